@@ -1,0 +1,94 @@
+// The run context: everything one run (or one host call back into a script)
+// needs while it lasts. Hooks receive it as the JSRunContext handle; its
+// first word points to the program space of the run. Function invocations
+// save and restore the fields they change.
+#pragma once
+#include <cstdint>
+
+#include "values/jsany.h"
+
+namespace quillon {
+
+struct ProgramSpace;
+struct LexStore;
+struct Code;
+struct Activation;
+struct Function;
+struct Object;
+struct ProgObj;
+struct IdEntry;
+
+enum : uint32_t {
+    RUN_RESULT = 1,     // the completion value is the result of the run
+    RUN_LENIENT = 2,    // errors are warnings and the run goes on
+    RUN_RESTORING = 4,  // program-level variables declared by the run are restored
+};
+
+struct LabelEntry {
+    IdEntry *label;        // null: a function boundary
+    const uint32_t *target;  // first token of the labelled statement
+};
+
+struct SaveEntry {
+    JSAny *slot;  // null: a frame marker
+    JSAny saved;
+};
+
+// The pieces of the last report made inside `try`, for the Error object the
+// `catch` receives.
+struct TryReport {
+    char *heading;   // counted texts or null
+    char *message;
+    char *before;
+    char *token;
+    char *after;
+    uint32_t kind;
+    uint32_t errClass;
+    bool valid;
+};
+
+struct RunContext {
+    ProgramSpace *space;  // first word: hosts find the space here
+    LexStore *store;
+    Code *code;           // token program being executed
+    JSAny *scope;         // with/catch scope entries (Arr_*), innermost last
+    uint32_t scopeCount;
+    uint32_t scopeBase;   // entries below belong to callers (not visible)
+    Activation *act;      // current activation, or null in global code
+    uint32_t depth;       // script-function invocations in progress
+    uint32_t nesting;     // evaluator nesting (bounded)
+    JSAny ret;            // return value
+    JSAny completion;     // value of the last expression statement
+    JSAny thrown;
+    JSAny caseValue;
+    JSAny thisValue;
+    JSAny global;
+    const JSAny *args;    // arguments of the call in progress
+    uint32_t argc;
+    bool construct;
+    bool inTry;
+    bool memberError;     // member reads of null/undefined fail while set
+    bool reported;        // a report was shown in this run (the first-error word)
+    const uint32_t *breakTarget;
+    const uint32_t *lastJump;
+    TryReport tryReport;
+    LabelEntry *labels;   // Arr_*
+    uint32_t labelCount;
+    SaveEntry *saves;     // Arr_*
+    uint32_t saveCount;
+    uint32_t flags;
+    uintptr_t hostHandle;
+    uint32_t breakMask;
+    int32_t compat;
+    const char *fnName;   // name of the running script function, for reports
+    // The host's answers to a pending name lookup.
+    ProgramSpace *lookupSpace;
+    Object *lookupObject;
+    ProgObj **scopeObjs;  // Arr_*
+    uint32_t scopeObjCount;
+    // The arguments of a host function being called through HostInvoke.
+    const JSAny *hostArgs;
+    uint32_t hostArgc;
+};
+
+}  // namespace quillon

@@ -1,0 +1,108 @@
+// Function records and the native call convention. Every function, of every
+// kind, is entered as entry(run context, function record); it reports its
+// outcome only through the context's return value, which the caller presets
+// to error 0x8014 ("Bad arguments for function").
+#pragma once
+#include <cstdint>
+
+#include "objects/object.h"
+#include "values/evalslot.h"
+
+namespace quillon {
+
+struct Code;
+struct IdEntry;
+struct Function;
+struct Activation;
+
+using NativeEntry = void (*)(RunContext *ctx, Function *fn);
+
+struct Function : Object {
+    int32_t arity;  // natives: arguments required (-1 any); scripts: formal parameters
+    NativeEntry entry;
+    uintptr_t extra;  // word of the built-in row
+    const char *name; // not owned
+    Object *prototypeObject;  // counted, or null
+    ProgramSpace *space;
+};
+
+struct ScriptFunction : Function {
+    ScriptFunction *listNext;  // the program space's list of script functions
+    ScriptFunction *listPrev;
+    Code *code;               // the tokens of the definition, its source text (counted)
+    Activation *enclosing;    // the activation in force when the function was made (counted)
+    Activation *kept;         // locals table kept for reuse (counted)
+    uint32_t active;          // invocations in progress
+};
+
+struct BoundFunction : Function {
+    Function *target;  // counted
+    Object *boundThis; // counted, may be null
+};
+
+struct ArgumentsObject : Object {
+    Function *invoked;  // not counted: the invocation keeps it alive
+    Function *caller;   // not counted
+    Activation *activation;  // not counted: the invocation that owns it
+};
+
+// The variables of one invocation of a script function: the arguments object
+// (whose elements hold the parameters) and the var locals. Closures made
+// during the invocation keep it alive through their enclosing link. Locals
+// live in chunks that never move, so a reference to one stays valid while
+// the activation lives.
+struct Local {
+    IdEntry *id;
+    JSAny value;
+};
+constexpr uint32_t kLocalsPerChunk = 8;
+struct LocalChunk {
+    LocalChunk *next;
+    uint32_t used;
+    uint32_t pad;
+    Local items[kLocalsPerChunk];
+};
+struct Activation : Object {
+    ScriptFunction *function;  // counted
+    Activation *enclosing;     // counted: lexically enclosing activation
+    ArgumentsObject *arguments;  // counted, or null between invocations
+    LocalChunk first;          // locals, continued in allocated chunks
+    LocalChunk *lastChunk;
+};
+
+// Entry points every part can name.
+void Fn_NotImplemented(RunContext *ctx, Function *fn);  // stores error 236
+
+// Creation.
+Function *Fn_NewNative(int32_t arity, NativeEntry entry, uintptr_t extra, const char *name);
+void Fn_NewBound(ProgramSpace *space, JSAny *rec, Function *target, Object *boundThis);
+void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_t argc,
+                     Function *invoked, Function *caller, uint32_t nparams);
+
+inline bool Fn_IsFunction(const Object *o) { return (o->classFlags & CF_CALLABLE) != 0; }
+inline bool Fn_IsScript(const Object *o) { return o->kind == ObjKind::Script; }
+
+// Locals of an activation.
+JSAny *Act_FindLocal(Activation *a, const IdEntry *id);
+JSAny *Act_AddLocal(Activation *a, IdEntry *id);  // null when out of memory
+void Act_ClearLocals(Activation *a);
+
+// Calls. `thisChoice` gives the this value for callees that are not member
+// references: a value, or null for the context's global value, or
+// kKeepThis to leave the current this in place.
+extern const JSAny *const kKeepThis;
+// The slot holds the callee (a value or a member reference) and receives the
+// result or an error value.
+void Fn_CallValue(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc,
+                  const JSAny *thisChoice);
+void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc);
+// Calls a function value with an explicit this (used by the built-ins and
+// conversions); the result replaces *result.
+void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const JSAny *args,
+             uint32_t argc, JSAny *result);
+
+// Disposal of a script function's script parts (tokens, source, locals), as
+// at the end of its life or when its program space is destroyed.
+void Fn_DisposeScript(ScriptFunction *f);
+
+}  // namespace quillon

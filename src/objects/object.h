@@ -1,0 +1,172 @@
+// Objects and properties. Every script object - plain objects, arrays,
+// wrappers, functions, regular expressions, dates, errors, the arguments
+// object and the activations that keep closures' variables - starts with
+// this head.
+//
+// Named properties are kept in insertion order in a vector of records, with
+// a hash index beside it once an object has more than a handful of them.
+// Elements live in a dense vector for the indexes filled from 0 upward and in
+// a hash map for the others; the order of indexes is ascending wherever it
+// can be observed.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "values/jsany.h"
+
+namespace quillon {
+
+struct ProgramSpace;
+struct RunContext;
+
+// Class flags.
+enum : uint32_t {
+    CF_CALLABLE = 0x1,
+    CF_HASLENGTH = 0x2,
+    CF_ARGUMENTS = 0x4,
+    CF_ARRAY = 0x10000,
+    CF_BOOLEAN = 0x20000,
+    CF_DATE = 0x40000,
+    CF_FUNCTION = 0x80000,
+    CF_NUMBER = 0x100000,
+    CF_STRING = 0x200000,
+    CF_REGEXP = 0x800000,
+    CF_ERROR = 0x1000000,
+};
+
+// What the record behind the head is.
+enum class ObjKind : uint8_t {
+    Plain,
+    Native,      // Function record with a native entry
+    Script,      // ScriptFunction
+    Bound,       // BoundFunction
+    Arguments,   // ArgumentsObject
+    Activation,  // Activation: the variables of one invocation
+    RegExp,      // regular-expression object (record owned by the regexp part)
+};
+
+// Collector colours.
+enum : uint8_t { COL_BLACK = 0, COL_GRAY = 2, COL_WHITE = 4, COL_PURPLE = 6 };
+
+struct PropRec {
+    JSAny key;     // a counted string; JSANY_UNDECLARED marks a deleted record
+    JSAny value;
+    uint32_t hash;
+    uint32_t pad;
+};
+
+struct SparseSlot {
+    uint32_t index;
+    uint32_t state;  // 0 empty, 1 used, 2 removed
+    JSAny value;
+};
+
+struct Object {
+    Object *next;  // root list of the collector
+    Object *prev;
+    uint32_t refs;
+    uint8_t colour;
+    uint8_t buffered;
+    ObjKind kind;
+    uint8_t spare;
+    uint32_t classFlags;
+    uint32_t elementLength;
+    Object *prototype;
+    // named properties
+    PropRec *props;       // array (Arr_*) of records in insertion order
+    uint32_t propUsed;    // records in use, deleted ones included
+    uint32_t propCount;   // live records
+    uint32_t *propIndex;  // hash index (record number + 1; 0 empty; ~0 removed) or null
+    uint32_t propMask;
+    // elements
+    JSAny *dense;         // array (Arr_*): slots 0..denseLen-1
+    uint32_t denseLen;
+    uint32_t sparseCount;  // used slots of the sparse map
+    SparseSlot *sparse;    // open-addressing map (Arr_*) or null
+    uint32_t sparseMask;
+    uint32_t sparseRemoved;
+};
+
+// ---- references (reclamation: objects/collector.cpp) ----
+inline void Obj_AddRef(Object *o) {
+    ++o->refs;
+    o->colour = COL_BLACK;
+}
+void Obj_Release(Object *o);
+void Obj_CollectCycles();
+// Objects left on the root list (for the leak warning at the last close).
+long Obj_RootCount();
+
+// ---- creation ----
+// A record of the given size (at least sizeof(Object)), zero-filled, count 1.
+Object *Obj_Alloc(size_t size, ObjKind kind, Object *proto);
+Object *Obj_New(Object *proto);
+void Obj_NewInto(JSAny *rec, Object *proto);
+void Obj_NewArray(JSAny *rec, ProgramSpace *space);
+void Obj_NewArrayFrom(ProgramSpace *space, JSAny *rec, uint32_t n, const JSAny *values);
+void Obj_NewError(ProgramSpace *space, JSAny *rec, const JSAny *message, uint32_t errClass);
+void Obj_SetPrototype(Object *o, Object *proto);  // counted; null clears
+
+// ---- keys ----
+bool Obj_ArrayIndex(const JSAny *key, uint32_t *index);
+bool Obj_NameIndex(const char *s, uint32_t len, uint32_t *index);
+
+// ---- own slots ----
+JSAny *Obj_FindOwn(Object *o, const JSAny *key);
+JSAny *Obj_FindOwnName(Object *o, const char *name, uint32_t len, uint32_t hash);
+JSAny *Obj_FindOwnIndex(Object *o, uint32_t index);
+
+// ---- property operations ----
+// The result record is overwritten: the value found through the prototype
+// chain, undefined, or an error value.
+void Obj_Get(Object *o, const JSAny *key, JSAny *out);
+void Obj_GetName(Object *o, const char *name, uint32_t len, uint32_t hash, JSAny *out);
+void Obj_GetIndex(Object *o, uint32_t index, JSAny *out);
+bool Obj_Has(Object *o, const JSAny *key);
+bool Obj_HasName(Object *o, const char *name, uint32_t len, uint32_t hash);
+uint32_t Obj_Put(Object *o, const JSAny *key, const JSAny *value);
+uint32_t Obj_PutName(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *value);
+uint32_t Obj_PutIndex(Object *o, uint32_t index, const JSAny *value);
+uint32_t Obj_Add(Object *o, const JSAny *key, const JSAny *value);
+uint32_t Obj_AddName(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *value);
+void Obj_Delete(Object *o, const JSAny *key);
+uint32_t Obj_SetLength(Object *o, uint32_t n);
+
+// Convenience for zero-terminated names.
+uint32_t Obj_PutStr(Object *o, const char *name, const JSAny *value);
+void Obj_GetStr(Object *o, const char *name, JSAny *out);
+JSAny *Obj_FindOwnStr(Object *o, const char *name);
+
+// ---- enumeration (for-in, collector, built-ins) ----
+// Indexes of the own elements in ascending order (holes included); the
+// caller frees the array with Arr_Free. Null with *count 0 when there are
+// none; null with *count ~0 when memory ran out.
+uint32_t *Obj_ElementIndexes(Object *o, uint32_t *count);
+// Calls fn for every own element value and every named property value.
+template <class F>
+void Obj_ForEachValue(Object *o, F fn);
+
+// Hooks of the regular-expression part: its objects answer some names
+// before ordinary property handling, and own a compiled pattern.
+struct RegExpHooks {
+    // Returns true when the name was handled (the answer is in out).
+    bool (*get)(Object *o, const char *name, uint32_t len, JSAny *out);
+    // Returns ERR_NOPROP when not handled, else the status of the store.
+    uint32_t (*put)(Object *o, const char *name, uint32_t len, const JSAny *value);
+    bool (*has)(Object *o, const char *name, uint32_t len);
+    void (*finalize)(Object *o);
+};
+void Obj_SetRegExpHooks(const RegExpHooks *hooks);
+
+// ---------------------------------------------------------------------------
+template <class F>
+void Obj_ForEachValue(Object *o, F fn) {
+    for (uint32_t i = 0; i < o->denseLen; ++i) fn(&o->dense[i]);
+    if (o->sparse)
+        for (uint32_t i = 0; i <= o->sparseMask; ++i)
+            if (o->sparse[i].state == 1) fn(&o->sparse[i].value);
+    for (uint32_t i = 0; i < o->propUsed; ++i)
+        if (o->props[i].key.type != JSANY_UNDECLARED) fn(&o->props[i].value);
+}
+
+}  // namespace quillon

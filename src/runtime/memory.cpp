@@ -1,0 +1,197 @@
+#include "runtime/memory.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "platform/debuglog.h"
+#include "platform/pool.h"
+
+namespace quillon {
+
+int32_t MemUse = 0;
+
+namespace {
+
+// Block headers. Each block starts with a header of 8 or 16 bytes that
+// keeps the data 8-byte aligned on a 64-bit host; MemUse counts exactly
+// the amounts of the 32-bit layout (data bytes of the request).
+struct PlainHead {
+    uint32_t size;  // data bytes
+    uint32_t pad;
+};
+struct ArrayHead {
+    uint32_t elemSize;
+    uint32_t capacity;
+    uint64_t pad;
+};
+struct TextHead {
+    uint32_t capacity;  // bytes for characters and the terminating zero
+    uint8_t exact;      // 1: allocated by Text_Alloc without rounding
+    uint8_t pad[2];
+    uint8_t refs;       // the byte just before the first character
+};
+static_assert(sizeof(PlainHead) == 8 && sizeof(ArrayHead) == 16 && sizeof(TextHead) == 8);
+
+inline PlainHead *PlainOf(void *p) { return static_cast<PlainHead *>(p) - 1; }
+inline ArrayHead *ArrayOf(void *p) { return static_cast<ArrayHead *>(p) - 1; }
+inline const ArrayHead *ArrayOf(const void *p) { return static_cast<const ArrayHead *>(p) - 1; }
+inline TextHead *TextOf(char *t) { return reinterpret_cast<TextHead *>(t) - 1; }
+inline const TextHead *TextOf(const char *t) { return reinterpret_cast<const TextHead *>(t) - 1; }
+
+inline int32_t TextAccount(const TextHead *h) {
+    return static_cast<int32_t>(h->exact ? h->capacity : h->capacity + 1);
+}
+
+char *TextNew(uint32_t capacity, bool exact) {
+    auto *h = static_cast<TextHead *>(Pool_Alloc(sizeof(TextHead) + capacity));
+    if (!h) return nullptr;
+    h->capacity = capacity;
+    h->exact = exact ? 1 : 0;
+    h->pad[0] = h->pad[1] = 0;
+    h->refs = 1;
+    MemUse += TextAccount(h);
+    return reinterpret_cast<char *>(h + 1);
+}
+
+}  // namespace
+
+void *Mem_Alloc(size_t n) {
+    if (n > 0xFFFFFFF0u) return nullptr;
+    auto *h = static_cast<PlainHead *>(Pool_Alloc(sizeof(PlainHead) + n));
+    if (!h) return nullptr;
+    h->size = static_cast<uint32_t>(n);
+    h->pad = 0;
+    MemUse += static_cast<int32_t>(n);
+    return h + 1;
+}
+
+void *Mem_AllocZero(size_t n) {
+    void *p = Mem_Alloc(n);
+    if (p) std::memset(p, 0, n);
+    return p;
+}
+
+void *Mem_AllocCopy(const void *src, size_t n) {
+    void *p = Mem_Alloc(n);
+    if (p && n) std::memcpy(p, src, n);
+    return p;
+}
+
+void Mem_Free(void *p) {
+    if (!p) return;
+    PlainHead *h = PlainOf(p);
+    MemUse -= static_cast<int32_t>(h->size);
+    Pool_Free(h, sizeof(PlainHead) + h->size);
+}
+
+void *Arr_Alloc(uint32_t elemSize, uint32_t capacity) {
+    uint64_t bytes = static_cast<uint64_t>(elemSize) * capacity;
+    if (bytes > 0x7FFFFFF0u) return nullptr;
+    auto *h = static_cast<ArrayHead *>(Pool_Alloc(sizeof(ArrayHead) + bytes));
+    if (!h) return nullptr;
+    h->elemSize = elemSize;
+    h->capacity = capacity;
+    h->pad = 0;
+    MemUse += static_cast<int32_t>(bytes + 8);
+    return h + 1;
+}
+
+void Arr_Free(void *p) {
+    if (!p) return;
+    ArrayHead *h = ArrayOf(p);
+    uint64_t bytes = static_cast<uint64_t>(h->elemSize) * h->capacity;
+    MemUse -= static_cast<int32_t>(bytes + 8);
+    Pool_Free(h, sizeof(ArrayHead) + bytes);
+}
+
+void *Arr_Clone(const void *p) {
+    const ArrayHead *h = ArrayOf(p);
+    void *q = Arr_Alloc(h->elemSize, h->capacity);
+    if (q) std::memcpy(q, p, static_cast<size_t>(h->elemSize) * h->capacity);
+    return q;
+}
+
+uint32_t Arr_Capacity(const void *p) { return p ? ArrayOf(p)->capacity : 0; }
+
+bool Arr_Ensure(void **pp, uint32_t n, uint32_t elemSize) {
+    void *old = *pp;
+    uint32_t cap = old ? ArrayOf(old)->capacity : 0;
+    if (old) elemSize = ArrayOf(old)->elemSize;
+    if (old && cap >= n) return true;
+    uint64_t grown = static_cast<uint64_t>(cap) + (cap + 16) / 2;
+    uint64_t want = n > grown ? n : grown;
+    if (want > 0xFFFFFFFFu) want = n;
+    void *fresh = Arr_Alloc(elemSize, static_cast<uint32_t>(want));
+    if (!fresh) return false;
+    if (old) {
+        std::memcpy(fresh, old, static_cast<size_t>(elemSize) * cap);
+        Arr_Free(old);
+    }
+    *pp = fresh;
+    return true;
+}
+
+char *Text_Alloc(size_t n) {
+    if (n >= 0xFFFFFFF0u) return nullptr;
+    char *t = TextNew(static_cast<uint32_t>(n + 1), true);
+    if (t) t[0] = 0;
+    return t;
+}
+
+char *Text_FromBytes(const char *src, size_t n) {
+    if (n >= 0xFFFFFFF0u) return nullptr;
+    char *t = TextNew(static_cast<uint32_t>(Text_RoundedCapacity(n)), false);
+    if (!t) return nullptr;
+    if (n) std::memcpy(t, src, n);
+    t[n] = 0;
+    return t;
+}
+
+char *Text_FromString(const char *s) { return Text_FromBytes(s, std::strlen(s)); }
+
+char *Text_Join(const char *a, size_t an, const char *b, size_t bn) {
+    if (an + bn >= 0xFFFFFFF0u) return nullptr;
+    size_t n = an + bn;
+    char *t = TextNew(static_cast<uint32_t>(Text_RoundedCapacity(n)), false);
+    if (!t) return nullptr;
+    if (an) std::memcpy(t, a, an);
+    if (bn) std::memcpy(t + an, b, bn);
+    t[n] = 0;
+    return t;
+}
+
+char *Text_Format(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    char *t = nullptr;
+    if (n >= 0) {
+        t = TextNew(static_cast<uint32_t>(Text_RoundedCapacity(static_cast<size_t>(n))), false);
+        if (t) std::vsnprintf(t, static_cast<size_t>(n) + 1, format, args);
+    }
+    va_end(args);
+    return t;
+}
+
+void Text_AddRef(char *t) { ++TextOf(t)->refs; }
+
+void Text_Release(char *t) {
+    if (!t) return;
+    TextHead *h = TextOf(t);
+    if (--h->refs != 0) return;
+    MemUse -= TextAccount(h);
+    Pool_Free(h, sizeof(TextHead) + h->capacity);
+}
+
+uint32_t Text_RefCount(const char *t) { return TextOf(t)->refs; }
+
+uint32_t Text_Capacity(const char *t) { return TextOf(t)->capacity; }
+
+void Mem_ShutdownCheck() {
+    if (MemUse != 0) Plat_DebugPrintf("\nWarning: MemUse = %ld\n", static_cast<long>(MemUse));
+}
+
+}  // namespace quillon

@@ -1,0 +1,59 @@
+// Memory blocks and MemUse accounting. Every block of the interpreter comes
+// from the library's pool through these calls, records its own size, and is
+// counted in MemUse: plain blocks count their data bytes, arrays their
+// element bytes plus 8, text blocks their capacity plus 1.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace quillon {
+
+extern int32_t MemUse;
+
+// Plain blocks.
+void *Mem_Alloc(size_t n);
+void *Mem_AllocZero(size_t n);
+void *Mem_AllocCopy(const void *src, size_t n);
+void Mem_Free(void *p);  // null is ignored
+
+// Growable arrays: the caller keeps the number of elements in use; the array
+// knows its element size and capacity.
+void *Arr_Alloc(uint32_t elemSize, uint32_t capacity);
+void Arr_Free(void *p);  // null is ignored
+void *Arr_Clone(const void *p);
+uint32_t Arr_Capacity(const void *p);  // 0 for null
+// Ensures room for n elements; grows to max(n, cap + (cap + 16) / 2).
+// On failure returns false and leaves the array and the pointer untouched.
+// *pp may be null: it then needs the element size.
+bool Arr_Ensure(void **pp, uint32_t n, uint32_t elemSize);
+
+template <class T>
+inline bool Arr_EnsureT(T *&p, uint32_t n) {
+    void *v = p;
+    if (!Arr_Ensure(&v, n, sizeof(T))) return false;
+    p = static_cast<T *>(v);
+    return true;
+}
+
+// Text blocks: zero-terminated 8-bit texts with an 8-bit reference count
+// (at most 255 holders). The capacity is the number of bytes available for
+// characters and the terminating zero.
+constexpr uint32_t kTextMaxRefs = 255;
+
+char *Text_Alloc(size_t n);  // room for n characters and a zero, count 1
+char *Text_FromBytes(const char *src, size_t n);
+char *Text_FromString(const char *s);
+char *Text_Join(const char *a, size_t an, const char *b, size_t bn);
+char *Text_Format(const char *format, ...) __attribute__((format(printf, 1, 2)));
+void Text_AddRef(char *t);
+void Text_Release(char *t);  // null is ignored
+uint32_t Text_RefCount(const char *t);
+uint32_t Text_Capacity(const char *t);
+// Rounded capacity for a text of n characters: (n + 8) rounded down to 8.
+constexpr size_t Text_RoundedCapacity(size_t n) { return (n + 8) & ~static_cast<size_t>(7); }
+
+// Called once at the last close: prints the MemUse warning when not 0.
+void Mem_ShutdownCheck();
+
+}  // namespace quillon

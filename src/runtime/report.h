@@ -1,0 +1,41 @@
+// Error reports. A script error is shown once per run as a report: a heading
+// (error class, "error" or "warning", line, enclosing function), the message
+// of its row in the error table, and the source line with the offending
+// tokens picked out. Reports go to the host's HostNotify hook or, without a
+// host handle, to the diagnostic output; inside `try` they are kept in the
+// run context for the Error object that `catch` receives.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "runtime/errtable.h"
+
+namespace quillon {
+
+struct RunContext;
+struct JSAny;
+
+// Raise an error at a token (or span of tokens) of the current token program.
+// Lenient runs show a warning and get 0 back; otherwise the first error of a
+// run is shown and every call returns ERR_STOP (0x40008020).
+uint32_t Err_Report(RunContext *ctx, uint32_t row, const uint32_t *tok);
+uint32_t Err_ReportSpan(RunContext *ctx, uint32_t row, const uint32_t *tok, uint32_t count);
+// Shows the report unless one was shown in this run; no lenient handling.
+uint32_t Err_ReportOnce(RunContext *ctx, uint32_t row, const uint32_t *tok, uint32_t count);
+// Maps a code to its row and reports it.
+uint32_t Err_ReportCode(RunContext *ctx, uint32_t code, const uint32_t *tok, uint32_t count);
+// Reports an error value unless already reported; the value becomes ERR_STOP.
+uint32_t Err_ReportValue(RunContext *ctx, const uint32_t *tok, uint32_t count, JSAny *value);
+// Reports with a message and class of its own (an uncaught Error object or
+// thrown value); `arg` fills a "%s" in the message when not null.
+uint32_t Err_ReportText(RunContext *ctx, uint32_t errClass, const char *message,
+                        const uint32_t *tok, uint32_t count);
+// Asks the host whether to stop (HostNotify kind 7).
+uint32_t Err_PollBreak(RunContext *ctx, const uint32_t *tok);
+// The user-break check: reads the pending task signals and polls the host
+// only when one under the run's mask is pending. 0 means go on.
+uint32_t Err_CheckBreak(RunContext *ctx, const uint32_t *tok);
+// Releases the report pieces kept for `catch`.
+void Err_ClearTryReport(RunContext *ctx);
+
+}  // namespace quillon

@@ -1,0 +1,53 @@
+// Conversions between kinds of values. Each works in place on the record it
+// is given (the old content is released and replaced by the result) and
+// leaves an error value untouched, so an earlier error flows on to whoever
+// tests for it.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "values/jsany.h"
+
+namespace quillon {
+
+struct RunContext;
+
+enum : int { HINT_STRING = -1, HINT_NUMBER = 1, HINT_DEFAULT = 4 };
+
+bool JSAny_Truth(const JSAny *a);  // the boolean a value converts to (errors: false)
+void JSAny_ToBoolean(JSAny *a);
+void JSAny_ToNumber(RunContext *ctx, JSAny *a);
+void JSAny_ToInteger(RunContext *ctx, JSAny *a);
+void JSAny_ToInt32(RunContext *ctx, JSAny *a);
+void JSAny_ToUint32(RunContext *ctx, JSAny *a);
+void JSAny_ToUint16(RunContext *ctx, JSAny *a);
+void JSAny_ToString(RunContext *ctx, JSAny *a);
+void JSAny_ToPrimitive(RunContext *ctx, JSAny *a, int hint);
+void JSAny_ToObject(RunContext *ctx, JSAny *a);
+void JSAny_TypeOf(RunContext *ctx, JSAny *a);
+
+// Number helpers on plain doubles.
+double Num_ToInteger(double d);
+double Num_ToUint32(double d);
+double Num_ToInt32(double d);
+int32_t Num_ToInt32Bits(double d);   // the ToInt32 value as an integer (NaN/infinities: 0)
+uint32_t Num_ToUint32Bits(double d);
+// Truncation of a number argument into the signed 32-bit range (NaN and
+// values below it give INT32_MIN, values above it INT32_MAX).
+int32_t Num_TruncArg(double d);
+
+// Text to number: skips white space (9 to 13, space), an optional sign,
+// "Infinity" or a numeric literal; returns the characters consumed.
+size_t JSAny_StringToNumber(const char *text, double *out);
+double JSAny_StringValue(const char *text, uint32_t len);  // the number a string converts to
+
+// The default text of a number (NaN, Infinity, -Infinity, or the shortest
+// round-trip form) into buf (kNumBufSize bytes); returns its length.
+size_t Num_ToText(double d, char *buf, size_t size);
+
+// Diagnostic forms: a new counted string (strings quoted), or null with the
+// error code (212 for error code 0) in *err.
+char *JSAny_DisplayText(RunContext *ctx, const JSAny *a, uint32_t *err);
+void JSAny_DebugPrint(RunContext *ctx, const JSAny *a);
+
+}  // namespace quillon
