@@ -88,6 +88,11 @@ void Lex_Dump(const LexStore *store);
 // Source start and end offsets of token `tok` of a program.
 void Lex_TokenPosition(const uint32_t *codes, const uint32_t *lens, const uint32_t *tok,
                        uint32_t *start, uint32_t *end);
+// Source start and end offsets of the token's own text: without the blanks
+// and comments counted into its length (before the first token, and after
+// any token).
+void Lex_TokenText(const char *source, const uint32_t *codes, const uint32_t *lens,
+                   const uint32_t *tok, uint32_t *start, uint32_t *end);
 
 // The regular-expression part makes RegExp objects for literals through this
 // hook: body text, its length and the flag bits (1 i, 2 g, 4 m); the result
