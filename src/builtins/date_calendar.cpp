@@ -184,6 +184,17 @@ DayTriple Date_ShiftTriple(const DayTriple &t, int64_t minutes) {
     return TripleFromMs(TimeMs(t) + minutes * kMsPerMinute);
 }
 
+double Date_UtcTimeOf(const DayTriple &local, int32_t zoneOffset) {
+    if (!Date_IsValid(local)) return std::nan("");
+    return static_cast<double>(TimeMs(local) + static_cast<int64_t>(zoneOffset) * kMsPerMinute);
+}
+
+DayTriple Date_LocalTripleOf(double utcTime, int32_t zoneOffset) {
+    if (!std::isfinite(utcTime)) return kInvalidTriple;
+    return Date_TripleFromTime(std::trunc(utcTime) -
+                               static_cast<double>(zoneOffset) * static_cast<double>(kMsPerMinute));
+}
+
 DayTriple Date_TripleFromStamp(const DateStamp &s) {
     DayTriple t;
     t.days = s.days;

@@ -81,6 +81,13 @@ inline DayTriple Date_LocalTriple(const DayTriple &utc, int32_t zoneOffset) {
     return Date_ShiftTriple(utc, -static_cast<int64_t>(zoneOffset));
 }
 
+// The UTC time value of a local triple (getTime): its time value plus the
+// zone offset; NaN for the invalid triple.
+double Date_UtcTimeOf(const DayTriple &local, int32_t zoneOffset);
+// The local triple of a UTC time value (setTime, the constructor with a
+// number): the value truncated, less the zone offset, split into a triple.
+DayTriple Date_LocalTripleOf(double utcTime, int32_t zoneOffset);
+
 // Triple of a platform date stamp (ticks of 1/50 s become milliseconds),
 // and the stamp of a triple (milliseconds become ticks, truncating).
 DayTriple Date_TripleFromStamp(const DateStamp &s);

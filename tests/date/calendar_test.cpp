@@ -285,6 +285,27 @@ TEST_F(CalendarTest, ZoneShifts) {
     EXPECT_TRUE(Date_IsValid(Date_LocalTriple(DayTriple{0, 0, 0}, INT32_MIN)));
 }
 
+TEST_F(CalendarTest, UtcTimeValuesOfLocalTriples) {
+    const DayTriple jan1 = Date_TripleFromFields(DateFields{1970, 0, 1, 0, 0, 0, 0});
+    EXPECT_EQ(Date_UtcTimeOf(jan1, 0), 0);
+    EXPECT_EQ(Date_UtcTimeOf(jan1, -60), -3600000);
+    EXPECT_EQ(Date_UtcTimeOf(jan1, 300), 18000000);
+    EXPECT_TRUE(std::isnan(Date_UtcTimeOf(kInvalidTriple, 0)));
+    ExpectTriple(Date_LocalTripleOf(0, -60), -2922, 60, 0);
+    ExpectTriple(Date_LocalTripleOf(0, 300), -2923, 19 * 60, 0);
+    ExpectTriple(Date_LocalTripleOf(-0.5, 0), -2922, 0, 0);
+    ExpectTriple(Date_LocalTripleOf(1667653629250.9, 0), 16379, 787, 9250);
+    for (double bad : {double(NAN), double(INFINITY), -double(INFINITY), 1e300}) {
+        EXPECT_FALSE(Date_IsValid(Date_LocalTripleOf(bad, -60))) << bad;
+    }
+    // Round trips through both directions at each offset.
+    for (int32_t offset : {0, -60, 300}) {
+        for (double t = -5e12; t <= 5e12; t += 123456789.0) {
+            ASSERT_EQ(Date_UtcTimeOf(Date_LocalTripleOf(t, offset), offset), t);
+        }
+    }
+}
+
 TEST_F(CalendarTest, DateStamps) {
     const DayTriple t = Date_TripleFromStamp(DateStamp{16379, 787, 9 * 50 + 25});
     ExpectTriple(t, 16379, 787, 9500);
