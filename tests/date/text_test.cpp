@@ -103,12 +103,10 @@ TEST_F(DateTextTest, InvalidDate) {
 }
 
 TEST_F(DateTextTest, ExtremeFieldsFitTheBuffer) {
-    const DayTriple far{INT32_MIN + 1, INT32_MIN, INT32_MIN};
-    const std::string text = Format(far, kDateFmtToString, INT32_MIN);
-    EXPECT_NE(text.find("UTC+3579139408"), std::string::npos) << text;
-    Format(DayTriple{INT32_MAX, INT32_MAX, INT32_MAX}, kDateFmtToString, INT32_MAX);
+    const std::string text =
+        Format(DayTriple{INT32_MIN + 1, INT32_MIN, INT32_MIN}, kDateFmtToString, INT32_MIN);
+    EXPECT_EQ(text, "Fri Jun 24 -35791394:-8:-2147483 UTC+3579139408 -5877633") << text;
     Format(DayTriple{INT32_MAX, INT32_MAX, INT32_MAX}, kDateFmtToUTCString, 0);
-    Format(DayTriple{INT32_MIN + 1, INT32_MIN, INT32_MIN}, kDateFmtToUTCString, 0);
 }
 
 TEST_F(DateTextTest, SmallBuffersAreCutNotOverrun) {
