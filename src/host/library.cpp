@@ -12,6 +12,7 @@
 #include "platform/signals.h"
 #include "runtime/memory.h"
 #include "builtins/mathrandom.h"
+#include "interp/poscache.h"
 #include "quillon.h"
 
 namespace quillon {
@@ -62,6 +63,7 @@ bool SetUp() {
     if (!Pool_Create()) return false;
     MemUse = 0;
     Lex_InitTables();
+    Cache_Install();
     Math_SeedRandom(static_cast<uint32_t>(Plat_DateStamp().ticks));
     return true;
 }

@@ -12,7 +12,7 @@ struct JSHostLibrary;
 namespace quillon {
 
 struct LexStore;
-struct ScriptFunction;
+struct Function;
 struct ProgObj;
 struct Object;
 
@@ -52,7 +52,8 @@ struct ProgramSpace {
     uintptr_t userData;
     ProgramSpace *parent;
     JSAny hostValue;
-    ScriptFunction *functions;  // script functions defined by its runs
+    Function *functions;  // script functions defined by its runs
+    Function *natives;    // native functions made for the space
     ProgObj *progFirst;  // program objects owned by the space
     ProgObj *progLast;
     Object *protos[PROTO_COUNT];

@@ -71,6 +71,9 @@ struct RunContext {
     bool reported;        // a report was shown in this run (the first-error word)
     const uint32_t *breakTarget;
     const uint32_t *lastJump;
+    const uint32_t *callTok;   // token of the call being made (errors of the callee's entry)
+    const uint32_t *noValueAt; // end of a call whose native had no value to give
+    IdEntry *argumentsId;      // the `arguments` identifier of the current store
     TryReport tryReport;
     LabelEntry *labels;   // Arr_*
     uint32_t labelCount;
@@ -90,5 +93,10 @@ struct RunContext {
     const JSAny *hostArgs;
     uint32_t hostArgc;
 };
+
+// The run context of the run in progress (null between runs): conversions
+// reached from places that have no context at hand call methods through it.
+RunContext *Run_Current();
+void Run_SetCurrent(RunContext *ctx);
 
 }  // namespace quillon

@@ -23,16 +23,18 @@ struct Function : Object {
     uintptr_t extra;  // word of the built-in row
     const char *name; // not owned
     Object *prototypeObject;  // counted, or null
-    ProgramSpace *space;
+    ProgramSpace *space;      // null once the space is gone
+    Function *listNext;       // the space's list of its natives or of its script functions
+    Function *listPrev;
 };
 
 struct ScriptFunction : Function {
-    ScriptFunction *listNext;  // the program space's list of script functions
-    ScriptFunction *listPrev;
     Code *code;               // the tokens of the definition, its source text (counted)
     Activation *enclosing;    // the activation in force when the function was made (counted)
     Activation *kept;         // locals table kept for reuse (counted)
     uint32_t active;          // invocations in progress
+    Activation *current;      // activation of the innermost invocation in progress (not counted)
+    bool selfNamed;           // a named function expression: its name is visible in its body
 };
 
 struct BoundFunction : Function {
@@ -41,9 +43,8 @@ struct BoundFunction : Function {
 };
 
 struct ArgumentsObject : Object {
-    Function *invoked;  // not counted: the invocation keeps it alive
-    Function *caller;   // not counted
-    Activation *activation;  // not counted: the invocation that owns it
+    Function *invoked;  // counted: the function invoked
+    Function *caller;   // counted: the calling function, or null
 };
 
 // The variables of one invocation of a script function: the arguments object
@@ -63,9 +64,12 @@ struct LocalChunk {
     Local items[kLocalsPerChunk];
 };
 struct Activation : Object {
-    ScriptFunction *function;  // counted
+    Code *code;                // counted: the tokens, parameters and name of the function
+    ScriptFunction *function;  // the function while an invocation runs (not counted)
     Activation *enclosing;     // counted: lexically enclosing activation
     ArgumentsObject *arguments;  // counted, or null between invocations
+    Function *caller;          // the calling function, or null (not counted)
+    bool selfNamed;            // the function's own name resolves to it while it runs
     LocalChunk first;          // locals, continued in allocated chunks
     LocalChunk *lastChunk;
 };
@@ -101,8 +105,13 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
 void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const JSAny *args,
              uint32_t argc, JSAny *result);
 
-// Disposal of a script function's script parts (tokens, source, locals), as
-// at the end of its life or when its program space is destroyed.
+// Disposal of a script function's script parts (tokens, source, list link),
+// as at the end of its life or when its program space is destroyed; a later
+// call reaches the not-implemented entry.
 void Fn_DisposeScript(ScriptFunction *f);
+// Registers a function on its space's list (natives or script functions) and
+// takes it off again; the space forgets its functions when it dies.
+void Fn_Link(Function *f, Function **head);
+void Fn_Unlink(Function *f, Function **head);
 
 }  // namespace quillon

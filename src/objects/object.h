@@ -68,7 +68,7 @@ struct Object {
     uint8_t colour;
     uint8_t buffered;
     ObjKind kind;
-    uint8_t spare;
+    uint8_t queued;  // on the collector's scan stack
     uint32_t classFlags;
     uint32_t elementLength;
     Object *prototype;
@@ -78,6 +78,7 @@ struct Object {
     uint32_t propCount;   // live records
     uint32_t *propIndex;  // hash index (record number + 1; 0 empty; ~0 removed) or null
     uint32_t propMask;
+    uint32_t propIndexFill;  // index slots not empty (live or removed)
     // elements
     JSAny *dense;         // array (Arr_*): slots 0..denseLen-1
     uint32_t denseLen;
@@ -85,6 +86,8 @@ struct Object {
     SparseSlot *sparse;    // open-addressing map (Arr_*) or null
     uint32_t sparseMask;
     uint32_t sparseRemoved;
+    Object *work;   // links of the collector's walks (no allocation while collecting)
+    Object *work2;
 };
 
 // ---- references (reclamation: objects/collector.cpp) ----

@@ -19,7 +19,7 @@ namespace {
 // value, above every letter of the same range.
 constexpr uint8_t BaseLetter(uint8_t c) {
     if (c >= 'a' && c <= 'z') return c - 32;
-    if (c >= 192 && c <= 255) {
+    if (c >= 192) {
         constexpr const char *kBase =
             // 192..223: ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞß
             "AAAAAAACEEEEIIIIDNOOOOO\xD7OUUUUYTS"

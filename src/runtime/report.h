@@ -35,6 +35,9 @@ uint32_t Err_PollBreak(RunContext *ctx, const uint32_t *tok);
 // The user-break check: reads the pending task signals and polls the host
 // only when one under the run's mask is pending. 0 means go on.
 uint32_t Err_CheckBreak(RunContext *ctx, const uint32_t *tok);
+// Shows the report kept for `catch` when the failure leaves the outermost
+// `try` without being caught (at most one report per run, as always).
+void Err_ShowTryReport(RunContext *ctx);
 // Releases the report pieces kept for `catch`.
 void Err_ClearTryReport(RunContext *ctx);
 

@@ -29,7 +29,7 @@ inline void Str_CopyN(char *dst, const char *src, size_t n) {
 }
 
 // The identifier table's hash (djb2 over the bytes, 32-bit).
-inline uint32_t Str_Hash(const char *s, size_t n) {
+constexpr uint32_t Str_Hash(const char *s, size_t n) {
     uint32_t h = 5381;
     for (size_t i = 0; i < n; ++i) h = h * 33 + static_cast<uint8_t>(s[i]);
     return h;

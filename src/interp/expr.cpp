@@ -1,0 +1,957 @@
+// Expressions, evaluated straight from the token program by precedence
+// climbing. Results are values or references (variables and members) in
+// evaluation slots; an error value in the slot means the expression failed.
+#include <cmath>
+#include <cstring>
+
+#include "host/hooks.h"
+#include "host/progobj.h"
+#include "host/space.h"
+#include "interp/interp.h"
+#include "lexer/code.h"
+#include "objects/function.h"
+#include "objects/member.h"
+#include "objects/object.h"
+#include "runtime/idtable.h"
+#include "runtime/report.h"
+#include "runtime/text.h"
+#include "values/convert.h"
+#include "values/operators.h"
+
+namespace quillon {
+
+uint32_t Ev_Fail(RunContext *ctx, uint32_t row, Tok at) {
+    uint32_t c = Err_Report(ctx, row, at);
+    return c ? c : ERR_STOP;
+}
+
+uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at) {
+    if (v->type != JSANY_ERROR) return 0;
+    uint32_t code = v->code;
+    if (Ev_Travels(code)) return code;
+    uint32_t c = Err_ReportCode(ctx, code ? code : ERR_WRONGTYPE, at, 1);
+    if (c == 0) c = ERR_STOP;
+    v->code = c;
+    return c;
+}
+
+namespace {
+
+inline void SetFail(EvalSlot *out, uint32_t code) {
+    Slot_Clear(out);
+    out->v = JSAny_Err(code);
+}
+
+inline uint32_t FailAt(RunContext *ctx, EvalSlot *out, uint32_t row, Tok at) {
+    uint32_t c = Ev_Fail(ctx, row, at);
+    SetFail(out, c);
+    return c;
+}
+
+// A small vector of argument values on the stack, spilling to the pool.
+struct ArgList {
+    JSAny small[8];
+    JSAny *heap = nullptr;
+    uint32_t count = 0;
+    JSAny *data() { return heap ? heap : small; }
+    bool Push(const JSAny &v) {
+        if (!heap && count < 8) {
+            small[count++] = v;
+            return true;
+        }
+        if (!heap) {
+            if (!Arr_EnsureT(heap, 16)) return false;
+            std::memcpy(heap, small, sizeof small);
+        } else if (!Arr_EnsureT(heap, count + 1)) {
+            return false;
+        }
+        heap[count++] = v;
+        return true;
+    }
+    ~ArgList() {
+        JSAny *d = data();
+        for (uint32_t i = 0; i < count; ++i) JSAny_Clear(&d[i]);
+        Arr_Free(heap);
+    }
+};
+
+inline IdEntry *IdOf(RunContext *ctx, uint32_t code) { return Lex_IdOf(ctx->store, code); }
+
+// ---- primary expressions ---------------------------------------------------
+
+Tok ArrayLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
+    Tok open = p;
+    JSAny arr = JSAny_Undef();
+    Obj_NewArray(&arr, ctx->space);
+    if (arr.type == JSANY_ERROR) {
+        SetFail(out, ERR_NOMEM);
+        return p + 1;
+    }
+    p = Scan_Lines(p + 1);
+    uint32_t index = 0;
+    if (*p == TK_RBRACKET) {
+        out->v = arr;
+        return p + 1;
+    }
+    for (;;) {
+        JSAny v = JSAny_Undef();
+        Tok q = Ev_AssignValue(ctx, p, &v);
+        if (q == p) {
+            JSAny_Clear(&arr);
+            FailAt(ctx, out, *p == TK_SEMI ? ROW_RBRACKET : ROW_EXPR_EXPECTED, p);
+            return p + 1;
+        }
+        if (v.type == JSANY_ERROR) {
+            JSAny_Clear(&arr);
+            SetFail(out, v.code);
+            return q;
+        }
+        uint32_t st = Obj_PutIndex(arr.obj, index++, &v);
+        JSAny_Clear(&v);
+        if (st) {
+            JSAny_Clear(&arr);
+            SetFail(out, st);
+            return q;
+        }
+        p = Scan_Lines(q);
+        if (*p == TK_RBRACKET) {
+            out->v = arr;
+            return p + 1;
+        }
+        if (*p == TK_COMMA) {
+            p = Scan_Lines(p + 1);
+            continue;
+        }
+        JSAny_Clear(&arr);
+        FailAt(ctx, out, *p == TK_SEMI || *p == TK_END ? ROW_RBRACKET : ROW_COMMA, *p ? p : open);
+        return p + 1;
+    }
+}
+
+Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
+    JSAny obj = JSAny_Undef();
+    Obj_NewInto(&obj, ctx->space->protos[PROTO_OBJECT]);
+    if (obj.type == JSANY_ERROR) {
+        SetFail(out, ERR_NOMEM);
+        return p + 1;
+    }
+    p = Scan_Lines(p + 1);
+    for (;;) {
+        if (*p == TK_RBRACE) {
+            out->v = obj;
+            return p + 1;
+        }
+        uint32_t t = *p;
+        if (!Tk_IsOperand(t)) {
+            JSAny_Clear(&obj);
+            FailAt(ctx, out, t == TK_SEMI ? ROW_RBRACE : ROW_IDENT_EXPECTED, p);
+            return p + 1;
+        }
+        // The name: an identifier, or a literal whose value names the property.
+        JSAny key = JSAny_Undef();
+        if (IdEntry *id = IdOf(ctx, t)) {
+            key = JSAny_Borrow(id->name, id->length);
+        } else {
+            const JSAny *c = Lex_ConstOf(ctx->store, t);
+            if (!c || c->type == JSANY_ERROR) {
+                JSAny_Clear(&obj);
+                if (c) {
+                    JSAny e = *c;
+                    SetFail(out, Ev_Check(ctx, &e, p));
+                } else {
+                    FailAt(ctx, out, ROW_IDENT_EXPECTED, p);
+                }
+                return p + 1;
+            }
+            JSAny_InitFrom(&key, c);
+            if (!JSAny_IsString(&key)) JSAny_ToString(ctx, &key);
+        }
+        Tok nameTok = p;
+        p = Scan_Lines(p + 1);
+        if (*p != TK_COLON) {
+            JSAny_Clear(&key);
+            JSAny_Clear(&obj);
+            FailAt(ctx, out, ROW_COLON, *p ? p : nameTok);
+            return p + 1;
+        }
+        p = Scan_Lines(p + 1);
+        JSAny v = JSAny_Undef();
+        Tok q = Ev_AssignValue(ctx, p, &v);
+        if (q == p || v.type == JSANY_ERROR) {
+            JSAny_Clear(&key);
+            JSAny_Clear(&obj);
+            if (q == p) FailAt(ctx, out, ROW_EXPR_EXPECTED, p);
+            else SetFail(out, v.code);
+            return q == p ? p + 1 : q;
+        }
+        uint32_t st = key.type == JSANY_ERROR ? key.code : Obj_Put(obj.obj, &key, &v);
+        JSAny_Clear(&key);
+        JSAny_Clear(&v);
+        if (st) {
+            JSAny_Clear(&obj);
+            SetFail(out, st == ERR_NOMEM ? st : Ev_Fail(ctx, ROW_NOPROP, nameTok));
+            return q;
+        }
+        p = Scan_Lines(q);
+        if (*p == TK_COMMA) {
+            p = Scan_Lines(p + 1);
+            continue;
+        }
+        if (*p == TK_RBRACE) continue;
+        JSAny_Clear(&obj);
+        FailAt(ctx, out, *p == TK_SEMI || *p == TK_END ? ROW_RBRACE : ROW_COMMA, p);
+        return p + 1;
+    }
+}
+
+// Maps the status of a call to its report.
+uint32_t CallFailure(RunContext *ctx, JSAny *result, bool construct, Tok at) {
+    uint32_t code = result->code;
+    if (Ev_Travels(code)) return code;
+    uint32_t row;
+    switch (code) {
+    case ERR_BADARGS: row = ROW_BAD_ARGS; break;
+    case ERR_NOTIMPL: row = ROW_FN_NOT_IMPL; break;
+    case ERR_WRONGTYPE:
+    case 0: row = construct ? ROW_NOT_CTOR : ROW_NOT_FUNCTION; break;
+    default: return Ev_Check(ctx, result, at);
+    }
+    uint32_t c = Ev_Fail(ctx, row, at);
+    result->code = c;
+    return c;
+}
+
+// The argument list and the call (or construction) of the current value.
+Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTok) {
+    Tok open = p;
+    ArgList args;
+    p = Scan_Lines(p + 1);
+    if (*p != TK_RPAREN) {
+        for (;;) {
+            JSAny v = JSAny_Undef();
+            Tok q = Ev_AssignValue(ctx, p, &v);
+            if (q == p) {
+                FailAt(ctx, cur, *p == TK_COMMA ? ROW_ARG_EXPECTED
+                                 : (*p == TK_SEMI || *p == TK_END || *p == TK_RBRACE) ? ROW_RPAREN
+                                                                                       : ROW_ARG_EXPECTED,
+                       *p ? p : open);
+                return p + 1;
+            }
+            if (v.type == JSANY_ERROR) {
+                SetFail(cur, v.code);
+                return q;
+            }
+            if (!args.Push(v)) {
+                JSAny_Clear(&v);
+                SetFail(cur, ERR_NOMEM);
+                return q;
+            }
+            p = Scan_Lines(q);
+            if (*p == TK_RPAREN) break;
+            if (*p == TK_COMMA) {
+                p = Scan_Lines(p + 1);
+                continue;
+            }
+            FailAt(ctx, cur, (*p == TK_SEMI || *p == TK_END || *p == TK_RBRACE) ? ROW_RPAREN : ROW_COMMA,
+                   *p ? p : open);
+            return p + 1;
+        }
+    }
+    Tok end = p + 1;
+    uint32_t st = Err_CheckBreak(ctx, open);
+    if (st) {
+        SetFail(cur, st);
+        return end;
+    }
+    // The callee's value, and `this` from a member reference.
+    JSAny thisValue = JSAny_Undef();
+    bool haveThis = false;
+    if (cur->v.type == JSREF_MEMBER || cur->v.type == JSREF_NAMED) {
+        JSAny_InitFrom(&thisValue, &cur->base);
+        haveThis = true;
+    }
+    if (Slot_IsRef(cur)) Obj_GetMember(ctx, cur, false);
+    if (cur->v.type == JSANY_ERROR) {
+        JSAny_Clear(&thisValue);
+        st = Ev_Check(ctx, &cur->v, calleeTok);
+        return end;
+    }
+    if (cur->v.type == JSANY_UNDEFINED || cur->v.type == JSANY_UNDECLARED) {
+        JSAny_Clear(&thisValue);
+        FailAt(ctx, cur, construct ? ROW_CTOR_NOT_DEFINED : ROW_FN_NOT_DEFINED, calleeTok);
+        return end;
+    }
+    if (!construct && cur->v.type == JSANY_OBJECT && cur->v.obj->kind == ObjKind::RegExp) {
+        // A regular expression called as a function acts as its exec.
+        JSAny exec = JSAny_Undef();
+        Obj_GetStr(cur->v.obj, "exec", &exec);
+        JSAny_Clear(&thisValue);
+        thisValue = cur->v;
+        haveThis = true;
+        cur->v = exec;
+    }
+    Tok savedCall = ctx->callTok;
+    ctx->callTok = calleeTok;
+    if (construct) {
+        Fn_Construct(ctx, cur, args.data(), args.count);
+    } else {
+        Fn_CallValue(ctx, cur, args.data(), args.count, haveThis ? &thisValue : nullptr);
+    }
+    ctx->callTok = savedCall;
+    JSAny_Clear(&thisValue);
+    if (cur->v.type == JSANY_ERROR) {
+        if (cur->v.code == ERR_NOVALUE || (cur->v.code == 0 && !construct)) {
+            // A native or host function with no value to give: undefined,
+            // remembered so that an expression statement can pass it on.
+            if (cur->v.code == ERR_NOVALUE) ctx->noValueAt = end;
+            cur->v = JSAny_Undef();
+        } else {
+            CallFailure(ctx, &cur->v, construct, calleeTok);
+        }
+    }
+    return end;
+}
+
+// Prefix and postfix ++ and --, on a reference.
+uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
+    if (!Slot_IsRef(s)) {
+        Slot_Clear(s);
+        return FailAt(ctx, s, ROW_NOT_VARIABLE, at);
+    }
+    if (s->v.type == JSREF_VARIABLE) {
+        auto *var = static_cast<JSAny *>(s->v.ptr);
+        if (var->type == JSANY_NUMBER) {  // the common case, in place
+            double old = var->num;
+            var->num = inc ? old + 1 : old - 1;
+            s->v = JSAny_Num(postfix ? old : var->num);
+            return 0;
+        }
+    }
+    // Read, change, write back.
+    EvalSlot target;
+    target.v = s->v;
+    JSAny_InitFrom(&target.base, &s->base);
+    if (s->v.type == JSREF_MEMBER) JSAny_InitFrom(&target.key, &s->key);
+    else target.key = s->key;
+    if (s->v.type == JSREF_VARIABLE) target.base = JSAny_Undef();
+    Obj_GetMember(ctx, s, false);
+    uint32_t st = Ev_Check(ctx, &s->v, at);
+    if (st) {
+        Slot_Clear(&target);
+        return st;
+    }
+    JSAny_ToNumber(ctx, &s->v);
+    st = Ev_Check(ctx, &s->v, at);
+    if (st) {
+        Slot_Clear(&target);
+        return st;
+    }
+    double old = s->v.num;
+    JSAny fresh = JSAny_Num(inc ? old + 1 : old - 1);
+    Obj_PutMember(ctx, &target, &fresh);
+    st = Ev_Check(ctx, &target.v, at);
+    Slot_Clear(&target);
+    if (st) {
+        SetFail(s, st);
+        return st;
+    }
+    s->v = JSAny_Num(postfix ? old : old + (inc ? 1 : -1));
+    return 0;
+}
+
+constexpr uint32_t kMaxPrefix = 32;
+
+Tok Unary(RunContext *ctx, Tok p, EvalSlot *out);
+
+// The operand and its postfix parts; `news` is the count of pending `new`.
+Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
+    Tok start = p;
+    uint32_t t = *p;
+    if (Tk_IsOperand(t)) {
+        if (IdEntry *id = IdOf(ctx, t)) {
+            (void)id;
+            uint32_t st = Ev_Resolve(ctx, t, out, p);
+            if (st) return p + 1;
+        } else {
+            const JSAny *c = Lex_ConstOf(ctx->store, t);
+            if (!c) {
+                FailAt(ctx, out, ROW_EXPR_EXPECTED, p);
+                return p + 1;
+            }
+            JSAny_InitFrom(&out->v, c);
+            if (out->v.type == JSANY_ERROR) {
+                // A faulty literal: its error is raised now that it runs.
+                Ev_Check(ctx, &out->v, p);
+                return p + 1;
+            }
+        }
+        ++p;
+    } else {
+        switch (t) {
+        case KW_TRUE: out->v = JSAny_Bool(true); ++p; break;
+        case KW_FALSE: out->v = JSAny_Bool(false); ++p; break;
+        case KW_NULL: out->v = JSAny_Null(); ++p; break;
+        case KW_THIS: JSAny_InitFrom(&out->v, &ctx->thisValue); ++p; break;
+        case KW_FUNCTION: {
+            Tok end;
+            uint32_t st = Fn_Define(ctx, p, false, &out->v, &end);
+            if (st) {
+                SetFail(out, st);
+                return end > p ? end : p + 1;
+            }
+            p = end;
+            break;
+        }
+        case TK_LBRACKET:
+            p = ArrayLiteral(ctx, p, out);
+            if (out->v.type == JSANY_ERROR) return p;
+            break;
+        case TK_LBRACE:
+            p = ObjectLiteral(ctx, p, out);
+            if (out->v.type == JSANY_ERROR) return p;
+            break;
+        case TK_LPAREN: {
+            Tok q = Ev_Comma(ctx, p + 1, &out->v);
+            if (q == p + 1 && out->v.type != JSANY_ERROR) return FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(q)), q + 1;
+            if (out->v.type == JSANY_ERROR) return q;
+            q = Scan_Lines(q);
+            if (*q != TK_RPAREN) {
+                FailAt(ctx, out, ROW_RPAREN, *q ? q : p);
+                return q + 1;
+            }
+            p = q + 1;
+            break;
+        }
+        default:
+            if (news) FailAt(ctx, out, ROW_EXPR_EXPECTED, p);
+            return start;
+        }
+    }
+    // Postfix parts.
+    for (;;) {
+        Tok q = p;
+        uint32_t n = *q;
+        if (n == TK_LINE) {
+            q = Scan_Lines(q);
+            if (*q != TK_DOT) break;
+            n = TK_DOT;
+        }
+        if (n == TK_DOT) {
+            Tok nameTok = Scan_Lines(q + 1);
+            IdEntry *id = Tk_IsOperand(*nameTok) ? IdOf(ctx, *nameTok) : nullptr;
+            if (!id) {
+                FailAt(ctx, out, ROW_IDENT_EXPECTED, *nameTok ? nameTok : q);
+                return nameTok + 1;
+            }
+            if (Ev_GetValue(ctx, out, start)) return nameTok + 1;
+            out->base = out->v;
+            out->v.type = JSREF_NAMED;
+            out->key.ptr = id;
+            p = nameTok + 1;
+            continue;
+        }
+        if (n == TK_LBRACKET) {
+            if (Ev_GetValue(ctx, out, start)) return q + 1;
+            JSAny key = JSAny_Undef();
+            Tok r = Ev_Comma(ctx, q + 1, &key);
+            if (r == q + 1 && key.type != JSANY_ERROR) {
+                FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(r));
+                return r + 1;
+            }
+            if (key.type == JSANY_ERROR) {
+                SetFail(out, key.code);
+                return r;
+            }
+            r = Scan_Lines(r);
+            if (*r != TK_RBRACKET) {
+                JSAny_Clear(&key);
+                FailAt(ctx, out, ROW_RBRACKET, *r ? r : q);
+                return r + 1;
+            }
+            out->base = out->v;
+            out->v.type = JSREF_MEMBER;
+            out->key = key;
+            p = r + 1;
+            continue;
+        }
+        if (n == TK_LPAREN) {
+            bool construct = news > 0;
+            if (construct) --news;
+            p = CallExpr(ctx, q, out, construct, start);
+            if (out->v.type == JSANY_ERROR) return p;
+            continue;
+        }
+        if (n == TK_INC || n == TK_DEC) {
+            if (IncDec(ctx, out, n == TK_INC, true, q)) return q + 1;
+            p = q + 1;
+        }
+        break;
+    }
+    while (news > 0) {
+        --news;
+        if (Ev_GetValue(ctx, out, start)) return p;
+        if (out->v.type == JSANY_UNDEFINED) {
+            FailAt(ctx, out, ROW_CTOR_NOT_DEFINED, start);
+            return p;
+        }
+        Tok savedCall = ctx->callTok;
+        ctx->callTok = start;
+        Fn_Construct(ctx, out, nullptr, 0);
+        ctx->callTok = savedCall;
+        if (out->v.type == JSANY_ERROR) {
+            CallFailure(ctx, &out->v, true, start);
+            return p;
+        }
+    }
+    return p;
+}
+
+// Applies one prefix operator to the slot.
+uint32_t ApplyPrefix(RunContext *ctx, uint32_t op, EvalSlot *s, Tok at) {
+    switch (op) {
+    case TK_INC:
+    case TK_DEC:
+        return IncDec(ctx, s, op == TK_INC, false, at);
+    case KW_DELETE: {
+        uint32_t st = Obj_DeleteMember(ctx, s);
+        return st ? Ev_Check(ctx, &s->v, at) : 0;
+    }
+    default:
+        break;
+    }
+    uint32_t st = Ev_GetValue(ctx, s, at);
+    if (st) return st;
+    switch (op) {
+    case TK_ADD:
+        if (s->v.type != JSANY_NUMBER) JSAny_ToNumber(ctx, &s->v);
+        break;
+    case TK_SUB: Op_Neg(ctx, &s->v); break;
+    case TK_NOT: Op_Not(ctx, &s->v); break;
+    case TK_BITNOT: Op_BitNot(ctx, &s->v); break;
+    case KW_TYPEOF: Op_TypeOf(ctx, &s->v); break;
+    case KW_VOID: Op_Void(ctx, &s->v); break;
+    default: break;
+    }
+    return Ev_Check(ctx, &s->v, at);
+}
+
+inline bool IsPrefix(uint32_t t) {
+    return t == TK_INC || t == TK_DEC || t == TK_BITNOT || t == TK_NOT || t == TK_ADD || t == TK_SUB ||
+           t == KW_DELETE || t == KW_TYPEOF || t == KW_VOID;
+}
+
+Tok Unary(RunContext *ctx, Tok p, EvalSlot *out) {
+    p = Scan_Lines(p);
+    uint32_t ops[kMaxPrefix];
+    Tok opTok[kMaxPrefix];
+    uint32_t nops = 0;
+    while (IsPrefix(*p) && nops < kMaxPrefix) {
+        opTok[nops] = p;
+        ops[nops++] = *p;
+        p = Scan_Lines(p + 1);
+    }
+    Tok q;
+    if (nops == kMaxPrefix && IsPrefix(*p)) {
+        // A longer run of prefix operators: the rest is an operand of its own.
+        NestGuard guard(ctx);
+        if (!guard.ok) {
+            FailAt(ctx, out, ROW_NESTED_TOO_DEEPLY, p);
+            return p + 1;
+        }
+        q = Unary(ctx, p, out);
+    } else {
+        uint32_t news = 0;
+        while (*p == KW_NEW) {
+            ++news;
+            p = Scan_Lines(p + 1);
+        }
+        q = Postfix(ctx, p, out, news);
+        if (q == p && news == 0) {
+            if (nops == 0) return p;
+            FailAt(ctx, out, ROW_EXPR_EXPECTED, p);
+            return p + 1;
+        }
+    }
+    if (out->v.type == JSANY_ERROR) return q;
+    while (nops > 0) {
+        --nops;
+        if (ApplyPrefix(ctx, ops[nops], out, opTok[nops])) return q;
+    }
+    return q;
+}
+
+inline uint32_t Group(uint32_t code) { return code & ~15u; }
+
+inline bool IsBinary(uint32_t t) { return t >= TK_LOGOR && t <= TK_MOD; }
+
+}  // namespace
+
+void Ev_DropScopeObjects(RunContext *ctx) {
+    for (uint32_t i = 0; i < ctx->scopeObjCount; ++i) ProgObj_Release(ctx->scopeObjs[i]);
+    Arr_Free(ctx->scopeObjs);
+    ctx->scopeObjs = nullptr;
+    ctx->scopeObjCount = 0;
+}
+
+uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at) {
+    if (Slot_IsRef(s)) Obj_GetMember(ctx, s, false);
+    return Ev_Check(ctx, &s->v, at);
+}
+
+Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
+    NestGuard guard(ctx);
+    if (!guard.ok) {
+        FailAt(ctx, out, ROW_NESTED_TOO_DEEPLY, Scan_Lines(p));
+        return Scan_Lines(p) + 1;
+    }
+    Tok start = Scan_Lines(p);
+    Tok q = Unary(ctx, start, out);
+    if (q == start || out->v.type == JSANY_ERROR) return q;
+    for (;;) {
+        Tok opTok = Scan_Lines(q);
+        uint32_t op = *opTok;
+        if (!IsBinary(op) || op < minPrec) return q;
+        if (Ev_GetValue(ctx, out, start)) return opTok;
+        if (op == TK_QUESTION) {
+            bool cond = JSAny_Truth(&out->v);
+            if (out->v.type == JSANY_ERROR) {
+                FailAt(ctx, out, ROW_BAD_CONDITION, opTok);
+                return opTok + 1;
+            }
+            JSAny_Clear(&out->v);
+            Tok branch = opTok + 1;
+            if (cond) {
+                Tok r = Ev_Assign(ctx, branch, out);
+                if (r == Scan_Lines(branch) && out->v.type != JSANY_ERROR) {
+                    FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(branch));
+                    return r + 1;
+                }
+                if (out->v.type == JSANY_ERROR) return r;
+                if (Ev_GetValue(ctx, out, branch)) return r;
+                Tok c = Scan_Lines(r);
+                if (*c != TK_COLON) {
+                    FailAt(ctx, out, ROW_COLON, *c ? c : opTok);
+                    return c + 1;
+                }
+                // Skip the other branch: an assignment expression.
+                Tok s = Scan_Lines(c + 1);
+                Tok e = s;
+                for (;;) {
+                    uint32_t t = *e;
+                    if (t == TK_END || t == TK_COMMA || t == TK_SEMI || t == TK_RPAREN ||
+                        t == TK_RBRACKET || t == TK_RBRACE || t == TK_COLON)
+                        break;
+                    if (t == TK_LPAREN || t == TK_LBRACKET || t == TK_LBRACE) {
+                        e = Scan_Group(e);
+                        continue;
+                    }
+                    if (t == TK_QUESTION) {
+                        e = Scan_SkipConditional(e + 1);
+                        continue;
+                    }
+                    if (t == TK_LINE) {
+                        // A line break ends the branch unless an operator carries it on.
+                        Tok n = Scan_Lines(e);
+                        if (e > s && Scan_EndsValue(e[-1]) && !(*n >= 769 && *n <= 1538)) break;
+                        e = n;
+                        continue;
+                    }
+                    ++e;
+                }
+                q = e;
+            } else {
+                Tok c = Scan_SkipConditional(branch);
+                if (c[-1] != TK_COLON) {
+                    FailAt(ctx, out, ROW_COLON, *c ? c : opTok);
+                    return c + 1;
+                }
+                Tok r = Ev_Assign(ctx, c, out);
+                if (r == Scan_Lines(c) && out->v.type != JSANY_ERROR) {
+                    FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(c));
+                    return r + 1;
+                }
+                if (out->v.type == JSANY_ERROR) return r;
+                if (Ev_GetValue(ctx, out, c)) return r;
+                q = r;
+            }
+            continue;
+        }
+        if (op == TK_LOGOR || op == TK_LOGAND) {
+            bool truth = JSAny_Truth(&out->v);
+            if ((op == TK_LOGOR) == truth) {
+                q = Scan_SkipLogical(opTok + 1, op == TK_LOGAND);
+                continue;
+            }
+            JSAny_Clear(&out->v);
+            Tok r = Ev_Expr(ctx, opTok + 1, out, op == TK_LOGOR ? TK_LOGAND : TK_BITOR);
+            if (r == Scan_Lines(opTok + 1) && out->v.type != JSANY_ERROR) {
+                FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
+                return r + 1;
+            }
+            if (out->v.type == JSANY_ERROR) return r;
+            if (Ev_GetValue(ctx, out, opTok + 1)) return r;
+            q = r;
+            continue;
+        }
+        EvalSlot right;
+        Slot_Init(&right);
+        Tok r = Ev_Expr(ctx, opTok + 1, &right, Group(op) + 16);
+        if (r == Scan_Lines(opTok + 1) && right.v.type != JSANY_ERROR) {
+            FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
+            return r + 1;
+        }
+        if (right.v.type == JSANY_ERROR || Ev_GetValue(ctx, &right, opTok + 1)) {
+            SetFail(out, right.v.code);
+            return r;
+        }
+        BinaryOp fn = Op_ForToken(op);
+        fn(ctx, &out->v, &right.v);
+        JSAny_Clear(&right.v);
+        if (Ev_Check(ctx, &out->v, opTok)) return r;
+        q = r;
+    }
+}
+
+Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
+    Tok start = Scan_Lines(p);
+    Tok q = Ev_Expr(ctx, start, out, TK_LOGOR);
+    if (q == start || out->v.type == JSANY_ERROR) return q;
+    Tok opTok = q;
+    if (*opTok == TK_LINE) {
+        Tok n = Scan_Lines(opTok);
+        if (*n >= 769 && *n <= 779) opTok = n;
+    }
+    uint32_t op = *opTok;
+    if (op < TK_ASSIGN || op > TK_MOD_ASSIGN) return q;
+    JSAny value = JSAny_Undef();
+    Tok r = Ev_AssignValue(ctx, opTok + 1, &value);
+    if (r == Scan_Lines(opTok + 1) && value.type != JSANY_ERROR) {
+        FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(r));
+        return r + 1;
+    }
+    if (value.type == JSANY_ERROR) {
+        SetFail(out, value.code);
+        return r;
+    }
+    if (!Slot_IsRef(out)) {
+        JSAny_Clear(&value);
+        FailAt(ctx, out, ROW_NOT_VARIABLE, opTok);
+        return r;
+    }
+    if (op != TK_ASSIGN) {
+        // Compound assignment: read the current value and combine.
+        if (out->v.type == JSREF_VARIABLE) {
+            auto *var = static_cast<JSAny *>(out->v.ptr);
+            if (var->type == JSANY_NUMBER && value.type == JSANY_NUMBER) {
+                double a = var->num, b = value.num;
+                switch (op) {
+                case TK_ADD_ASSIGN: var->num = a + b; break;
+                case TK_SUB_ASSIGN: var->num = a - b; break;
+                case TK_MUL_ASSIGN: var->num = a * b; break;
+                case TK_DIV_ASSIGN: var->num = a / b; break;
+                default: goto general;
+                }
+                out->v = *var;
+                return r;
+            }
+            if (var->type == JSANY_STRING && op == TK_ADD_ASSIGN && JSAny_IsString(&value)) {
+                // Appending to a string variable works in place when it can.
+                Op_Add(ctx, var, &value);
+                JSAny_Clear(&value);
+                if (var->type == JSANY_ERROR) {
+                    uint32_t code = var->code;
+                    *var = JSAny_Undef();
+                    JSAny e = JSAny_Err(code);
+                    SetFail(out, Ev_Check(ctx, &e, opTok));
+                    return r;
+                }
+                JSAny_InitFrom(&out->v, var);
+                return r;
+            }
+        }
+    general:
+        EvalSlot cur;
+        cur.v = out->v;
+        if (out->v.type == JSREF_VARIABLE) {
+            cur.base = JSAny_Undef();
+        } else {
+            JSAny_InitFrom(&cur.base, &out->base);
+            if (out->v.type == JSREF_MEMBER) JSAny_InitFrom(&cur.key, &out->key);
+            else cur.key = out->key;
+        }
+        if (Ev_GetValue(ctx, &cur, start)) {
+            JSAny_Clear(&value);
+            SetFail(out, cur.v.code);
+            return r;
+        }
+        Op_ForToken(op)(ctx, &cur.v, &value);
+        JSAny_Clear(&value);
+        value = cur.v;
+        if (Ev_Check(ctx, &value, opTok)) {
+            SetFail(out, value.code);
+            return r;
+        }
+    }
+    Obj_PutMember(ctx, out, &value);
+    if (out->v.type == JSANY_ERROR) {
+        uint32_t code = out->v.code;
+        if (code == ERR_READONLY || code == ERR_NOPROP) {
+            out->v.code = Ev_Fail(ctx, code == ERR_READONLY ? ROW_READONLY : ROW_NOPROP, opTok);
+        } else if (code == ERR_WRONGTYPE) {
+            out->v.code = Ev_Fail(ctx, ROW_WRONG_TYPE, opTok);
+        } else {
+            Ev_Check(ctx, &out->v, opTok);
+        }
+    }
+    return r;
+}
+
+Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out) {
+    EvalSlot s;
+    Slot_Init(&s);
+    Tok q = Ev_Assign(ctx, p, &s);
+    if (q != Scan_Lines(p) || s.v.type == JSANY_ERROR) Ev_GetValue(ctx, &s, p);
+    JSAny_Clear(out);
+    *out = s.v;
+    return q;
+}
+
+Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) {
+    Tok start = Scan_Lines(p);
+    Tok q = Ev_AssignValue(ctx, start, out);
+    if (q == start || out->type == JSANY_ERROR) return q;
+    for (;;) {
+        Tok c = Scan_Lines(q);
+        if (*c != TK_COMMA) return q;
+        Tok n = Scan_Lines(c + 1);
+        Tok r = Ev_AssignValue(ctx, n, out);
+        if (r == n && out->type != JSANY_ERROR) {
+            uint32_t code = Ev_Fail(ctx, ROW_EXPR_EXPECTED, n);
+            JSAny_SetError(out, code);
+            return n + 1;
+        }
+        if (out->type == JSANY_ERROR) return r;
+        q = r;
+    }
+}
+
+// ---- identifiers -----------------------------------------------------------
+
+uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at) {
+    IdEntry *id = Lex_IdOf(ctx->store, code);
+    // 1. Scope entries of with and catch, innermost first.
+    for (uint32_t i = ctx->scopeCount; i > ctx->scopeBase; --i) {
+        const JSAny *entry = &ctx->scope[i - 1];
+        uint32_t status = 0;
+        if ((entry->type == JSANY_OBJECT || entry->type == JSANY_PROGOBJ) &&
+            Obj_HasMember(ctx, entry, id->name, id->length, &status)) {
+            JSAny_InitFrom(&out->base, entry);
+            out->v.type = JSREF_NAMED;
+            out->key.ptr = id;
+            return 0;
+        }
+        if (status) {
+            SetFail(out, status);
+            return status;
+        }
+    }
+    // 2. Locals and parameters of the running activation and of the
+    // activations lexically around it.
+    for (Activation *a = ctx->act; a; a = a->enclosing) {
+        if (JSAny *local = Act_FindLocal(a, id)) {
+            out->v.type = JSREF_VARIABLE;
+            out->v.ptr = local;
+            return 0;
+        }
+        const Code *c = a->code;
+        for (uint32_t i = c->nparams; i > 0; --i) {
+            if (c->params[i - 1] == id) {
+                if (!a->arguments) break;
+                out->v.type = JSREF_ARGSLOT;
+                out->base = JSAny_Undef();
+                JSAny_SetObject(&out->base, a->arguments);
+                out->key.len = i - 1;
+                return 0;
+            }
+        }
+        // The name of a function expression, inside its own body.
+        if (c->name == id && a->selfNamed && a->function) {
+            JSAny_SetObject(&out->v, a->function);
+            return 0;
+        }
+    }
+    // 3. The identifier's program-level slot.
+    JSAny *slot = Lex_ConstOf(ctx->store, code);
+    if (slot->type != JSANY_UNDECLARED) {
+        out->v.type = JSREF_VARIABLE;
+        out->v.ptr = slot;
+        return 0;
+    }
+    // 4. Offered once to the host.
+    if (ctx->hostHandle) {
+        ctx->lookupSpace = nullptr;
+        JSAny savedRet = ctx->ret;
+        ctx->ret = JSAny_Undef();
+        uint32_t answer = Host_GetProperty(ctx->space, ctx->hostHandle, ctx, nullptr, id->name, 0,
+                                           JSHOST_HAS);
+        JSAny_Clear(&ctx->ret);
+        ctx->ret = savedRet;
+        if (answer == 0) {
+            if (ctx->lookupObject) {
+                JSAny_SetObject(&out->base, ctx->lookupObject);
+                Obj_Release(ctx->lookupObject);
+                ctx->lookupObject = nullptr;
+            } else if (ctx->lookupSpace && Space_IsLive(ctx->lookupSpace) && ctx->lookupSpace->store) {
+                ProgramSpace *s = ctx->lookupSpace;
+                ctx->lookupSpace = nullptr;
+                uint32_t err = 0;
+                uint32_t other = Lex_Name(s->store, id->name, &err);
+                JSAny *var = other ? Lex_ConstOf(s->store, other) : nullptr;
+                if (!var) {
+                    SetFail(out, ERR_NOMEM);
+                    return ERR_NOMEM;
+                }
+                if (var->type == JSANY_UNDECLARED) *var = JSAny_Undef();
+                out->v.type = JSREF_VARIABLE;
+                out->v.ptr = var;
+                return 0;
+            } else if (ctx->scopeObjCount) {
+                out->base = JSAny_Undef();
+                JSAny_SetProgramObject(&out->base, ctx->scopeObjs[0]);
+            } else {
+                JSAny_InitFrom(&out->base, &ctx->space->hostValue);
+            }
+            ctx->lookupSpace = nullptr;
+            Ev_DropScopeObjects(ctx);
+            if (out->base.type != JSANY_OBJECT && out->base.type != JSANY_PROGOBJ) {
+                uint32_t c = out->base.type == JSANY_ERROR ? out->base.code : ERR_NOMEM;
+                out->base = JSAny_Undef();
+                SetFail(out, c);
+                return c;
+            }
+            out->v.type = JSREF_NAMED;
+            out->key.ptr = id;
+            return 0;
+        }
+        if (ctx->lookupObject) {
+            Obj_Release(ctx->lookupObject);
+            ctx->lookupObject = nullptr;
+        }
+        ctx->lookupSpace = nullptr;
+        if (answer != 2) {
+            uint32_t c = Host_AnswerCode(answer, 0);
+            if (c) {
+                SetFail(out, c);
+                return c;
+            }
+        }
+    }
+    (void)at;
+    Ev_DropScopeObjects(ctx);
+    *slot = JSAny_Undef();
+    out->v.type = JSREF_VARIABLE;
+    out->v.ptr = slot;
+    return 0;
+}
+
+}  // namespace quillon

@@ -1,0 +1,390 @@
+// Script functions: their definition from the token program, the pre-pass
+// that defines a statement list's declarations before it runs, and the
+// invocation of a script function with its activation.
+#include <cstring>
+
+#include "host/space.h"
+#include "interp/interp.h"
+#include "interp/poscache.h"
+#include "interp/run.h"
+#include "lexer/code.h"
+#include "objects/function.h"
+#include "objects/member.h"
+#include "objects/object.h"
+#include "runtime/idtable.h"
+#include "runtime/report.h"
+#include "runtime/text.h"
+
+namespace quillon {
+
+IdEntry *Fn_ArgumentsId(LexStore *store) {
+    static const LexStore *cachedStore = nullptr;
+    static IdEntry *cachedId = nullptr;
+    if (store == cachedStore && cachedId) return cachedId;
+    uint32_t err = 0;
+    uint32_t code = Lex_Name(store, "arguments", &err);
+    IdEntry *id = code ? Lex_IdOf(store, code) : nullptr;
+    cachedStore = store;
+    cachedId = id;
+    return id;
+}
+
+namespace {
+
+inline uint32_t PosOf(const Code *c, Tok p) { return static_cast<uint32_t>(p - c->codes); }
+
+// The Code of the function defined at p (cached with the program).
+Code *FunctionCode(RunContext *ctx, Tok p, Tok body, Tok end, IdEntry *name, IdEntry **params,
+                   uint32_t nparams, uint32_t *err) {
+    Code *parent = ctx->code;
+    uint32_t pos = PosOf(parent, p);
+    if (auto *cached = static_cast<Code *>(Cache_Get(parent, CacheKind::FunctionCode, pos))) {
+        Code_AddRef(cached);
+        return cached;
+    }
+    Code *c = Code_NewCopy(parent, pos, static_cast<uint32_t>(end - p));
+    if (!c) {
+        *err = ERR_NOMEM;
+        return nullptr;
+    }
+    if (nparams) {
+        c->params = static_cast<IdEntry **>(Arr_Alloc(sizeof(IdEntry *), nparams));
+        if (!c->params) {
+            Code_Release(c);
+            *err = ERR_NOMEM;
+            return nullptr;
+        }
+        std::memcpy(c->params, params, sizeof(IdEntry *) * nparams);
+    }
+    c->nparams = nparams;
+    c->name = name;
+    c->bodyStart = static_cast<uint32_t>(body - p);
+    if (Cache_Put(parent, CacheKind::FunctionCode, pos, c)) Code_AddRef(c);
+    return c;
+}
+
+// A small vector of parameter identifiers.
+struct ParamList {
+    IdEntry *small[16];
+    IdEntry **heap = nullptr;
+    uint32_t count = 0;
+    IdEntry **data() { return heap ? heap : small; }
+    bool Push(IdEntry *id) {
+        if (!heap && count < 16) {
+            small[count++] = id;
+            return true;
+        }
+        if (!heap) {
+            if (!Arr_EnsureT(heap, 32)) return false;
+            std::memcpy(heap, small, sizeof small);
+        } else if (!Arr_EnsureT(heap, count + 1)) {
+            return false;
+        }
+        heap[count++] = id;
+        return true;
+    }
+    ~ParamList() { Arr_Free(heap); }
+};
+
+}  // namespace
+
+uint32_t Fn_Define(RunContext *ctx, Tok p, bool declaration, JSAny *out, Tok *end) {
+    Tok q = Scan_Lines(p + 1);
+    IdEntry *name = Tk_IsOperand(*q) ? Lex_IdOf(ctx->store, *q) : nullptr;
+    if (name) q = Scan_Lines(q + 1);
+    if (declaration && !name) {
+        *end = Scan_SkipSimple(p);
+        return 0;
+    }
+    *end = q + 1;
+    if (*q != TK_LPAREN) return Ev_Fail(ctx, ROW_LPAREN, *q ? q : p);
+    ParamList params;
+    q = Scan_Lines(q + 1);
+    if (*q != TK_RPAREN) {
+        for (;;) {
+            IdEntry *id = Tk_IsOperand(*q) ? Lex_IdOf(ctx->store, *q) : nullptr;
+            if (!id) {
+                *end = q + 1;
+                return Ev_Fail(ctx, ROW_IDENT_EXPECTED, *q ? q : p);
+            }
+            if (!params.Push(id)) return ERR_NOMEM;
+            q = Scan_Lines(q + 1);
+            if (*q == TK_COMMA) {
+                q = Scan_Lines(q + 1);
+                continue;
+            }
+            if (*q == TK_RPAREN) break;
+            *end = q + 1;
+            return Ev_Fail(ctx, ROW_RPAREN, *q ? q : p);
+        }
+    }
+    Tok body = Scan_Lines(q + 1);
+    if (*body != TK_LBRACE) {
+        *end = body + 1;
+        return Ev_Fail(ctx, ROW_LBRACE, *body ? body : q);
+    }
+    Tok bodyEnd = Scan_Group(body);
+    *end = bodyEnd;
+    if (bodyEnd[-1] != TK_RBRACE || bodyEnd - 1 == body) return Ev_Fail(ctx, ROW_RBRACE, body);
+    uint32_t err = 0;
+    Code *code = FunctionCode(ctx, p, body, bodyEnd, name, params.data(), params.count, &err);
+    if (!code) return err;
+    ProgramSpace *space = ctx->space;
+    auto *f = static_cast<ScriptFunction *>(
+        Obj_Alloc(sizeof(ScriptFunction), ObjKind::Script, space->protos[PROTO_FUNCTION]));
+    if (!f) {
+        Code_Release(code);
+        return ERR_NOMEM;
+    }
+    f->classFlags = CF_CALLABLE | CF_HASLENGTH | CF_FUNCTION;
+    f->arity = static_cast<int32_t>(params.count);
+    f->entry = Run_ScriptEntry;
+    f->name = name ? name->name : "";
+    f->space = space;
+    f->code = code;
+    f->selfNamed = !declaration && name;
+    if (ctx->act) {
+        Obj_AddRef(ctx->act);
+        f->enclosing = ctx->act;
+    }
+    f->prototypeObject = Obj_New(space->protos[PROTO_OBJECT]);
+    Fn_Link(f, &space->functions);
+    JSAny fn = JSAny_Undef();
+    JSAny_AdoptObject(&fn, f);
+    if (!f->prototypeObject) {
+        JSAny_Clear(&fn);
+        return ERR_NOMEM;
+    }
+    if (declaration) {
+        JSAny *slot = St_Declare(ctx, name);
+        if (!slot) {
+            JSAny_Clear(&fn);
+            return ERR_NOMEM;
+        }
+        JSAny_Clear(slot);
+        *slot = fn;
+        return 0;
+    }
+    JSAny_Clear(out);
+    *out = fn;
+    return 0;
+}
+
+namespace {
+
+// Positions (relative to the list start) of the function declarations of a
+// statement list: its own and those of the blocks it contains, not those
+// inside function bodies.
+uint32_t *FindDeclarations(Tok start) {
+    uint32_t *found = nullptr;  // Arr_*: [count, offsets...]
+    if (!Arr_EnsureT(found, 4)) return nullptr;
+    found[0] = 0;
+    uint32_t depth = 0;
+    uint32_t prev = 0;
+    for (Tok p = start;;) {
+        uint32_t t = *p;
+        if (t == TK_END) break;
+        if (t == TK_LINE) {
+            ++p;
+            continue;
+        }
+        if (t == TK_LPAREN || t == TK_LBRACKET) {
+            p = Scan_Group(p);
+            prev = TK_RPAREN;
+            continue;
+        }
+        if (t == TK_LBRACE) {
+            ++depth;
+        } else if (t == TK_RBRACE) {
+            if (depth == 0) break;
+            --depth;
+        } else if (t == KW_FUNCTION) {
+            bool expression = prev == TK_ASSIGN || prev == TK_COLON || prev == TK_QUESTION;
+            // Step over the name and parameters to the body.
+            Tok q = p + 1;
+            while (*q != TK_END && *q != TK_LBRACE && *q != TK_SEMI && *q != TK_RBRACE) {
+                if (*q == TK_LPAREN) q = Scan_Group(q);
+                else ++q;
+            }
+            if (!expression) {
+                uint32_t n = found[0] + 1;
+                if (!Arr_EnsureT(found, n + 1)) {
+                    Arr_Free(found);
+                    return nullptr;
+                }
+                found[n] = static_cast<uint32_t>(p - start);
+                found[0] = n;
+            }
+            p = *q == TK_LBRACE ? Scan_Group(q) : q;
+            prev = TK_RBRACE;
+            continue;
+        }
+        prev = t;
+        ++p;
+    }
+    return found;
+}
+
+}  // namespace
+
+uint32_t Fn_Prepass(RunContext *ctx, Tok p) {
+    Code *code = ctx->code;
+    uint32_t pos = PosOf(code, p);
+    auto *found = static_cast<uint32_t *>(Cache_Get(code, CacheKind::Declarations, pos));
+    bool owned = false;
+    if (!found) {
+        found = FindDeclarations(p);
+        if (!found) return ERR_NOMEM;
+        owned = !Cache_Put(code, CacheKind::Declarations, pos, found);
+    }
+    uint32_t st = 0;
+    for (uint32_t i = 1; i <= found[0] && st == 0; ++i) {
+        Tok f = p + found[i];
+        Tok end;
+        JSAny unused = JSAny_Undef();
+        st = Fn_Define(ctx, f, true, &unused, &end);
+        JSAny_Clear(&unused);
+    }
+    if (owned) Arr_Free(found);
+    return st;
+}
+
+// ---- invocation --------------------------------------------------------------
+
+namespace {
+
+Activation *NewActivation(Code *code) {
+    auto *a = static_cast<Activation *>(Obj_Alloc(sizeof(Activation), ObjKind::Activation, nullptr));
+    if (!a) return nullptr;
+    a->lastChunk = &a->first;
+    Code_AddRef(code);
+    a->code = code;
+    return a;
+}
+
+// Empties an activation for reuse (or when nothing captured it).
+void ResetActivation(Activation *a) {
+    Act_ClearLocals(a);
+    if (a->arguments) {
+        Object *args = a->arguments;
+        a->arguments = nullptr;
+        Obj_Release(args);
+    }
+}
+
+}  // namespace
+
+void Run_ScriptEntry(RunContext *ctx, Function *fn) {
+    auto *f = static_cast<ScriptFunction *>(fn);
+    Code *code = f->code;
+    if (!code) {
+        JSAny_SetError(&ctx->ret, ERR_NOTIMPL);
+        return;
+    }
+    if (ctx->depth >= kMaxCallDepth) {
+        JSAny_SetError(&ctx->ret, Ev_Fail(ctx, ROW_TOO_DEEP, ctx->callTok));
+        return;
+    }
+    // The activation: the kept one when nothing else holds it, else a fresh one.
+    Activation *a;
+    if (f->active == 0 && f->kept && f->kept->refs == 1) {
+        a = f->kept;
+        Obj_AddRef(a);
+    } else {
+        a = NewActivation(code);
+        if (!a) {
+            JSAny_SetError(&ctx->ret, ERR_NOMEM);
+            return;
+        }
+        if (f->enclosing) {
+            Obj_AddRef(f->enclosing);
+            a->enclosing = f->enclosing;
+        }
+    }
+    Function *caller = ctx->act ? ctx->act->function : nullptr;
+    a->function = f;
+    a->caller = caller;
+    a->selfNamed = f->selfNamed;
+    IdEntry *argumentsId = Fn_ArgumentsId(code->store);
+    JSAny args = JSAny_Undef();
+    Fn_NewArguments(f->space ? f->space : ctx->space, &args, ctx->args, ctx->argc, f, caller, code->nparams);
+    JSAny *local0 = args.type == JSANY_OBJECT && argumentsId ? Act_AddLocal(a, argumentsId) : nullptr;
+    if (!local0) {
+        JSAny_Clear(&args);
+        ResetActivation(a);
+        Obj_Release(a);
+        JSAny_SetError(&ctx->ret, ERR_NOMEM);
+        return;
+    }
+    Obj_AddRef(args.obj);
+    a->arguments = static_cast<ArgumentsObject *>(args.obj);
+    *local0 = args;
+
+    // Install the function's world; the caller's is restored afterwards.
+    Activation *savedAct = ctx->act;
+    Code *savedCode = ctx->code;
+    LexStore *savedStore = ctx->store;
+    ProgramSpace *savedSpace = ctx->space;
+    uint32_t savedScopeBase = ctx->scopeBase;
+    const char *savedName = ctx->fnName;
+    IdEntry *savedArgumentsId = ctx->argumentsId;
+    uint32_t savedLabels = ctx->labelCount;
+    bool savedMember = ctx->memberError;
+    Activation *savedCurrent = f->current;
+    ctx->act = a;
+    ctx->code = code;
+    ctx->store = code->store;
+    if (f->space) ctx->space = f->space;
+    ctx->scopeBase = ctx->scopeCount;
+    ctx->fnName = f->name && *f->name ? f->name : nullptr;
+    ctx->argumentsId = argumentsId;
+    ++ctx->depth;
+    ++f->active;
+    f->current = a;
+
+    uint32_t c;
+    if (!Arr_EnsureT(ctx->labels, ctx->labelCount + 1)) {
+        c = ERR_NOMEM;
+    } else {
+        ctx->labels[ctx->labelCount++] = LabelEntry{nullptr, nullptr};
+        Tok body = code->codes + code->bodyStart;
+        c = Fn_Prepass(ctx, body + 1);
+        if (c == 0) St_Statement(ctx, body, &c);
+        c = Run_Finish(ctx, c, body);
+    }
+    if (c == CPL_RETURN) {
+        // ctx->ret holds the value of the return statement.
+    } else if (c == 0) {
+        JSAny_SetUndefined(&ctx->ret);
+    } else {
+        JSAny_SetError(&ctx->ret, c);
+    }
+
+    f->current = savedCurrent;
+    --f->active;
+    --ctx->depth;
+    ctx->labelCount = savedLabels;
+    ctx->act = savedAct;
+    ctx->code = savedCode;
+    ctx->store = savedStore;
+    ctx->space = savedSpace;
+    ctx->scopeBase = savedScopeBase;
+    ctx->fnName = savedName;
+    ctx->argumentsId = savedArgumentsId;
+    ctx->memberError = savedMember;
+
+    // A closure made during the invocation keeps the activation (and so the
+    // variables) alive; otherwise it is emptied and kept for the next call.
+    a->function = nullptr;
+    bool captured = a->refs > (a == f->kept ? 2u : 1u);
+    if (!captured) ResetActivation(a);
+    if (a != f->kept && (!f->kept || (f->active == 0 && f->kept->refs > 1))) {
+        Activation *old = f->kept;
+        f->kept = a;  // our reference passes to the function
+        if (old) Obj_Release(old);
+    } else {
+        Obj_Release(a);
+    }
+}
+
+}  // namespace quillon

@@ -1,0 +1,82 @@
+// The interpreter's internal interface: expressions, statements, function
+// definitions and invocations executed straight from the token program.
+// Every evaluator takes the position of its first token and returns the
+// position after what it consumed (the same position when it found nothing).
+#pragma once
+#include <cstdint>
+
+#include "interp/context.h"
+#include "interp/scan.h"
+#include "runtime/errtable.h"
+#include "values/evalslot.h"
+
+namespace quillon {
+
+struct ScriptFunction;
+
+// Deepest nesting of expressions, statements and eval the evaluator accepts
+// before it reports "Program nested too deeply"; keeps the machine stack safe.
+constexpr uint32_t kMaxNesting = 400;
+// At most this many script-function invocations in progress at once.
+constexpr uint32_t kMaxCallDepth = 25;
+
+// ---- failures ----
+// Reports a row at a token and returns the failure code to propagate (a
+// lenient run's warning still abandons the construct).
+uint32_t Ev_Fail(RunContext *ctx, uint32_t row, Tok at);
+// Codes that travel without a report of their own: out of memory, user
+// break, a throw in flight, and codes already reported.
+inline bool Ev_Travels(uint32_t code) {
+    return (code & ERR_REPORTED) || code == ERR_NOMEM || (code & 0xFFFF) == ERR_BREAK ||
+           code == CPL_THROW;
+}
+// Reports an error value in the slot unless it travels as it is; returns
+// the code (0 when the slot holds no error).
+uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at);
+
+// RAII guard for the nesting limit.
+struct NestGuard {
+    RunContext *ctx;
+    bool ok;
+    explicit NestGuard(RunContext *c) : ctx(c), ok(++c->nesting <= kMaxNesting) {}
+    ~NestGuard() { --ctx->nesting; }
+};
+
+// ---- expressions (expr.cpp) ----
+Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec);
+Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);
+// A comma expression turned into a value; on failure *out is an error value.
+Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out);
+// An assignment expression turned into a value.
+Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out);
+// Turns a reference into its value; reports errors. Returns the failure code.
+uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at);
+// Releases the scope objects a host gave for a pending name lookup.
+void Ev_DropScopeObjects(RunContext *ctx);
+// Resolves an identifier token to a reference (or value).
+uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at);
+
+// ---- statements (stmt.cpp) ----
+// Runs statements until `}`, the end or a completion other than normal.
+Tok St_List(RunContext *ctx, Tok p, uint32_t *completion);
+Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion);
+// Declares a variable in the current scope (as `var` does); null when out of memory.
+JSAny *St_Declare(RunContext *ctx, IdEntry *id);
+
+// ---- functions (func.cpp) ----
+// p at `function`: makes the function object; *end receives the position
+// after its body. Returns 0 or the failure code.
+uint32_t Fn_Define(RunContext *ctx, Tok p, bool declaration, JSAny *out, Tok *end);
+// The pre-pass: defines every function declaration of a statement list.
+uint32_t Fn_Prepass(RunContext *ctx, Tok p);
+// The `arguments` identifier of a store.
+IdEntry *Fn_ArgumentsId(LexStore *store);
+
+// ---- runs (run.cpp) ----
+// Runs the text given to eval in the current context; the completion value
+// becomes *result.
+uint32_t Run_Eval(RunContext *ctx, const JSAny *text, JSAny *result, Tok at);
+// The finishing of a completion at the top of a run or a function body.
+uint32_t Run_Finish(RunContext *ctx, uint32_t completion, Tok at);
+
+}  // namespace quillon

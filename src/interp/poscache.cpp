@@ -1,0 +1,98 @@
+#include "interp/poscache.h"
+
+#include "lexer/code.h"
+#include "runtime/memory.h"
+
+namespace quillon {
+
+namespace {
+
+struct Entry {
+    uint32_t key;   // position * 4 + kind, +1 (0 marks an empty entry)
+    uint32_t pad;
+    void *value;
+};
+
+struct Cache {
+    uint32_t count;
+    uint32_t mask;
+    Entry *entries;  // Arr_*
+};
+
+inline uint32_t KeyOf(CacheKind kind, uint32_t pos) { return (pos * 4 + static_cast<uint32_t>(kind)) + 1; }
+
+void FreeValue(uint32_t key, void *value) {
+    auto kind = static_cast<CacheKind>((key - 1) & 3);
+    if (kind == CacheKind::FunctionCode) Code_Release(static_cast<Code *>(value));
+    else Arr_Free(value);
+}
+
+void FreeCache(Code *code) {
+    auto *c = static_cast<Cache *>(code->cache);
+    if (!c) return;
+    code->cache = nullptr;
+    for (uint32_t i = 0; i <= c->mask; ++i)
+        if (c->entries[i].key) FreeValue(c->entries[i].key, c->entries[i].value);
+    Arr_Free(c->entries);
+    Mem_Free(c);
+}
+
+bool Insert(Entry *entries, uint32_t mask, uint32_t key, void *value) {
+    uint32_t slot = (key * 2654435761u) & mask;
+    while (entries[slot].key) {
+        if (entries[slot].key == key) return false;
+        slot = (slot + 1) & mask;
+    }
+    entries[slot].key = key;
+    entries[slot].value = value;
+    return true;
+}
+
+}  // namespace
+
+void *Cache_Get(const Code *code, CacheKind kind, uint32_t pos) {
+    auto *c = static_cast<const Cache *>(code->cache);
+    if (!c) return nullptr;
+    uint32_t key = KeyOf(kind, pos);
+    uint32_t slot = (key * 2654435761u) & c->mask;
+    for (;;) {
+        const Entry &e = c->entries[slot];
+        if (e.key == key) return e.value;
+        if (!e.key) return nullptr;
+        slot = (slot + 1) & c->mask;
+    }
+}
+
+bool Cache_Put(Code *code, CacheKind kind, uint32_t pos, void *value) {
+    auto *c = static_cast<Cache *>(code->cache);
+    if (!c) {
+        c = static_cast<Cache *>(Mem_AllocZero(sizeof(Cache)));
+        if (!c) return false;
+        c->entries = static_cast<Entry *>(Arr_Alloc(sizeof(Entry), 8));
+        if (!c->entries) {
+            Mem_Free(c);
+            return false;
+        }
+        for (uint32_t i = 0; i < 8; ++i) c->entries[i] = Entry{0, 0, nullptr};
+        c->mask = 7;
+        code->cache = c;
+    }
+    if ((c->count + 1) * 2 > c->mask + 1) {
+        uint32_t size = (c->mask + 1) * 2;
+        auto *fresh = static_cast<Entry *>(Arr_Alloc(sizeof(Entry), size));
+        if (!fresh) return false;
+        for (uint32_t i = 0; i < size; ++i) fresh[i] = Entry{0, 0, nullptr};
+        for (uint32_t i = 0; i <= c->mask; ++i)
+            if (c->entries[i].key) Insert(fresh, size - 1, c->entries[i].key, c->entries[i].value);
+        Arr_Free(c->entries);
+        c->entries = fresh;
+        c->mask = size - 1;
+    }
+    if (!Insert(c->entries, c->mask, KeyOf(kind, pos), value)) return false;
+    ++c->count;
+    return true;
+}
+
+void Cache_Install() { Code_SetCacheFree(FreeCache); }
+
+}  // namespace quillon

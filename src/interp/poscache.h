@@ -1,0 +1,24 @@
+// Caches the interpreter keeps with a token program, keyed by token
+// position: the Code of a function defined there, the declarations a
+// statement list holds. Computed on first use, freed with the program.
+#pragma once
+#include <cstdint>
+
+namespace quillon {
+
+struct Code;
+
+enum class CacheKind : uint8_t {
+    FunctionCode,   // value: Code * of the function defined at the position (counted)
+    Declarations,   // value: Arr_* of uint32_t offsets (first element: count)
+};
+
+// The cached value, or null.
+void *Cache_Get(const Code *code, CacheKind kind, uint32_t pos);
+// Stores a value (the cache takes it over); false when out of memory (the
+// caller then keeps ownership).
+bool Cache_Put(Code *code, CacheKind kind, uint32_t pos, void *value);
+// Installs the hook that frees a Code's caches.
+void Cache_Install();
+
+}  // namespace quillon

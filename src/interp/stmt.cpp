@@ -1,0 +1,1108 @@
+// Statements, executed straight from the token program. Each statement ends
+// with a completion: normal (0), break, continue, return, case, default,
+// throw, or a failure code.
+#include <cstring>
+
+#include "host/progobj.h"
+#include "host/space.h"
+#include "interp/interp.h"
+#include "lexer/code.h"
+#include "objects/function.h"
+#include "objects/member.h"
+#include "objects/object.h"
+#include "runtime/idtable.h"
+#include "runtime/report.h"
+#include "runtime/text.h"
+#include "values/convert.h"
+#include "values/operators.h"
+
+namespace quillon {
+
+namespace {
+
+inline bool IsFailure(uint32_t c) {
+    return c != 0 && c != CPL_BREAK && c != CPL_CONTINUE && c != CPL_RETURN && c != CPL_CASE &&
+           c != CPL_DEFAULT && c != CPL_THROW;
+}
+
+inline IdEntry *IdAt(RunContext *ctx, Tok p) {
+    return Tk_IsOperand(*p) ? Lex_IdOf(ctx->store, *p) : nullptr;
+}
+
+// ---- labels ----------------------------------------------------------------
+
+bool PushLabel(RunContext *ctx, IdEntry *label, Tok target) {
+    if (!Arr_EnsureT(ctx->labels, ctx->labelCount + 1)) return false;
+    ctx->labels[ctx->labelCount++] = LabelEntry{label, target};
+    return true;
+}
+
+const LabelEntry *FindLabel(RunContext *ctx, IdEntry *label) {
+    for (uint32_t i = ctx->labelCount; i > 0; --i) {
+        const LabelEntry &e = ctx->labels[i - 1];
+        if (!e.label) return nullptr;  // a function boundary
+        if (e.label == label) return &e;
+    }
+    return nullptr;
+}
+
+// ---- conditions ------------------------------------------------------------
+
+// `(` expression `)` converted to a boolean. Returns the position after it;
+// *cpl receives a failure.
+Tok Condition(RunContext *ctx, Tok p, bool *truth, uint32_t *cpl, Tok keyword) {
+    p = Scan_Lines(p);
+    if (*p != TK_LPAREN) {
+        *cpl = Ev_Fail(ctx, ROW_COND_EXPECTED, *p ? p : keyword);
+        return p;
+    }
+    JSAny v = JSAny_Undef();
+    Tok q = Ev_Comma(ctx, p + 1, &v);
+    if (v.type == JSANY_ERROR) {
+        *cpl = v.code;
+        return q;
+    }
+    if (q == Scan_Lines(p + 1)) {
+        *cpl = Ev_Fail(ctx, ROW_COND_EXPECTED, Scan_Lines(q));
+        return q;
+    }
+    q = Scan_Lines(q);
+    if (*q != TK_RPAREN) {
+        JSAny_Clear(&v);
+        *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : p);
+        return q;
+    }
+    *truth = JSAny_Truth(&v);
+    JSAny_Clear(&v);
+    *cpl = 0;
+    return q + 1;
+}
+
+// What a loop does with the completion of its body: 0 go on, 1 leave the
+// loop normally, 2 leave it passing the completion on.
+int LoopOutcome(RunContext *ctx, uint32_t c, Tok loop) {
+    if (c == 0) return 0;
+    if (c == CPL_CONTINUE && (!ctx->breakTarget || ctx->breakTarget == loop)) return 0;
+    if (c == CPL_BREAK && (!ctx->breakTarget || ctx->breakTarget == loop)) return 1;
+    return 2;
+}
+
+// The body of a loop, or nothing for a bare `;`.
+inline Tok RunBody(RunContext *ctx, Tok body, uint32_t *c) {
+    Tok b = Scan_Lines(body);
+    if (*b == TK_SEMI) {
+        *c = 0;
+        return b + 1;
+    }
+    return St_Statement(ctx, b, c);
+}
+
+// ---- statements ------------------------------------------------------------
+
+Tok Block(RunContext *ctx, Tok p, uint32_t *cpl) {
+    bool savedMember = ctx->memberError;
+    ctx->memberError = true;
+    Tok q = St_List(ctx, p + 1, cpl);
+    ctx->memberError = savedMember;
+    if (IsFailure(*cpl) || *cpl == CPL_THROW || *cpl == CPL_RETURN || *cpl == CPL_CONTINUE ||
+        *cpl == CPL_CASE || *cpl == CPL_DEFAULT) {
+        return q;
+    }
+    if (*cpl == CPL_BREAK) {
+        if (ctx->breakTarget == p) {
+            *cpl = 0;
+            return Scan_Group(p);
+        }
+        return q;
+    }
+    q = Scan_Lines(q);
+    if (*q != TK_RBRACE) {
+        *cpl = Ev_Fail(ctx, ROW_RBRACE, *q ? q : p);
+        return q;
+    }
+    return q + 1;
+}
+
+Tok VarStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    Tok q = p + 1;
+    for (;;) {
+        q = Scan_Lines(q);
+        IdEntry *id = IdAt(ctx, q);
+        if (!id) {
+            *cpl = Ev_Fail(ctx, ROW_IDENT_EXPECTED, *q ? q : p);
+            return Scan_SkipSimple(q);
+        }
+        Tok nameTok = q;
+        JSAny *slot = St_Declare(ctx, id);
+        if (!slot) {
+            *cpl = ERR_NOMEM;
+            return q + 1;
+        }
+        q = q + 1;
+        Tok n = q;
+        if (*n == TK_ASSIGN) {
+            JSAny v = JSAny_Undef();
+            Tok r = Ev_AssignValue(ctx, n + 1, &v);
+            if (v.type == JSANY_ERROR) {
+                *cpl = v.code;
+                return r;
+            }
+            if (r == Scan_Lines(n + 1)) {
+                *cpl = Ev_Fail(ctx, ROW_BAD_INIT, n);
+                return Scan_SkipSimple(r);
+            }
+            // Store through a fresh resolution: a parameter lives in the
+            // arguments object, anything else in the declared slot.
+            EvalSlot ref;
+            Slot_Init(&ref);
+            uint32_t st = Ev_Resolve(ctx, *nameTok, &ref, nameTok);
+            if (st) {
+                JSAny_Clear(&v);
+                *cpl = ref.v.code;
+                return r;
+            }
+            Obj_PutMember(ctx, &ref, &v);
+            st = Ev_Check(ctx, &ref.v, nameTok);
+            JSAny_Clear(&ref.v);
+            if (st) {
+                *cpl = st;
+                return r;
+            }
+            q = r;
+        }
+        Tok c = Scan_Lines(q);
+        if (*c != TK_COMMA) {
+            *cpl = 0;
+            return q;
+        }
+        q = c + 1;
+    }
+}
+
+Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    bool truth = false;
+    Tok q = Condition(ctx, p + 1, &truth, cpl, p);
+    if (*cpl) return q;
+    Tok thenEnd;
+    if (truth) {
+        thenEnd = St_Statement(ctx, q, cpl);
+        if (*cpl) return thenEnd;
+    } else {
+        thenEnd = Scan_SkipStatement(q);
+    }
+    Tok e = Scan_Lines(thenEnd);
+    if (*e == TK_SEMI) e = Scan_Lines(e + 1);
+    if (*e != KW_ELSE) return thenEnd;
+    if (truth) return Scan_SkipStatement(e + 1);
+    return St_Statement(ctx, e + 1, cpl);
+}
+
+Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    Tok body = nullptr, end = nullptr;
+    for (;;) {
+        uint32_t st = Err_CheckBreak(ctx, p);
+        if (st) {
+            *cpl = st;
+            return end ? end : p + 1;
+        }
+        bool truth = false;
+        body = Condition(ctx, p + 1, &truth, cpl, p);
+        if (*cpl) return body;
+        if (!truth) break;
+        uint32_t c;
+        end = RunBody(ctx, body, &c);
+        int outcome = LoopOutcome(ctx, c, p);
+        if (outcome == 1) break;
+        if (outcome == 2) {
+            *cpl = c;
+            return end;
+        }
+    }
+    *cpl = 0;
+    return end ? end : Scan_SkipStatement(body);
+}
+
+Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    Tok body = p + 1;
+    Tok end = nullptr;
+    for (;;) {
+        uint32_t st = Err_CheckBreak(ctx, p);
+        if (st) {
+            *cpl = st;
+            return end ? end : p + 1;
+        }
+        uint32_t c;
+        end = RunBody(ctx, body, &c);
+        int outcome = LoopOutcome(ctx, c, p);
+        Tok w = Scan_Lines(end);
+        if (*w == TK_SEMI) w = Scan_Lines(w + 1);
+        if (*w != KW_WHILE) {
+            *cpl = outcome == 2 ? c : Ev_Fail(ctx, ROW_WHILE_EXPECTED, *w ? w : p);
+            return w;
+        }
+        if (outcome == 2) {
+            *cpl = c;
+            return end;
+        }
+        bool truth = false;
+        Tok after = outcome == 1 ? Scan_Group(Scan_Lines(w + 1)) : Condition(ctx, w + 1, &truth, cpl, w);
+        if (outcome != 1 && *cpl) return after;
+        if (outcome == 1 || !truth) {
+            Tok s = Scan_Lines(after);
+            *cpl = 0;
+            return *s == TK_SEMI ? s + 1 : after;
+        }
+    }
+}
+
+// The three-clause for statement; `header` is just after its `(`.
+Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
+    Tok q = Scan_Lines(header);
+    if (*q != TK_SEMI) {
+        uint32_t c;
+        q = St_Statement(ctx, q, &c);
+        if (c) {
+            *cpl = c;
+            return q;
+        }
+        q = Scan_Lines(q);
+        if (*q != TK_SEMI) {
+            *cpl = Ev_Fail(ctx, ROW_SEMICOLON, *q ? q : p);
+            return q;
+        }
+    }
+    Tok cond = Scan_Lines(q + 1);
+    Tok update;
+    if (*cond == TK_SEMI) {
+        update = cond + 1;
+        cond = nullptr;
+    } else {
+        // Find the `;` after the condition (checked again when it runs).
+        Tok s = cond;
+        while (*s != TK_SEMI && s < close - 1) {
+            if (*s == TK_LPAREN || *s == TK_LBRACKET || *s == TK_LBRACE) s = Scan_Group(s);
+            else ++s;
+        }
+        update = s + 1;
+    }
+    // The update runs to the header's closing `)`.
+    for (Tok s = update; s < close - 1;) {
+        if (*s == TK_SEMI || *s == TK_LBRACE || *s == TK_RBRACE) {
+            *cpl = Ev_Fail(ctx, ROW_RPAREN, s);
+            return s;
+        }
+        if (*s == TK_LPAREN || *s == TK_LBRACKET) s = Scan_Group(s);
+        else ++s;
+    }
+    Tok body = close;
+    Tok end = nullptr;
+    bool hasUpdate = Scan_Lines(update) < close - 1;
+    for (;;) {
+        uint32_t st = Err_CheckBreak(ctx, p);
+        if (st) {
+            *cpl = st;
+            return end ? end : close;
+        }
+        if (cond) {
+            JSAny v = JSAny_Undef();
+            Tok r = Ev_Comma(ctx, cond, &v);
+            if (v.type == JSANY_ERROR) {
+                *cpl = v.code;
+                return r;
+            }
+            if (r == cond) {
+                *cpl = Ev_Fail(ctx, ROW_COND_EXPECTED, cond);
+                return r;
+            }
+            r = Scan_Lines(r);
+            if (*r != TK_SEMI) {
+                JSAny_Clear(&v);
+                *cpl = Ev_Fail(ctx, ROW_SEMICOLON, *r ? r : cond);
+                return r;
+            }
+            bool truth = JSAny_Truth(&v);
+            JSAny_Clear(&v);
+            if (!truth) break;
+        }
+        uint32_t c;
+        end = RunBody(ctx, body, &c);
+        int outcome = LoopOutcome(ctx, c, p);
+        if (outcome == 1) break;
+        if (outcome == 2) {
+            *cpl = c;
+            return end;
+        }
+        if (hasUpdate) {
+            JSAny v = JSAny_Undef();
+            Tok r = Ev_Comma(ctx, update, &v);
+            if (v.type == JSANY_ERROR) {
+                *cpl = v.code;
+                return r;
+            }
+            JSAny_Clear(&v);
+        }
+    }
+    *cpl = 0;
+    return end ? end : Scan_SkipStatement(body);
+}
+
+// Assigns a for-in key to the loop variable.
+uint32_t AssignLoopVar(RunContext *ctx, Tok varTok, JSAny *value) {
+    EvalSlot ref;
+    Slot_Init(&ref);
+    uint32_t st = Ev_Resolve(ctx, *varTok, &ref, varTok);
+    if (st) {
+        JSAny_Clear(value);
+        return ref.v.code;
+    }
+    Obj_PutMember(ctx, &ref, value);
+    st = Ev_Check(ctx, &ref.v, varTok);
+    JSAny_Clear(&ref.v);
+    return st;
+}
+
+// Copies of an object's own keys for for-in: element indexes, then names.
+struct KeyList {
+    uint32_t *indexes = nullptr;
+    uint32_t nIndexes = 0;
+    JSAny *names = nullptr;  // Arr_*
+    uint32_t nNames = 0;
+    ~KeyList() {
+        Arr_Free(indexes);
+        for (uint32_t i = 0; i < nNames; ++i) JSAny_Clear(&names[i]);
+        Arr_Free(names);
+    }
+    bool Fill(Object *o) {
+        indexes = Obj_ElementIndexes(o, &nIndexes);
+        if (!indexes && nIndexes == ~0u) {
+            nIndexes = 0;
+            return false;
+        }
+        if (o->propCount) {
+            names = static_cast<JSAny *>(Arr_Alloc(sizeof(JSAny), o->propCount));
+            if (!names) return false;
+            for (uint32_t i = 0; i < o->propUsed; ++i) {
+                const PropRec &r = o->props[i];
+                if (r.key.type == JSANY_UNDECLARED) continue;
+                JSAny_InitFrom(&names[nNames++], &r.key);
+            }
+        }
+        return true;
+    }
+};
+
+Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *cpl) {
+    JSAny target = JSAny_Undef();
+    Tok r = Ev_Comma(ctx, exprTok, &target);
+    if (target.type == JSANY_ERROR) {
+        *cpl = target.code;
+        return r;
+    }
+    if (r == Scan_Lines(exprTok)) {
+        *cpl = Ev_Fail(ctx, ROW_OBJ_EXPECTED, Scan_Lines(exprTok));
+        return r;
+    }
+    r = Scan_Lines(r);
+    if (r != close - 1) {
+        JSAny_Clear(&target);
+        *cpl = Ev_Fail(ctx, ROW_RPAREN, *r ? r : p);
+        return r;
+    }
+    Tok body = close;
+    Tok end = nullptr;
+    *cpl = 0;
+    if (target.type == JSANY_OBJECT) {
+        Object *o = target.obj;
+        KeyList keys;
+        if (!keys.Fill(o)) {
+            JSAny_Clear(&target);
+            *cpl = ERR_NOMEM;
+            return close;
+        }
+        uint32_t total = keys.nIndexes + keys.nNames;
+        for (uint32_t k = 0; k < total; ++k) {
+            uint32_t st = Err_CheckBreak(ctx, p);
+            if (st) {
+                *cpl = st;
+                break;
+            }
+            JSAny key;
+            if (k < keys.nIndexes) {
+                if (!Obj_FindOwnIndex(o, keys.indexes[k])) continue;
+                key = JSAny_Num(keys.indexes[k]);
+            } else {
+                const JSAny &name = keys.names[k - keys.nIndexes];
+                if (!Obj_FindOwnName(o, name.str, name.len, Str_Hash(name.str, name.len))) continue;
+                JSAny_InitFrom(&key, &name);
+            }
+            st = AssignLoopVar(ctx, varTok, &key);
+            if (st) {
+                *cpl = st;
+                break;
+            }
+            uint32_t c;
+            end = RunBody(ctx, body, &c);
+            int outcome = LoopOutcome(ctx, c, p);
+            if (outcome == 1) break;
+            if (outcome == 2) {
+                *cpl = c;
+                break;
+            }
+        }
+    } else if (target.type == JSANY_PROGOBJ) {
+        JSAny name = JSAny_Undef();
+        JSAny_SetStringCopy(&name, "");
+        for (;;) {
+            uint32_t st = Err_CheckBreak(ctx, p);
+            if (st) {
+                *cpl = st;
+                break;
+            }
+            JSAny next = JSAny_Undef();
+            st = Host_NextMember(ctx, target.prog, JSAny_IsString(&name) ? name.str : "", &next);
+            if (st) {
+                *cpl = st;
+                break;
+            }
+            if (next.type == JSANY_UNDEFINED || next.type == JSANY_UNDECLARED) break;
+            if (!JSAny_IsString(&next)) JSAny_ToString(ctx, &next);
+            JSAny_Assign(&name, &next);
+            st = AssignLoopVar(ctx, varTok, &next);
+            if (st) {
+                *cpl = st;
+                break;
+            }
+            uint32_t c;
+            end = RunBody(ctx, body, &c);
+            int outcome = LoopOutcome(ctx, c, p);
+            if (outcome == 1) break;
+            if (outcome == 2) {
+                *cpl = c;
+                break;
+            }
+        }
+        JSAny_Clear(&name);
+    }
+    JSAny_Clear(&target);
+    if (*cpl) return end ? end : close;
+    return end ? end : Scan_SkipStatement(body);
+}
+
+Tok ForStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    Tok open = Scan_Lines(p + 1);
+    if (*open != TK_LPAREN) {
+        *cpl = Ev_Fail(ctx, ROW_LPAREN, *open ? open : p);
+        return Scan_SkipSimple(open);
+    }
+    Tok close = Scan_Group(open);
+    if (close[-1] != TK_RPAREN) {
+        *cpl = Ev_Fail(ctx, ROW_RPAREN, open);
+        return close;
+    }
+    // for ([var] name in expression)
+    Tok q = Scan_Lines(open + 1);
+    bool hasVar = *q == KW_VAR;
+    Tok name = hasVar ? Scan_Lines(q + 1) : q;
+    if (IdAt(ctx, name) && *Scan_Lines(name + 1) == TK_IN) {
+        if (hasVar && !St_Declare(ctx, IdAt(ctx, name))) {
+            *cpl = ERR_NOMEM;
+            return close;
+        }
+        return ForIn(ctx, p, name, Scan_Lines(name + 1) + 1, close, cpl);
+    }
+    return ForClassic(ctx, p, open + 1, close, cpl);
+}
+
+Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    Tok open = Scan_Lines(p + 1);
+    if (*open != TK_LPAREN) {
+        *cpl = Ev_Fail(ctx, ROW_LPAREN, *open ? open : p);
+        return open;
+    }
+    JSAny disc = JSAny_Undef();
+    Tok q = Ev_Comma(ctx, open + 1, &disc);
+    if (disc.type == JSANY_ERROR) {
+        *cpl = disc.code;
+        return q;
+    }
+    if (q == Scan_Lines(open + 1)) {
+        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, Scan_Lines(q));
+        return q;
+    }
+    q = Scan_Lines(q);
+    if (*q != TK_RPAREN) {
+        JSAny_Clear(&disc);
+        *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : open);
+        return q;
+    }
+    Tok brace = Scan_Lines(q + 1);
+    if (*brace != TK_LBRACE) {
+        JSAny_Clear(&disc);
+        *cpl = Ev_Fail(ctx, ROW_LBRACE, *brace ? brace : q);
+        return brace;
+    }
+    bool matched = false;
+    Tok defaultAt = nullptr;
+    bool resumed = false;
+    Tok s = brace + 1;
+    *cpl = 0;
+    for (;;) {
+        s = Scan_Lines(s);
+        while (*s == TK_SEMI) s = Scan_Lines(s + 1);
+        if (*s == TK_RBRACE) {
+            if (!matched && defaultAt && !resumed) {
+                matched = true;
+                resumed = true;
+                s = defaultAt;
+                continue;
+            }
+            s = s + 1;
+            break;
+        }
+        if (*s == TK_END) {
+            *cpl = Ev_Fail(ctx, ROW_RBRACE, brace);
+            break;
+        }
+        if (!matched) {
+            if (*s == KW_CASE) {
+                uint32_t c;
+                Tok e = St_Statement(ctx, s, &c);
+                if (c != CPL_CASE) {
+                    *cpl = c;
+                    s = e;
+                    break;
+                }
+                if (Op_StrictEquals(&disc, &ctx->caseValue)) matched = true;
+                s = e;
+                continue;
+            }
+            if (*s == KW_DEFAULT) {
+                if (defaultAt) {
+                    *cpl = Ev_Fail(ctx, ROW_EXCESS_DEFAULT, s);
+                    break;
+                }
+                Tok c = Scan_Lines(s + 1);
+                if (*c != TK_COLON) {
+                    *cpl = Ev_Fail(ctx, ROW_COLON, *c ? c : s);
+                    break;
+                }
+                defaultAt = c + 1;
+                s = c + 1;
+                continue;
+            }
+            s = Scan_SkipStatement(s);
+            continue;
+        }
+        uint32_t c;
+        Tok e = St_Statement(ctx, s, &c);
+        if (c == CPL_CASE || c == CPL_DEFAULT) {
+            if (c == CPL_DEFAULT && *s == KW_DEFAULT && defaultAt && Scan_Lines(s + 1) + 1 != defaultAt) {
+                *cpl = Ev_Fail(ctx, ROW_EXCESS_DEFAULT, s);
+                s = e;
+                break;
+            }
+            s = e;
+            continue;
+        }
+        if (c == CPL_BREAK && (!ctx->breakTarget || ctx->breakTarget == p)) {
+            s = Scan_Group(brace);
+            break;
+        }
+        if (c) {
+            *cpl = c;
+            s = e;
+            break;
+        }
+        // The termination rule inside the clause list.
+        uint32_t last = e[-1];
+        Tok n = e;
+        if (last != TK_RBRACE && last != TK_COLON && *n != TK_SEMI && *n != TK_RBRACE &&
+            *n != TK_LINE && *n != TK_END) {
+            *cpl = Ev_Fail(ctx, ROW_EOL_EXPECTED, n);
+            s = n;
+            break;
+        }
+        s = e;
+    }
+    JSAny_Clear(&disc);
+    return s;
+}
+
+Tok CaseStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    if (*p == KW_DEFAULT) {
+        Tok c = Scan_Lines(p + 1);
+        if (*c != TK_COLON) {
+            *cpl = Ev_Fail(ctx, ROW_COLON, *c ? c : p);
+            return c;
+        }
+        *cpl = CPL_DEFAULT;
+        return c + 1;
+    }
+    JSAny v = JSAny_Undef();
+    Tok q = Ev_Comma(ctx, p + 1, &v);
+    if (v.type == JSANY_ERROR) {
+        *cpl = v.code;
+        return q;
+    }
+    if (q == Scan_Lines(p + 1)) {
+        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, Scan_Lines(q));
+        return q;
+    }
+    q = Scan_Lines(q);
+    if (*q != TK_COLON) {
+        JSAny_Clear(&v);
+        *cpl = Ev_Fail(ctx, ROW_COLON, *q ? q : p);
+        return q;
+    }
+    JSAny_Clear(&ctx->caseValue);
+    ctx->caseValue = v;
+    *cpl = CPL_CASE;
+    return q + 1;
+}
+
+// Shows a report kept for `catch` when the failure leaves the outermost try
+// uncaught, so the user still learns of it.
+void ShowUncaught(RunContext *ctx) {
+    if (ctx->tryReport.valid) Err_ShowTryReport(ctx);
+}
+
+Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    Tok block = Scan_Lines(p + 1);
+    if (*block != TK_LBRACE) {
+        *cpl = Ev_Fail(ctx, ROW_LBRACE, *block ? block : p);
+        return Scan_SkipStatement(p);
+    }
+    bool outerTry = ctx->inTry;
+    ctx->inTry = true;
+    uint32_t c;
+    Tok end = St_Statement(ctx, block, &c);
+    if (IsFailure(c) || c == CPL_THROW) end = Scan_Group(block);
+    ctx->inTry = outerTry;
+    // Where the statement ends: after every catch and finally part.
+    Tok partsEnd = end;
+    bool hasPart = false;
+    for (Tok r = Scan_Lines(partsEnd); *r == KW_CATCH || *r == KW_FINALLY; r = Scan_Lines(partsEnd)) {
+        hasPart = true;
+        Tok h = Scan_Lines(r + 1);
+        if (*r == KW_CATCH && *h == TK_LPAREN) h = Scan_Group(h);
+        partsEnd = Scan_SkipStatement(h);
+    }
+    if (!hasPart) {
+        if (!outerTry) Err_ClearTryReport(ctx);
+        *cpl = Ev_Fail(ctx, ROW_CATCH_FINALLY, Scan_Lines(end));
+        return end;
+    }
+    if (c == ERR_NOMEM || (IsFailure(c) && (c & 0xFFFF) == ERR_BREAK)) {
+        if (!outerTry) Err_ClearTryReport(ctx);
+        *cpl = c;
+        return partsEnd;
+    }
+    JSAny exception = JSAny_Undef();
+    bool pending = false;  // an exception no catch has handled yet
+    uint32_t failure = 0;  // the failure the exception stands for
+    if (c == CPL_THROW) {
+        exception = ctx->thrown;
+        ctx->thrown = JSAny_Undef();
+        pending = true;
+    } else if (IsFailure(c)) {
+        failure = c;
+        pending = true;
+        const TryReport &tr = ctx->tryReport;
+        JSAny msg = JSAny_Undef();
+        if (tr.valid) {
+            char *text = Text_Format("%s: %s", tr.heading ? tr.heading : "", tr.message ? tr.message : "");
+            if (text) JSAny_SetStringAdopt(&msg, text);
+            else msg = JSAny_Err(ERR_NOMEM);
+        } else {
+            JSAny_SetStringCopy(&msg, "Error");
+        }
+        if (msg.type == JSANY_ERROR) {
+            *cpl = ERR_NOMEM;
+            return partsEnd;
+        }
+        Obj_NewError(ctx->space, &exception, &msg, tr.valid ? tr.errClass : EC_ERROR);
+        JSAny_Clear(&msg);
+        if (exception.type == JSANY_ERROR) {
+            *cpl = ERR_NOMEM;
+            return partsEnd;
+        }
+    }
+    uint32_t result = c;
+    bool caught = false;
+    Tok r = Scan_Lines(end);
+    while (*r == KW_CATCH) {
+        Tok h = Scan_Lines(r + 1);
+        if (!pending) {
+            if (*h == TK_LPAREN) h = Scan_Group(h);
+            r = Scan_Lines(Scan_SkipStatement(h));
+            continue;
+        }
+        if (*h != TK_LPAREN) {
+            JSAny_Clear(&exception);
+            *cpl = Ev_Fail(ctx, ROW_LPAREN, *h ? h : r);
+            return partsEnd;
+        }
+        Tok nameTok = Scan_Lines(h + 1);
+        IdEntry *id = IdAt(ctx, nameTok);
+        if (!id) {
+            JSAny_Clear(&exception);
+            *cpl = Ev_Fail(ctx, ROW_IDENT_EXPECTED, *nameTok ? nameTok : h);
+            return partsEnd;
+        }
+        Tok close = Scan_Lines(nameTok + 1);
+        if (*close != TK_RPAREN) {
+            JSAny_Clear(&exception);
+            *cpl = Ev_Fail(ctx, ROW_RPAREN, *close ? close : nameTok);
+            return partsEnd;
+        }
+        // The exception is caught: the run may go on after a reported error.
+        if (failure) ctx->reported = false;
+        pending = false;
+        caught = true;
+        // A scope object holding the exception under the catch's name; it has
+        // no prototype, so only that name resolves through it.
+        JSAny scopeObj = JSAny_Undef();
+        Obj_NewInto(&scopeObj, nullptr);
+        if (scopeObj.type == JSANY_ERROR ||
+            Obj_AddName(scopeObj.obj, id->name, id->length, id->hash, &exception) != 0 ||
+            !Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
+            JSAny_Clear(&scopeObj);
+            JSAny_Clear(&exception);
+            *cpl = ERR_NOMEM;
+            return partsEnd;
+        }
+        JSAny_Clear(&exception);
+        ctx->scope[ctx->scopeCount++] = scopeObj;
+        uint32_t cc;
+        Tok after = St_Statement(ctx, close + 1, &cc);
+        JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
+        if (IsFailure(cc) || cc == CPL_THROW) after = Scan_SkipStatement(close + 1);
+        result = cc;
+        r = Scan_Lines(after);
+    }
+    if (!caught && !pending) result = c;
+    if (*r == KW_FINALLY) {
+        // The finally block runs with the pending state of the statement
+        // kept aside (a throw's value, a return value).
+        JSAny savedThrown = ctx->thrown;
+        JSAny savedRet = ctx->ret;
+        ctx->thrown = JSAny_Undef();
+        JSAny_InitFrom(&ctx->ret, &savedRet);
+        Tok savedTarget = ctx->breakTarget;
+        uint32_t fc;
+        St_Statement(ctx, r + 1, &fc);
+        if (fc != 0) {
+            JSAny_Clear(&savedThrown);
+            JSAny_Clear(&savedRet);
+            JSAny_Clear(&exception);
+            if (!outerTry) Err_ClearTryReport(ctx);
+            *cpl = fc;
+            return partsEnd;
+        }
+        JSAny_Clear(&ctx->thrown);
+        ctx->thrown = savedThrown;
+        JSAny_Clear(&ctx->ret);
+        ctx->ret = savedRet;
+        ctx->breakTarget = savedTarget;
+    }
+    if (pending) {
+        // No catch: the exception travels on.
+        if (failure) {
+            JSAny_Clear(&exception);
+            if (!outerTry) ShowUncaught(ctx);
+            result = failure;
+        } else {
+            JSAny_Clear(&ctx->thrown);
+            ctx->thrown = exception;
+            result = CPL_THROW;
+        }
+    }
+    if (!outerTry) Err_ClearTryReport(ctx);
+    *cpl = result;
+    return partsEnd;
+}
+
+Tok JumpStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    bool isBreak = *p == KW_BREAK;
+    ctx->lastJump = p;
+    Tok n = p + 1;
+    IdEntry *label = IdAt(ctx, n);
+    if (!label) {
+        ctx->breakTarget = nullptr;
+        *cpl = isBreak ? CPL_BREAK : CPL_CONTINUE;
+        return n;
+    }
+    const LabelEntry *e = FindLabel(ctx, label);
+    if (!e) {
+        *cpl = Ev_Fail(ctx, ROW_LABEL_NOT_FOUND, n);
+        return n + 1;
+    }
+    if (!isBreak) {
+        uint32_t t = *e->target;
+        if (t != KW_WHILE && t != KW_DO && t != KW_FOR) {
+            *cpl = Ev_Fail(ctx, ROW_UNEXPECTED_CONTINUE, p);
+            return n + 1;
+        }
+    }
+    ctx->breakTarget = e->target;
+    *cpl = isBreak ? CPL_BREAK : CPL_CONTINUE;
+    return n + 1;
+}
+
+Tok ReturnStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    ctx->lastJump = p;
+    Tok n = p + 1;
+    uint32_t t = *n;
+    JSAny v = JSAny_Undef();
+    if (t != TK_SEMI && t != TK_RBRACE && t != TK_LINE && t != TK_END) {
+        Tok q = Ev_Comma(ctx, n, &v);
+        if (v.type == JSANY_ERROR) {
+            *cpl = v.code;
+            return q;
+        }
+        n = q;
+    }
+    JSAny_Clear(&ctx->ret);
+    ctx->ret = v;
+    *cpl = CPL_RETURN;
+    return n;
+}
+
+Tok ThrowStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    ctx->lastJump = p;
+    JSAny v = JSAny_Undef();
+    Tok q = Ev_Comma(ctx, p + 1, &v);
+    if (v.type == JSANY_ERROR) {
+        *cpl = v.code;
+        return q;
+    }
+    if (q == Scan_Lines(p + 1)) {
+        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, Scan_Lines(q));
+        return q;
+    }
+    JSAny_Clear(&ctx->thrown);
+    ctx->thrown = v;
+    *cpl = CPL_THROW;
+    return q;
+}
+
+Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    Tok open = Scan_Lines(p + 1);
+    if (*open != TK_LPAREN) {
+        *cpl = Ev_Fail(ctx, ROW_LPAREN, *open ? open : p);
+        return Scan_SkipStatement(p);
+    }
+    JSAny v = JSAny_Undef();
+    Tok q = Ev_Comma(ctx, open + 1, &v);
+    if (v.type == JSANY_ERROR) {
+        *cpl = v.code;
+        return q;
+    }
+    if (q == Scan_Lines(open + 1)) {
+        *cpl = Ev_Fail(ctx, ROW_OBJ_EXPECTED, Scan_Lines(q));
+        return Scan_SkipStatement(p);
+    }
+    q = Scan_Lines(q);
+    if (*q != TK_RPAREN) {
+        JSAny_Clear(&v);
+        *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : open);
+        return q;
+    }
+    if (!Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
+        JSAny_Clear(&v);
+        *cpl = ERR_NOMEM;
+        return q;
+    }
+    ctx->scope[ctx->scopeCount++] = v;
+    Tok end = St_Statement(ctx, q + 1, cpl);
+    JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
+    if (*cpl == CPL_BREAK && ctx->breakTarget == p) *cpl = 0;
+    return end;
+}
+
+// A function declaration met in the statement flow: already defined by the
+// pre-pass, so it is only passed over.
+Tok FunctionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    Tok q = Scan_Lines(p + 1);
+    if (Tk_IsOperand(*q)) q = Scan_Lines(q + 1);
+    if (*q != TK_LPAREN) {
+        *cpl = Ev_Fail(ctx, ROW_LPAREN, *q ? q : p);
+        return q;
+    }
+    q = Scan_Lines(Scan_Group(q));
+    if (*q != TK_LBRACE) {
+        *cpl = Ev_Fail(ctx, ROW_LBRACE, *q ? q : p);
+        return q;
+    }
+    *cpl = 0;
+    return Scan_Group(q);
+}
+
+Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    JSAny v = JSAny_Undef();
+    ctx->noValueAt = nullptr;
+    Tok q = Ev_Comma(ctx, p, &v);
+    if (q == p && v.type != JSANY_ERROR) {
+        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, p);
+        return p + 1;
+    }
+    if (v.type == JSANY_ERROR) {
+        *cpl = v.code;
+        return q;
+    }
+    if (v.type == JSANY_UNDEFINED && ctx->noValueAt == q) v = JSAny_Err(ERR_NOVALUE);
+    JSAny_Clear(&ctx->completion);
+    ctx->completion = v;
+    *cpl = 0;
+    return q;
+}
+
+Tok LabelledStatement(RunContext *ctx, Tok p, IdEntry *label, uint32_t *cpl) {
+    for (uint32_t i = ctx->labelCount; i > 0; --i) {
+        const LabelEntry &e = ctx->labels[i - 1];
+        if (!e.label) break;
+        if (e.label == label) {
+            *cpl = Ev_Fail(ctx, ROW_DUP_LABEL, p);
+            return Scan_SkipStatement(Scan_Lines(p + 1) + 1);
+        }
+    }
+    Tok target = Scan_Lines(Scan_Lines(p + 1) + 1);
+    if (!PushLabel(ctx, label, target)) {
+        *cpl = ERR_NOMEM;
+        return target;
+    }
+    Tok end = St_Statement(ctx, target, cpl);
+    --ctx->labelCount;
+    if (*cpl == CPL_BREAK && ctx->breakTarget == target) *cpl = 0;
+    return end;
+}
+
+}  // namespace
+
+JSAny *St_Declare(RunContext *ctx, IdEntry *id) {
+    if (Activation *a = ctx->act) {
+        if (JSAny *local = Act_FindLocal(a, id)) return local;
+        const Code *c = a->code;
+        for (uint32_t i = 0; i < c->nparams; ++i) {
+            if (c->params[i] == id && a->arguments && i < a->arguments->denseLen) return &a->arguments->dense[i];
+        }
+        return Act_AddLocal(a, id);
+    }
+    uint32_t code = *static_cast<const uint32_t *>(Id_Payload(id));
+    JSAny *slot = Lex_ConstOf(ctx->store, code);
+    if (!slot) return nullptr;
+    if (ctx->flags & RUN_RESTORING) {
+        // The first declaration in the run saves the slot's value.
+        bool saved = false;
+        for (uint32_t i = ctx->saveCount; i > 0; --i) {
+            if (!ctx->saves[i - 1].slot) break;
+            if (ctx->saves[i - 1].slot == slot) {
+                saved = true;
+                break;
+            }
+        }
+        if (!saved) {
+            if (!Arr_EnsureT(ctx->saves, ctx->saveCount + 1)) return nullptr;
+            ctx->saves[ctx->saveCount++] = SaveEntry{slot, *slot};
+            *slot = JSAny_Undef();
+        }
+        return slot;
+    }
+    if (slot->type == JSANY_UNDECLARED) *slot = JSAny_Undef();
+    return slot;
+}
+
+Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    p = Scan_Lines(p);
+    NestGuard guard(ctx);
+    if (!guard.ok) {
+        *cpl = Ev_Fail(ctx, ROW_NESTED_TOO_DEEPLY, p);
+        return p + 1;
+    }
+    *cpl = 0;
+    uint32_t t = *p;
+    switch (t) {
+    case TK_LBRACE: return Block(ctx, p, cpl);
+    case TK_SEMI: return p + 1;
+    case KW_VAR: return VarStatement(ctx, p, cpl);
+    case KW_IF: return IfStatement(ctx, p, cpl);
+    case KW_WHILE: return WhileStatement(ctx, p, cpl);
+    case KW_DO: return DoStatement(ctx, p, cpl);
+    case KW_FOR: return ForStatement(ctx, p, cpl);
+    case KW_SWITCH: return SwitchStatement(ctx, p, cpl);
+    case KW_CASE:
+    case KW_DEFAULT: return CaseStatement(ctx, p, cpl);
+    case KW_TRY: return TryStatement(ctx, p, cpl);
+    case KW_THROW: return ThrowStatement(ctx, p, cpl);
+    case KW_RETURN: return ReturnStatement(ctx, p, cpl);
+    case KW_BREAK:
+    case KW_CONTINUE: return JumpStatement(ctx, p, cpl);
+    case KW_WITH: return WithStatement(ctx, p, cpl);
+    case KW_FUNCTION: return FunctionStatement(ctx, p, cpl);
+    case KW_DUMP:
+        Lex_Dump(ctx->store);
+        return p + 1;
+    case KW_CATCH:
+    case KW_ELSE:
+    case KW_FINALLY:
+    case KW_IMPORT:
+        *cpl = Ev_Fail(ctx, ROW_UNRECOGNIZED, p);
+        return Scan_SkipStatement(p + 1);
+    default:
+        break;
+    }
+    if (Tk_IsOperand(t) && *Scan_Lines(p + 1) == TK_COLON) {
+        if (IdEntry *label = IdAt(ctx, p)) return LabelledStatement(ctx, p, label, cpl);
+        *cpl = Ev_Fail(ctx, ROW_BAD_LABEL, p);
+        return Scan_SkipStatement(Scan_Lines(p + 1) + 1);
+    }
+    return ExpressionStatement(ctx, p, cpl);
+}
+
+Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
+    for (;;) {
+        while (*p == TK_LINE || *p == TK_SEMI) ++p;
+        if (*p == TK_RBRACE || *p == TK_END) {
+            *completion = 0;
+            return p;
+        }
+        uint32_t c;
+        Tok q = St_Statement(ctx, p, &c);
+        if (q == p) {
+            *completion = ERR_BADFORMAT;
+            return p;
+        }
+        if (c != 0) {
+            bool lenientGoOn = (ctx->flags & RUN_LENIENT) && IsFailure(c) && (c & ERR_REPORTED) &&
+                               (c & 0xFFFF) != ERR_BREAK;
+            if (!lenientGoOn) {
+                *completion = c;
+                return q;
+            }
+            // A lenient run abandons the failed statement and goes on.
+            ctx->reported = false;
+            q = Scan_SkipSimple(q);
+            p = q;
+            continue;
+        }
+        // The termination rule: after anything but `}` or `:` a statement
+        // ends at `;`, `}`, a line break or the end.
+        uint32_t last = q[-1];
+        if (last != TK_RBRACE && last != TK_COLON) {
+            uint32_t n = *q;
+            if (n != TK_SEMI && n != TK_RBRACE && n != TK_LINE && n != TK_END) {
+                *completion = Ev_Fail(ctx, ROW_EOL_EXPECTED, q);
+                if ((ctx->flags & RUN_LENIENT) && (*completion & ERR_REPORTED)) {
+                    ctx->reported = false;
+                    p = Scan_SkipSimple(q);
+                    if (p == q) ++p;
+                    continue;
+                }
+                return q;
+            }
+        }
+        p = q;
+    }
+}
+
+}  // namespace quillon

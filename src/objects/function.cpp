@@ -1,0 +1,352 @@
+#include "objects/function.h"
+
+#include "host/hooks.h"
+#include "host/progobj.h"
+#include "host/space.h"
+#include "interp/context.h"
+#include "lexer/code.h"
+#include "objects/elements.h"
+#include "objects/member.h"
+#include "runtime/text.h"
+#include "values/convert.h"
+
+namespace quillon {
+
+namespace {
+
+JSAny gKeepThisRecord = JSAny_Undef();
+
+void BoundEntry(RunContext *ctx, Function *fn);
+
+}  // namespace
+
+const JSAny *const kKeepThis = &gKeepThisRecord;
+
+void Fn_NotImplemented(RunContext *ctx, Function *) { JSAny_SetError(&ctx->ret, ERR_NOTIMPL); }
+
+void Fn_Link(Function *f, Function **head) {
+    f->listPrev = nullptr;
+    f->listNext = *head;
+    if (*head) (*head)->listPrev = f;
+    *head = f;
+}
+
+void Fn_Unlink(Function *f, Function **head) {
+    if (f->listPrev) f->listPrev->listNext = f->listNext;
+    else if (*head == f) *head = f->listNext;
+    if (f->listNext) f->listNext->listPrev = f->listPrev;
+    f->listNext = f->listPrev = nullptr;
+}
+
+Function *Fn_NewNative(int32_t arity, NativeEntry entry, uintptr_t extra, const char *name) {
+    auto *f = static_cast<Function *>(Obj_Alloc(sizeof(Function), ObjKind::Native, nullptr));
+    if (!f) return nullptr;
+    f->classFlags = CF_CALLABLE | CF_HASLENGTH;
+    f->arity = arity;
+    f->entry = entry;
+    f->extra = extra;
+    f->name = name;
+    return f;
+}
+
+void Fn_NewBound(ProgramSpace *space, JSAny *rec, Function *target, Object *boundThis) {
+    auto *b = static_cast<BoundFunction *>(Obj_Alloc(sizeof(BoundFunction), ObjKind::Bound, nullptr));
+    if (!b) {
+        JSAny_SetError(rec, ERR_NOMEM);
+        return;
+    }
+    b->classFlags = CF_CALLABLE | CF_HASLENGTH | CF_FUNCTION;
+    b->arity = target->arity;
+    b->entry = BoundEntry;
+    b->name = target->name;
+    b->space = space;
+    Obj_AddRef(target);
+    b->target = target;
+    if (boundThis) {
+        Obj_AddRef(boundThis);
+        b->boundThis = boundThis;
+    }
+    JSAny_AdoptObject(rec, b);
+}
+
+void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_t argc,
+                     Function *invoked, Function *caller, uint32_t nparams) {
+    auto *a = static_cast<ArgumentsObject *>(
+        Obj_Alloc(sizeof(ArgumentsObject), ObjKind::Arguments, space->protos[PROTO_OBJECT]));
+    if (!a) {
+        JSAny_SetError(rec, ERR_NOMEM);
+        return;
+    }
+    a->classFlags = CF_ARGUMENTS;
+    if (invoked) Obj_AddRef(invoked);
+    a->invoked = invoked;
+    if (caller) Obj_AddRef(caller);
+    a->caller = caller;
+    JSAny_AdoptObject(rec, a);
+    JSAny len = JSAny_Num(argc);
+    uint32_t n = nparams > argc ? nparams : argc;
+    if (Obj_AddName(a, "length", 6, Str_Hash("length", 6), &len) != 0 ||
+        (n && !Arr_EnsureT(a->dense, n))) {
+        JSAny_SetError(rec, ERR_NOMEM);
+        return;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+        JSAny *slot = &a->dense[i];
+        if (i < argc && args[i].type != JSANY_UNDECLARED) {
+            JSAny_InitFrom(slot, &args[i]);
+            if (slot->type == JSANY_ERROR && args[i].type != JSANY_ERROR) {
+                a->denseLen = i;
+                a->elementLength = i;
+                JSAny_SetError(rec, ERR_NOMEM);
+                return;
+            }
+        } else {
+            *slot = JSAny_Undef();
+        }
+    }
+    a->denseLen = n;
+    a->elementLength = n;
+}
+
+// ---- locals ------------------------------------------------------------------
+
+JSAny *Act_FindLocal(Activation *a, const IdEntry *id) {
+    for (LocalChunk *c = &a->first; c; c = c->next)
+        for (uint32_t i = 0; i < c->used; ++i)
+            if (c->items[i].id == id) return &c->items[i].value;
+    return nullptr;
+}
+
+JSAny *Act_AddLocal(Activation *a, IdEntry *id) {
+    LocalChunk *c = a->lastChunk ? a->lastChunk : &a->first;
+    if (c->used == kLocalsPerChunk) {
+        auto *fresh = static_cast<LocalChunk *>(Mem_Alloc(sizeof(LocalChunk)));
+        if (!fresh) return nullptr;
+        fresh->next = nullptr;
+        fresh->used = 0;
+        fresh->pad = 0;
+        c->next = fresh;
+        c = fresh;
+    }
+    a->lastChunk = c;
+    Local *l = &c->items[c->used++];
+    l->id = id;
+    l->value = JSAny_Undef();
+    return &l->value;
+}
+
+void Act_ClearLocals(Activation *a) {
+    LocalChunk *c = &a->first;
+    while (c) {
+        for (uint32_t i = 0; i < c->used; ++i) JSAny_Clear(&c->items[i].value);
+        c->used = 0;
+        LocalChunk *next = c->next;
+        if (c != &a->first) Mem_Free(c);
+        c = next;
+    }
+    a->first.next = nullptr;
+    a->lastChunk = &a->first;
+}
+
+// ---- disposal ----------------------------------------------------------------
+
+void Fn_DisposeScript(ScriptFunction *f) {
+    f->entry = Fn_NotImplemented;
+    if (f->space) Fn_Unlink(f, &f->space->functions);
+    f->space = nullptr;
+    if (f->code) {
+        Code *c = f->code;
+        f->code = nullptr;
+        Code_Release(c);
+    }
+}
+
+// ---- calls -------------------------------------------------------------------
+
+namespace {
+
+// Maps a host's answer to HostInvoke into the call's result.
+void InvokeHost(RunContext *ctx, ProgObj *p, uint32_t operation) {
+    JSAny_SetUndefined(&ctx->ret);
+    ProgramSpace *owner = p->owner ? p->owner : ctx->space;
+    uint32_t answer =
+        Host_Invoke(owner, Host_TargetOf(ctx, p), ctx, ProgObj_Data(p), p->size, operation);
+    uint32_t code = Host_AnswerCode(answer, ERR_WRONGTYPE);
+    if (code) JSAny_SetError(&ctx->ret, code);
+}
+
+struct CallState {
+    const JSAny *args;
+    uint32_t argc;
+    JSAny thisValue;
+    JSAny ret;
+    bool construct;
+};
+
+inline void Enter(RunContext *ctx, CallState &saved, const JSAny *args, uint32_t argc) {
+    saved.args = ctx->args;
+    saved.argc = ctx->argc;
+    saved.thisValue = ctx->thisValue;
+    saved.ret = ctx->ret;
+    saved.construct = ctx->construct;
+    ctx->args = args;
+    ctx->argc = argc;
+    ctx->ret = JSAny_Err(ERR_BADARGS);
+    ctx->construct = false;
+}
+
+inline void Leave(RunContext *ctx, CallState &saved, JSAny *result) {
+    JSAny_Clear(result);
+    *result = ctx->ret;
+    JSAny_Clear(&ctx->thisValue);
+    ctx->args = saved.args;
+    ctx->argc = saved.argc;
+    ctx->thisValue = saved.thisValue;
+    ctx->ret = saved.ret;
+    ctx->construct = saved.construct;
+}
+
+// Turns the slot into the callee's value; returns the this value to use
+// (owned) when the slot was a member reference, else undefined with
+// *fromRef false.
+JSAny ResolveCallee(RunContext *ctx, EvalSlot *slot, bool *fromRef) {
+    *fromRef = false;
+    JSAny thisValue = JSAny_Undef();
+    if (slot->v.type == JSREF_MEMBER || slot->v.type == JSREF_NAMED) {
+        JSAny_InitFrom(&thisValue, &slot->base);
+        *fromRef = true;
+        Obj_GetMember(ctx, slot, false);
+    } else if (slot->v.type == JSREF_VARIABLE || slot->v.type == JSREF_ARGSLOT) {
+        Obj_GetMember(ctx, slot, false);
+    }
+    return thisValue;
+}
+
+void CallResolved(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc, JSAny thisValue) {
+    const JSAny callee = slot->v;
+    CallState saved;
+    Enter(ctx, saved, args, argc);
+    ctx->thisValue = thisValue;
+    switch (callee.type) {
+    case JSANY_ERROR:
+        ctx->ret = JSAny_Err(callee.code ? callee.code : ERR_WRONGTYPE);
+        break;
+    case JSANY_PROGOBJ:
+        InvokeHost(ctx, callee.prog, JSHOST_CALL);
+        break;
+    case JSANY_OBJECT:
+        if (callee.obj->classFlags & CF_CALLABLE) {
+            auto *f = static_cast<Function *>(callee.obj);
+            if (f->kind == ObjKind::Native && f->arity >= 0 && static_cast<uint32_t>(f->arity) > argc)
+                break;  // not entered: the preset "bad arguments" stands
+            f->entry(ctx, f);
+            break;
+        }
+        [[fallthrough]];
+    default:
+        ctx->ret = JSAny_Err(ERR_WRONGTYPE);
+        break;
+    }
+    Leave(ctx, saved, &slot->v);
+}
+
+void BoundEntry(RunContext *ctx, Function *fn) {
+    auto *b = static_cast<BoundFunction *>(fn);
+    if (!b->target) {
+        JSAny_SetError(&ctx->ret, ERR_NOTIMPL);
+        return;
+    }
+    EvalSlot s;
+    s.v = JSAny_Undef();
+    JSAny_SetObject(&s.v, b->target);
+    if (ctx->construct) {
+        Fn_Construct(ctx, &s, ctx->args, ctx->argc);
+    } else {
+        JSAny thisValue = JSAny_Null();
+        if (b->boundThis) JSAny_SetObject(&thisValue, b->boundThis);
+        Fn_CallValue(ctx, &s, ctx->args, ctx->argc, &thisValue);
+        JSAny_Clear(&thisValue);
+    }
+    JSAny_Move(&ctx->ret, &s.v);
+}
+
+}  // namespace
+
+void Fn_CallValue(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc,
+                  const JSAny *thisChoice) {
+    bool fromRef;
+    JSAny thisValue = ResolveCallee(ctx, slot, &fromRef);
+    if (!fromRef) {
+        const JSAny *src = thisChoice == kKeepThis ? &ctx->thisValue
+                           : thisChoice            ? thisChoice
+                                                   : &ctx->global;
+        JSAny_InitFrom(&thisValue, src);
+    }
+    CallResolved(ctx, slot, args, argc, thisValue);
+}
+
+void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc) {
+    bool fromRef;
+    JSAny ignored = ResolveCallee(ctx, slot, &fromRef);
+    JSAny_Clear(&ignored);
+    JSAny callee = slot->v;
+    if (callee.type == JSANY_ERROR) {
+        if (callee.code == 0) slot->v.code = ERR_WRONGTYPE;
+        return;
+    }
+    CallState saved;
+    if (callee.type == JSANY_PROGOBJ) {
+        Enter(ctx, saved, args, argc);
+        ctx->thisValue = JSAny_Undef();
+        InvokeHost(ctx, callee.prog, JSHOST_CONSTRUCT);
+        Leave(ctx, saved, &slot->v);
+        return;
+    }
+    if (callee.type != JSANY_OBJECT || !(callee.obj->classFlags & CF_CALLABLE)) {
+        JSAny_SetError(&slot->v, ERR_WRONGTYPE);
+        return;
+    }
+    auto *f = static_cast<Function *>(callee.obj);
+    if (f->kind == ObjKind::Script) {
+        JSAny fresh = JSAny_Undef();
+        Obj_NewInto(&fresh, f->prototypeObject);
+        if (fresh.type == JSANY_ERROR) {
+            JSAny_SetError(&slot->v, ERR_NOMEM);
+            return;
+        }
+        JSAny thisValue;
+        JSAny_InitFrom(&thisValue, &fresh);
+        Enter(ctx, saved, args, argc);
+        ctx->thisValue = thisValue;
+        ctx->construct = true;
+        f->entry(ctx, f);
+        Leave(ctx, saved, &slot->v);
+        if (slot->v.type == JSANY_OBJECT || slot->v.type == JSANY_ERROR) {
+            JSAny_Clear(&fresh);
+        } else {
+            JSAny_Clear(&slot->v);
+            slot->v = fresh;
+        }
+        return;
+    }
+    Enter(ctx, saved, args, argc);
+    ctx->thisValue = JSAny_Undef();
+    ctx->construct = true;
+    if (!(f->kind == ObjKind::Native && f->arity >= 0 && static_cast<uint32_t>(f->arity) > argc))
+        f->entry(ctx, f);
+    Leave(ctx, saved, &slot->v);
+    int32_t t = slot->v.type;
+    if (t != JSANY_OBJECT && t != JSANY_PROGOBJ && t != JSANY_ERROR) JSAny_ToObject(ctx, &slot->v);
+}
+
+void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const JSAny *args,
+             uint32_t argc, JSAny *result) {
+    EvalSlot s;
+    JSAny_InitFrom(&s.v, callee);
+    JSAny nothing = JSAny_Null();
+    Fn_CallValue(ctx, &s, args, argc, thisValue ? thisValue : &nothing);
+    JSAny_Clear(result);
+    *result = s.v;
+}
+
+}  // namespace quillon

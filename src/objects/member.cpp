@@ -1,0 +1,542 @@
+#include "objects/member.h"
+
+#include <cstring>
+
+#include "host/hooks.h"
+#include "host/progobj.h"
+#include "host/space.h"
+#include "interp/context.h"
+#include "lexer/code.h"
+#include "lexer/lexer.h"
+#include "objects/function.h"
+#include "objects/keys.h"
+#include "objects/object.h"
+#include "runtime/idtable.h"
+#include "runtime/text.h"
+#include "values/convert.h"
+
+namespace quillon {
+
+namespace {
+
+inline bool NameIs(const char *name, uint32_t len, const char *lit) {
+    size_t n = std::strlen(lit);
+    return len == n && std::memcmp(name, lit, n) == 0;
+}
+
+// The name a reference slot names (a key converted to text when needed).
+struct SlotName {
+    const char *name = nullptr;
+    uint32_t len = 0;
+    uint32_t hash = 0;
+    bool isIndex = false;
+    uint32_t index = 0;
+    const JSAny *keyValue = nullptr;  // the key record of a member reference
+    JSAny holder = JSAny_Undef();
+    ~SlotName() { JSAny_Clear(&holder); }
+};
+
+uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
+    if (slot->v.type == JSREF_NAMED) {
+        auto *id = static_cast<IdEntry *>(slot->key.ptr);
+        n->name = id->name;
+        n->len = id->length;
+        n->hash = id->hash;
+        n->isIndex = Obj_NameIndex(n->name, n->len, &n->index);
+        return 0;
+    }
+    const JSAny *key = &slot->key;
+    n->keyValue = key;
+    if (key->type == JSANY_ERROR) return key->code ? key->code : ERR_WRONGTYPE;
+    if (Obj_ArrayIndex(key, &n->index)) n->isIndex = true;
+    if (JSAny_IsString(key)) {
+        n->name = key->str;
+        n->len = key->len;
+    } else {
+        JSAny_InitFrom(&n->holder, key);
+        JSAny_ToString(nullptr, &n->holder);
+        if (!JSAny_IsString(&n->holder)) return n->holder.type == JSANY_ERROR ? n->holder.code : ERR_NOPROP;
+        n->name = n->holder.str;
+        n->len = n->holder.len;
+    }
+    n->hash = Str_Hash(n->name, n->len);
+    return 0;
+}
+
+// Reads a global name of another program space (a lookup redirected there).
+void ReadGlobalOf(ProgramSpace *space, const char *name, uint32_t len, JSAny *out) {
+    if (!space || !space->store) {
+        JSAny_SetUndefined(out);
+        return;
+    }
+    IdEntry *id = Id_Find(space->store->ids, name, len);
+    JSAny *slot = id ? Lex_ConstOf(space->store, *static_cast<uint32_t *>(Id_Payload(id))) : nullptr;
+    if (!slot || slot->type == JSANY_UNDECLARED) {
+        JSAny_SetUndefined(out);
+        return;
+    }
+    JSAny_Assign(out, slot);
+}
+
+void ClearRedirects(RunContext *ctx) {
+    ctx->lookupSpace = nullptr;
+    if (ctx->lookupObject) {
+        Object *o = ctx->lookupObject;
+        ctx->lookupObject = nullptr;
+        Obj_Release(o);
+    }
+}
+
+inline ProgramSpace *HooksOf(RunContext *ctx, ProgObj *p) { return p->owner ? p->owner : ctx->space; }
+inline void *DataOf(ProgObj *p) { return p->size ? ProgObj_Data(p) : nullptr; }
+
+// Asks the host with `flags` about a member; the host answers through the
+// context's return value, preset to undefined. Returns the raw answer.
+uint32_t AskHost(RunContext *ctx, ProgObj *p, const JSAny *key, const char *name, uint32_t len,
+                 uint32_t flags) {
+    uint32_t index;
+    if (key && key->type == JSANY_NUMBER && Obj_ArrayIndex(key, &index))
+        return Host_GetElement(HooksOf(ctx, p), Host_TargetOf(ctx, p), ctx, DataOf(p), p->size, index,
+                               flags);
+    // The hook takes a zero-terminated name.
+    char small[64];
+    char *text = small;
+    if (len >= sizeof small) {
+        text = static_cast<char *>(Mem_Alloc(len + 1));
+        if (!text) return 1;
+    }
+    std::memcpy(text, name, len);
+    text[len] = 0;
+    uint32_t answer = Host_GetProperty(HooksOf(ctx, p), Host_TargetOf(ctx, p), ctx, DataOf(p), text,
+                                       p->size, flags);
+    if (text != small) Mem_Free(text);
+    return answer;
+}
+
+// Computed members of the arguments object and of script functions.
+bool ComputedMember(Object *o, const char *name, uint32_t len, JSAny *out) {
+    if (o->kind == ObjKind::Arguments) {
+        auto *a = static_cast<ArgumentsObject *>(o);
+        if (NameIs(name, len, "callee")) {
+            if (a->invoked && a->invoked->kind == ObjKind::Script &&
+                static_cast<ScriptFunction *>(a->invoked)->code) {
+                const Code *c = static_cast<ScriptFunction *>(a->invoked)->code;
+                JSAny_SetStringBytes(out, c->source, c->sourceLen);
+            } else {
+                JSAny_SetStringCopy(out, "");
+            }
+            return true;
+        }
+        if (NameIs(name, len, "caller")) {
+            if (a->caller && a->caller->name) JSAny_SetStringCopy(out, a->caller->name);
+            else JSAny_SetNull(out);
+            return true;
+        }
+        return false;
+    }
+    if (o->kind == ObjKind::Script) {
+        auto *f = static_cast<ScriptFunction *>(o);
+        if (NameIs(name, len, "arguments")) {
+            if (f->active && f->current && f->current->arguments) JSAny_SetObject(out, f->current->arguments);
+            else JSAny_SetNull(out);
+            return true;
+        }
+        if (NameIs(name, len, "caller")) {
+            if (f->active && f->current && f->current->caller) JSAny_SetObject(out, f->current->caller);
+            else JSAny_SetNull(out);
+            return true;
+        }
+    }
+    return false;
+}
+
+Object *ProtoFor(RunContext *ctx, int32_t type) {
+    ProgramSpace *s = ctx ? ctx->space : nullptr;
+    if (!s) return nullptr;
+    switch (type) {
+    case JSANY_STRING:
+    case JSANY_CSTRING: return s->protos[PROTO_STRING];
+    case JSANY_NUMBER: return s->protos[PROTO_NUMBER];
+    case JSANY_BOOLEAN: return s->protos[PROTO_BOOLEAN];
+    default: return nullptr;
+    }
+}
+
+void ReadFromObject(RunContext *ctx, Object *o, const SlotName &n, JSAny *out) {
+    if ((o->kind == ObjKind::Arguments || o->kind == ObjKind::Script) &&
+        ComputedMember(o, n.name, n.len, out))
+        return;
+    if (o->classFlags & CF_STRING) {
+        JSAny *v = Obj_FindOwnStr(o, "__value");
+        if (v && JSAny_IsString(v)) {
+            if (n.isIndex && n.index < v->len && !Obj_FindOwnIndex(o, n.index)) {
+                JSAny_SetStringBytes(out, v->str + n.index, 1);
+                return;
+            }
+            if (NameIs(n.name, n.len, "length") && !Obj_FindOwnName(o, n.name, n.len, n.hash)) {
+                JSAny_SetNumber(out, v->len);
+                return;
+            }
+        }
+    }
+    (void)ctx;
+    if (n.isIndex) Obj_GetIndex(o, n.index, out);
+    else Obj_GetName(o, n.name, n.len, n.hash, out);
+}
+
+}  // namespace
+
+uint32_t Host_ReadMember(RunContext *ctx, ProgObj *p, const JSAny *key, const char *name,
+                         uint32_t len, JSAny *out) {
+    JSAny savedRet = ctx->ret;
+    ctx->ret = JSAny_Undef();
+    ClearRedirects(ctx);
+    uint32_t answer = AskHost(ctx, p, key, name, len, JSHOST_GET);
+    uint32_t code = 0;
+    if (answer == 0) {
+        if (ctx->lookupObject) {
+            Obj_GetName(ctx->lookupObject, name, len, Str_Hash(name, len), out);
+            JSAny_Clear(&ctx->ret);
+        } else if (ctx->lookupSpace) {
+            ReadGlobalOf(ctx->lookupSpace, name, len, out);
+            JSAny_Clear(&ctx->ret);
+        } else {
+            JSAny_Clear(out);
+            *out = ctx->ret;
+        }
+        ctx->ret = JSAny_Undef();
+        if (out->type == JSANY_UNDECLARED) *out = JSAny_Undef();
+    } else {
+        JSAny_Clear(&ctx->ret);
+        code = answer == 2 ? 0 : Host_AnswerCode(answer, 0);
+        JSAny_SetUndefined(out);
+        if (code) JSAny_SetError(out, code);
+    }
+    ClearRedirects(ctx);
+    ctx->ret = savedRet;
+    return code;
+}
+
+uint32_t Host_NextMember(RunContext *ctx, ProgObj *p, const char *prev, JSAny *out) {
+    JSAny savedRet = ctx->ret;
+    ctx->ret = JSAny_Undef();
+    uint32_t answer = AskHost(ctx, p, nullptr, prev, static_cast<uint32_t>(std::strlen(prev)),
+                              JSHOST_NEXTNAME);
+    JSAny_Clear(out);
+    *out = ctx->ret;
+    ctx->ret = savedRet;
+    uint32_t code = answer == 0 || answer == 2 ? 0 : Host_AnswerCode(answer, 0);
+    if (answer != 0) JSAny_SetUndefined(out);
+    if (code) JSAny_SetError(out, code);
+    return code;
+}
+
+uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
+    switch (slot->v.type) {
+    case JSREF_VARIABLE: {
+        const JSAny *var = static_cast<const JSAny *>(slot->v.ptr);
+        if (var->type == JSANY_UNDECLARED) slot->v = JSAny_Undef();
+        else JSAny_InitFrom(&slot->v, var);
+        return slot->v.type == JSANY_ERROR && var->type != JSANY_ERROR ? slot->v.code : 0;
+    }
+    case JSREF_ARGSLOT: {
+        Object *args = slot->base.obj;
+        uint32_t index = slot->key.len;
+        JSAny value = JSAny_Undef();
+        if (index < args->denseLen && args->dense[index].type != JSANY_UNDECLARED &&
+            args->dense[index].type != JSANY_ABSENT)
+            JSAny_InitFrom(&value, &args->dense[index]);
+        JSAny_Clear(&slot->base);
+        slot->v = value;
+        return 0;
+    }
+    case JSREF_MEMBER:
+    case JSREF_NAMED:
+        break;
+    default:
+        return 0;
+    }
+    JSAny base = slot->base;
+    slot->base = JSAny_Undef();
+    SlotName n;
+    uint32_t st = NameOfSlot(slot, &n);
+    JSAny result = JSAny_Undef();
+    if (base.type == JSANY_ERROR) {
+        result = JSAny_Err(base.code ? base.code : ERR_WRONGTYPE);
+    } else if (st) {
+        result = JSAny_Err(st);
+    } else {
+        switch (base.type) {
+        case JSANY_PROGOBJ:
+            Host_ReadMember(ctx, base.prog, n.keyValue, n.name, n.len, &result);
+            if (result.type == JSANY_UNDEFINED && mustExist) result = JSAny_Err(ERR_NOPROP);
+            break;
+        case JSANY_OBJECT:
+            ReadFromObject(ctx, base.obj, n, &result);
+            if (mustExist && result.type == JSANY_UNDEFINED &&
+                !(n.isIndex ? Obj_FindOwnIndex(base.obj, n.index) != nullptr
+                            : Obj_HasName(base.obj, n.name, n.len, n.hash)))
+                result = JSAny_Err(ERR_NOPROP);
+            break;
+        case JSANY_STRING:
+        case JSANY_CSTRING:
+            if (NameIs(n.name, n.len, "length")) {
+                result = JSAny_Num(base.len);
+            } else if (n.isIndex && n.index < base.len) {
+                JSAny_SetStringBytes(&result, base.str + n.index, 1);
+            } else if (NameIs(n.name, n.len, "prototype")) {
+                if (Object *p = ProtoFor(ctx, base.type)) JSAny_SetObject(&result, p);
+            } else if (Object *p = ProtoFor(ctx, base.type)) {
+                Obj_GetName(p, n.name, n.len, n.hash, &result);
+            }
+            break;
+        case JSANY_NUMBER:
+        case JSANY_BOOLEAN:
+            if (Object *p = ProtoFor(ctx, base.type)) {
+                if (NameIs(n.name, n.len, "prototype")) JSAny_SetObject(&result, p);
+                else Obj_GetName(p, n.name, n.len, n.hash, &result);
+            }
+            break;
+        case JSANY_NULL:
+        case JSANY_UNDEFINED:
+            if (ctx && ctx->memberError) result = JSAny_Err(ERR_NOPROP);
+            break;
+        default:
+            break;
+        }
+    }
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
+    slot->v = result;
+    return result.type == JSANY_ERROR ? result.code : 0;
+}
+
+namespace {
+
+// The store protocol on a program object.
+uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *value) {
+    const JSAny *savedArgs = ctx->hostArgs;
+    uint32_t savedArgc = ctx->hostArgc;
+    const JSAny *savedCallArgs = ctx->args;
+    uint32_t savedCallArgc = ctx->argc;
+    ctx->args = value;
+    ctx->argc = 1;
+    ctx->hostArgs = value;
+    ctx->hostArgc = 1;
+    ClearRedirects(ctx);
+    JSAny savedRet = ctx->ret;
+    ctx->ret = JSAny_Undef();
+    uint32_t answer = AskHost(ctx, p, n.keyValue, n.name, n.len, JSHOST_PUT);
+    JSAny_Clear(&ctx->ret);
+    ctx->ret = savedRet;
+    uint32_t st = 0;
+    switch (answer) {
+    case 0:
+        if (ctx->lookupSpace) {
+            ProgramSpace *s = ctx->lookupSpace;
+            if (Space_IsLive(s) && s->store) {
+                uint32_t err = 0;
+                char *name = Text_FromBytes(n.name, n.len);
+                uint32_t code = name ? Lex_Name(s->store, name, &err) : 0;
+                Text_Release(name);
+                JSAny *slot = code ? Lex_ConstOf(s->store, code) : nullptr;
+                if (!slot) st = ERR_NOMEM;
+                else JSAny_Assign(slot, value);
+            }
+        } else if (ctx->lookupObject) {
+            st = n.isIndex ? Obj_PutIndex(ctx->lookupObject, n.index, value)
+                           : Obj_PutName(ctx->lookupObject, n.name, n.len, n.hash, value);
+        }
+        break;
+    case 1:
+        st = ERR_NOMEM;
+        break;
+    case 6:
+        if (value->type == JSANY_PROGOBJ) {
+            ProgObj *v = value->prog;
+            uint32_t again = Host_GetProperty(HooksOf(ctx, v), Host_TargetOf(ctx, v), ctx, DataOf(v), "",
+                                              v->size, JSHOST_PUT);
+            st = Host_AnswerCode(again, ERR_WRONGTYPE);
+        } else {
+            st = ERR_WRONGTYPE;
+        }
+        break;
+    default:
+        st = ERR_WRONGTYPE;
+        break;
+    }
+    ClearRedirects(ctx);
+    ctx->args = savedCallArgs;
+    ctx->argc = savedCallArgc;
+    ctx->hostArgs = savedArgs;
+    ctx->hostArgc = savedArgc;
+    return st;
+}
+
+}  // namespace
+
+uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
+    uint32_t st = 0;
+    switch (slot->v.type) {
+    case JSREF_VARIABLE: {
+        auto *var = static_cast<JSAny *>(slot->v.ptr);
+        JSAny copy;
+        JSAny_InitFrom(&copy, value);
+        st = copy.type == JSANY_ERROR && value->type != JSANY_ERROR ? copy.code : 0;
+        JSAny old = *var;
+        *var = *value;
+        *value = JSAny_Undef();
+        JSAny_Clear(&old);
+        slot->v = copy;
+        return st;
+    }
+    case JSREF_ARGSLOT: {
+        Object *args = slot->base.obj;
+        uint32_t index = slot->key.len;
+        st = Obj_PutIndex(args, index, value);
+        JSAny_Clear(&slot->base);
+        if (st) {
+            JSAny_Clear(value);
+            slot->v = JSAny_Err(st);
+        } else {
+            slot->v = *value;
+            *value = JSAny_Undef();
+        }
+        return st;
+    }
+    case JSREF_MEMBER:
+    case JSREF_NAMED:
+        break;
+    default:
+        JSAny_Clear(value);
+        Slot_Clear(slot);
+        slot->v = JSAny_Err(ERR_WRONGTYPE);
+        return ERR_WRONGTYPE;
+    }
+    JSAny base = slot->base;
+    slot->base = JSAny_Undef();
+    SlotName n;
+    st = NameOfSlot(slot, &n);
+    if (base.type == JSANY_ERROR) {
+        st = base.code ? base.code : ERR_WRONGTYPE;
+    } else if (!st) {
+        switch (base.type) {
+        case JSANY_PROGOBJ:
+            st = PutHost(ctx, base.prog, n, value);
+            break;
+        case JSANY_OBJECT:
+            if ((base.obj->classFlags & CF_CALLABLE) && NameIs(n.name, n.len, "arguments")) {
+                st = ERR_WRONGTYPE;
+            } else if (n.isIndex) {
+                st = Obj_PutIndex(base.obj, n.index, value);
+            } else {
+                const JSAny *strKey = n.keyValue && n.keyValue->type == JSANY_STRING ? n.keyValue : nullptr;
+                if (strKey) st = Obj_Put(base.obj, strKey, value);
+                else st = Obj_PutName(base.obj, n.name, n.len, n.hash, value);
+            }
+            break;
+        case JSANY_STRING:
+        case JSANY_CSTRING:
+        case JSANY_NUMBER:
+        case JSANY_BOOLEAN:
+            break;
+        default:
+            st = ERR_WRONGTYPE;
+            break;
+        }
+    }
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
+    if (st) {
+        JSAny_Clear(value);
+        slot->v = JSAny_Err(st);
+    } else {
+        slot->v = *value;
+        *value = JSAny_Undef();
+    }
+    return st;
+}
+
+bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32_t len,
+                   uint32_t *status) {
+    *status = 0;
+    uint32_t hash = Str_Hash(name, len);
+    uint32_t index;
+    bool isIndex = Obj_NameIndex(name, len, &index);
+    switch (value->type) {
+    case JSANY_PROGOBJ: {
+        JSAny savedRet = ctx->ret;
+        ctx->ret = JSAny_Undef();
+        uint32_t answer = AskHost(ctx, value->prog, nullptr, name, len, JSHOST_HAS);
+        JSAny_Clear(&ctx->ret);
+        ctx->ret = savedRet;
+        if (answer == 0) return true;
+        if (answer != 2) *status = Host_AnswerCode(answer, 0);
+        return false;
+    }
+    case JSANY_OBJECT: {
+        Object *o = value->obj;
+        if (o->classFlags & CF_ARGUMENTS) return true;
+        if ((o->classFlags & CF_CALLABLE) && NameIs(name, len, "arguments")) return true;
+        if (isIndex) {
+            for (Object *cur = o; cur; cur = cur->prototype)
+                if (Obj_FindOwnIndex(cur, index)) return true;
+            return false;
+        }
+        return Obj_HasName(o, name, len, hash);
+    }
+    case JSANY_STRING:
+    case JSANY_CSTRING:
+        if (NameIs(name, len, "length") || (isIndex && index < value->len)) return true;
+        [[fallthrough]];
+    case JSANY_NUMBER:
+    case JSANY_BOOLEAN: {
+        Object *p = ProtoFor(ctx, value->type);
+        return p && Obj_HasName(p, name, len, hash);
+    }
+    default:
+        return false;
+    }
+}
+
+uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot) {
+    if (slot->v.type == JSREF_VARIABLE || slot->v.type == JSREF_ARGSLOT) {
+        Slot_Clear(slot);
+        slot->v = JSAny_Bool(false);
+        return 0;
+    }
+    if (slot->v.type != JSREF_MEMBER && slot->v.type != JSREF_NAMED) {
+        Slot_Clear(slot);
+        slot->v = JSAny_Bool(true);
+        return 0;
+    }
+    JSAny base = slot->base;
+    slot->base = JSAny_Undef();
+    SlotName n;
+    uint32_t st = NameOfSlot(slot, &n);
+    if (base.type == JSANY_ERROR) st = base.code ? base.code : ERR_WRONGTYPE;
+    if (!st) {
+        if (base.type == JSANY_OBJECT) {
+            if (n.isIndex) {
+                JSAny k = JSAny_Num(n.index);
+                Obj_Delete(base.obj, &k);
+            } else {
+                JSAny k = JSAny_Borrow(n.name, n.len);
+                Obj_Delete(base.obj, &k);
+            }
+        } else if (base.type == JSANY_PROGOBJ) {
+            JSAny savedRet = ctx->ret;
+            ctx->ret = JSAny_Undef();
+            uint32_t answer = AskHost(ctx, base.prog, n.keyValue, n.name, n.len, JSHOST_DELETE);
+            JSAny_Clear(&ctx->ret);
+            ctx->ret = savedRet;
+            if (answer != 0 && answer != 2) st = Host_AnswerCode(answer, 0);
+        }
+    }
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
+    slot->v = st ? JSAny_Err(st) : JSAny_Bool(true);
+    return st;
+}
+
+}  // namespace quillon

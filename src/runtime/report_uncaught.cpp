@@ -1,0 +1,29 @@
+// Showing a report that was kept for `catch` when no catch took it.
+#include "host/space.h"
+#include "interp/context.h"
+#include "platform/debuglog.h"
+#include "quillon.h"
+#include "runtime/report.h"
+
+namespace quillon {
+
+namespace {
+inline const char *OrEmpty(const char *s) { return s ? s : ""; }
+}  // namespace
+
+void Err_ShowTryReport(RunContext *ctx) {
+    const TryReport &t = ctx->tryReport;
+    if (!t.valid || ctx->reported) return;
+    const JSHostLibrary *hooks = ctx->space ? ctx->space->hooks : nullptr;
+    if (ctx->hostHandle != 0 && hooks && hooks->HostNotify) {
+        hooks->HostNotify(t.kind, ctx->hostHandle, OrEmpty(t.heading), OrEmpty(t.message),
+                          OrEmpty(t.before), OrEmpty(t.token), OrEmpty(t.after), nullptr);
+    } else {
+        Plat_DebugPrintf("%s%s%s%s%s\n%s: %s\n", OrEmpty(t.before), "\x9b" "0;33;40m",
+                         OrEmpty(t.token), "\x9b" "0;31;40m", OrEmpty(t.after), OrEmpty(t.heading),
+                         OrEmpty(t.message));
+    }
+    if (!(ctx->flags & RUN_LENIENT)) ctx->reported = true;
+}
+
+}  // namespace quillon

@@ -1,0 +1,51 @@
+// Operators on values. A binary operation works on a copy of its right
+// operand and writes the result into its left record; a unary one works in
+// place. The operations never raise anything; they may leave an error value.
+#pragma once
+#include "values/jsany.h"
+
+namespace quillon {
+
+struct RunContext;
+
+void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_Sub(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_Mul(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_Div(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_Mod(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_BitAnd(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_BitOr(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_BitXor(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_ShiftLeft(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_ShiftRight(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_ShiftRightUnsigned(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_LooseEqual(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_LooseNotEqual(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_StrictEqual(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_StrictNotEqual(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_Less(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_Greater(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_LessEqual(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_GreaterEqual(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_In(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_InstanceOf(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_Or(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_And(RunContext *ctx, JSAny *l, const JSAny *r);
+
+void Op_Neg(RunContext *ctx, JSAny *a);
+void Op_Increment(RunContext *ctx, JSAny *a);
+void Op_Decrement(RunContext *ctx, JSAny *a);
+void Op_BitNot(RunContext *ctx, JSAny *a);
+void Op_Not(RunContext *ctx, JSAny *a);
+void Op_Void(RunContext *ctx, JSAny *a);
+void Op_TypeOf(RunContext *ctx, JSAny *a);
+
+// Strict equality as a plain test (used by switch and indexOf).
+bool Op_StrictEquals(const JSAny *l, const JSAny *r);
+
+// The binary operation of a token code (1088..1202 and the compound
+// assignments' operators); null for codes without one.
+using BinaryOp = void (*)(RunContext *, JSAny *, const JSAny *);
+BinaryOp Op_ForToken(uint32_t code);
+
+}  // namespace quillon
