@@ -47,7 +47,8 @@ QUILLON_NATIVE(Bi_NumberValueOf);
 QUILLON_NATIVE(Bi_Error);
 QUILLON_NATIVE(Bi_ErrorToString);
 
-// Static generics of Array and String (Array.join(a, ...), String.charAt(s, ...)).
+// Static generics of Array and String (Array.join(a, ...), String.charAt(s, ...));
+// extra: 1 for the Array rows, 2 for the String rows.
 QUILLON_NATIVE(Bi_StaticGeneric);
 
 // Array.

@@ -219,7 +219,7 @@ Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
     }
     *cpl = 0;
-    return end ? end : Scan_SkipStatement(body);
+    return Scan_SkipStatement(p);
 }
 
 Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
@@ -248,9 +248,8 @@ Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         Tok after = outcome == 1 ? Scan_Group(Scan_Lines(w + 1)) : Condition(ctx, w + 1, &truth, cpl, w);
         if (outcome != 1 && *cpl) return after;
         if (outcome == 1 || !truth) {
-            Tok s = Scan_Lines(after);
             *cpl = 0;
-            return *s == TK_SEMI ? s + 1 : after;
+            return Scan_SkipStatement(p);
         }
     }
 }
@@ -343,7 +342,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
         }
     }
     *cpl = 0;
-    return end ? end : Scan_SkipStatement(body);
+    return Scan_SkipStatement(p);
 }
 
 // Assigns a for-in key to the loop variable.
@@ -485,7 +484,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
     }
     JSAny_Clear(&target);
     if (*cpl) return end ? end : close;
-    return end ? end : Scan_SkipStatement(body);
+    return Scan_SkipStatement(p);
 }
 
 Tok ForStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
@@ -616,7 +615,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         // The termination rule inside the clause list.
         uint32_t last = e[-1];
         Tok n = e;
-        if (last != TK_RBRACE && last != TK_COLON && *n != TK_SEMI && *n != TK_RBRACE &&
+        if (last != TK_RBRACE && last != TK_COLON && last != TK_SEMI && *n != TK_SEMI && *n != TK_RBRACE &&
             *n != TK_LINE && *n != TK_END) {
             *cpl = Ev_Fail(ctx, ROW_EOL_EXPECTED, n);
             s = n;
@@ -916,7 +915,10 @@ Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     ctx->scope[ctx->scopeCount++] = v;
     Tok end = St_Statement(ctx, q + 1, cpl);
     JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
-    if (*cpl == CPL_BREAK && ctx->breakTarget == p) *cpl = 0;
+    if (*cpl == CPL_BREAK && ctx->breakTarget == p) {
+        *cpl = 0;
+        return Scan_SkipStatement(p);
+    }
     return end;
 }
 
@@ -973,7 +975,10 @@ Tok LabelledStatement(RunContext *ctx, Tok p, IdEntry *label, uint32_t *cpl) {
     }
     Tok end = St_Statement(ctx, target, cpl);
     --ctx->labelCount;
-    if (*cpl == CPL_BREAK && ctx->breakTarget == target) *cpl = 0;
+    if (*cpl == CPL_BREAK && ctx->breakTarget == target) {
+        *cpl = 0;
+        return Scan_SkipStatement(target);
+    }
     return end;
 }
 
@@ -1088,7 +1093,7 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
         // The termination rule: after anything but `}` or `:` a statement
         // ends at `;`, `}`, a line break or the end.
         uint32_t last = q[-1];
-        if (last != TK_RBRACE && last != TK_COLON) {
+        if (last != TK_RBRACE && last != TK_COLON && last != TK_SEMI) {
             uint32_t n = *q;
             if (n != TK_SEMI && n != TK_RBRACE && n != TK_LINE && n != TK_END) {
                 *completion = Ev_Fail(ctx, ROW_EOL_EXPECTED, q);
