@@ -2,7 +2,7 @@
 // text) and the copies that functions keep of their definitions.
 #include "lexer/code.h"
 
-#include "lexer/lexer.h"
+#include "lexer/lexstate.h"
 #include "runtime/memory.h"
 
 namespace quillon {
@@ -11,9 +11,9 @@ namespace {
 
 void (*gFreeCache)(Code *c) = nullptr;
 
-uint32_t LineFeeds(const char *s, uint32_t n) {
+uint32_t LineFeeds(const char *s, uint32_t from, uint32_t to) {
     uint32_t lines = 0;
-    for (uint32_t i = 0; i < n; ++i) lines += s[i] == '\n';
+    for (uint32_t i = from; i < to; ++i) lines += s[i] == '\n';
     return lines;
 }
 
@@ -48,14 +48,19 @@ Code *Code_NewCopy(const Code *parent, uint32_t from, uint32_t n) {
     if (!c) return nullptr;
     c->codes = static_cast<uint32_t *>(Arr_Alloc(sizeof(uint32_t), n + 1));
     c->lens = static_cast<uint32_t *>(Arr_Alloc(sizeof(uint32_t), n + 1));
-    // The text from the first token's own start to the last token's own end.
-    uint32_t s = 0, e = 0;
+    // The text from the first token's own start to the last token's own end,
+    // with the offsets found in one pass.
+    uint32_t lines = 0;
+    uint32_t span = Code_Locate(parent, from, &lines);
+    uint32_t lastStart = span;
+    for (uint32_t i = from; i + 1 < from + n; ++i) lastStart += parent->lens[i];
+    uint32_t s = span, e = span, ignore;
     if (n > 0) {
-        uint32_t ignore;
-        Lex_TokenText(parent->source, parent->codes, parent->lens, parent->codes + from, &s,
-                      &ignore);
-        Lex_TokenText(parent->source, parent->codes, parent->lens, parent->codes + from + n - 1,
-                      &ignore, &e);
+        Lex_OwnText(parent->source, parent->codes[from], span, parent->lens[from], from == 0, &s,
+                    &ignore);
+        uint32_t last = from + n - 1;
+        Lex_OwnText(parent->source, parent->codes[last], lastStart, parent->lens[last],
+                    last == 0, &ignore, &e);
     }
     char *text = c->codes && c->lens ? Text_FromBytes(parent->source + s, e - s) : nullptr;
     if (!text) {
@@ -73,18 +78,15 @@ Code *Code_NewCopy(const Code *parent, uint32_t from, uint32_t n) {
     if (n > 0) {
         // Lengths that sum up to the copied text: the first loses what lay
         // before its own text, the last what followed it.
-        uint32_t span = Code_Offset(parent, from);
         c->lens[0] -= s - span;
-        uint32_t lastStart = n == 1 ? s : Code_Offset(parent, from + n - 1);
-        c->lens[n - 1] = e - lastStart;
-        if (n == 1) c->lens[0] = e - s;
+        c->lens[n - 1] = e - (n == 1 ? s : lastStart);
     }
     c->refs = 1;
     c->count = n;
     c->source = text;
     c->sourceLen = e - s;
     c->ownedSource = text;
-    c->firstLine = parent->firstLine + LineFeeds(parent->source, s);
+    c->firstLine = parent->firstLine + lines + LineFeeds(parent->source, span, s);
     c->store = parent->store;
     c->space = parent->space;
     Lex_Mark(c->store, c->codes);
@@ -103,10 +105,44 @@ void Code_Release(Code *c) {
     Mem_Free(c);
 }
 
-uint32_t Code_Offset(const Code *c, uint32_t i) {
-    uint32_t s = 0;
-    for (uint32_t k = 0; k < i; ++k) s += c->lens[k];
-    return s;
+uint32_t Code_Locate(const Code *c, uint32_t i, uint32_t *lineFeeds) {
+    if (i > c->count) i = c->count;
+    uint32_t k = 0, offset = 0, lines = 0;
+    if (c->cursorTok <= i) {
+        k = c->cursorTok;
+        offset = c->cursorOffset;
+        lines = c->cursorLines;
+    }
+    uint32_t from = offset;
+    for (; k < i; ++k) offset += c->lens[k];
+    if (c->source) lines += LineFeeds(c->source, from, offset);
+    c->cursorTok = i;
+    c->cursorOffset = offset;
+    c->cursorLines = lines;
+    if (lineFeeds) *lineFeeds = lines;
+    return offset;
+}
+
+uint32_t Code_Offset(const Code *c, uint32_t i) { return Code_Locate(c, i, nullptr); }
+
+void Code_TokenText(const Code *c, uint32_t i, uint32_t *start, uint32_t *end) {
+    if (i > c->count) i = c->count;
+    uint32_t span = Code_Offset(c, i);
+    Lex_OwnText(c->source, c->codes[i], span, c->lens[i], i == 0, start, end);
+}
+
+uint32_t Code_LineAt(const Code *c, uint32_t offset) {
+    // The token whose span holds the offset is found from the cursor on.
+    uint32_t k = 0, at = 0;
+    if (c->cursorOffset <= offset) {
+        k = c->cursorTok;
+        at = c->cursorOffset;
+    }
+    while (k < c->count && at + c->lens[k] <= offset) at += c->lens[k++];
+    uint32_t lines = 0;
+    Code_Locate(c, k, &lines);
+    if (offset > c->sourceLen) offset = c->sourceLen;
+    return c->firstLine + lines + (c->source ? LineFeeds(c->source, at, offset) : 0);
 }
 
 }  // namespace quillon

@@ -31,6 +31,12 @@ struct Code {
     IdEntry *name;        // the function's name, or null
     uint32_t bodyStart;   // index of the `{` of the body
     void *cache;          // position caches of the interpreter, freed with the Code
+    // Where the last look-up of a token's offset ended: the next one that
+    // goes forward starts there, so walking a program front to back costs
+    // one pass over its lengths and text.
+    mutable uint32_t cursorTok;
+    mutable uint32_t cursorOffset;
+    mutable uint32_t cursorLines;  // line feeds before cursorOffset
 };
 
 // Makes a Code that owns copies of tokens [from, from + n) of `parent`, their
@@ -47,5 +53,12 @@ void Code_SetCacheFree(void (*freeCache)(Code *c));
 
 // Source offset of token i (sum of the lengths before it).
 uint32_t Code_Offset(const Code *c, uint32_t i);
+// Source offset of token i and the number of line feeds before it.
+uint32_t Code_Locate(const Code *c, uint32_t i, uint32_t *lineFeeds);
+// Source offsets of the own text of token i (without the blanks and
+// comments around it).
+void Code_TokenText(const Code *c, uint32_t i, uint32_t *start, uint32_t *end);
+// Line of the source offset `offset` (firstLine for the first line).
+uint32_t Code_LineAt(const Code *c, uint32_t offset);
 
 }  // namespace quillon

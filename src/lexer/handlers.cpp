@@ -134,11 +134,12 @@ uint32_t Lex_Arrow(LexState *st, const char *at, bool, uint32_t *code, uint32_t 
 
 uint32_t Lex_BlockComment(LexState *st, const char *at, bool commit, uint32_t *code,
                           uint32_t *err) {
-    uint32_t n = Lex_BlockLength(at);
+    uint32_t n = st->noCommentEnd && at >= st->noCommentEnd ? 0 : Lex_BlockLength(at);
     if (n) {
         *code = TK_END;
         return n;
     }
+    st->noCommentEnd = at;
     *code = TK_END;
     if (commit) *err = ErrorOperand(st, ERR_COMMENT_OPEN, code);
     return 2;

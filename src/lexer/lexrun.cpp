@@ -27,7 +27,7 @@ uint32_t Lex_Run(LexStore *store, const char *text, int32_t compat, ProgramSpace
     *codes = nullptr;
     *lens = nullptr;
     *count = 0;
-    LexState st{store, space, text, compat, nullptr, nullptr, 0};
+    LexState st{store, space, text, compat, nullptr, nullptr, 0, nullptr};
     size_t textLen = std::strlen(text);
     if (textLen >= UINT32_MAX) return ERR_NOMEM;
     uint32_t cap = static_cast<uint32_t>(textLen / 4 + 16);
@@ -94,19 +94,25 @@ void Lex_TokenPosition(const uint32_t *codes, const uint32_t *lens, const uint32
     *end = s + lens[n];
 }
 
+void Lex_OwnText(const char *source, uint32_t code, uint32_t spanStart, uint32_t spanLen,
+                 bool first, uint32_t *start, uint32_t *end) {
+    uint32_t s = spanStart, e = spanStart + spanLen;
+    // Only the first token has blanks before its own text. (A `--` made from
+    // "-->" starts its own text with what would read as a comment.)
+    bool dec = code == TK_DEC && source[s] == '-' && source[s + 1] == '-';
+    if (first && code != TK_END && !dec) s += Lex_SkipLeading(source + s);
+    if (s > e) s = e;
+    uint32_t own = Lex_OwnLength(code, source + s);
+    if (own > e - s) own = e - s;
+    *start = s;
+    *end = s + own;
+}
+
 void Lex_TokenText(const char *source, const uint32_t *codes, const uint32_t *lens,
                    const uint32_t *tok, uint32_t *start, uint32_t *end) {
     uint32_t s, e;
     Lex_TokenPosition(codes, lens, tok, &s, &e);
-    // Only the first token has blanks before its own text. (A `--` made from
-    // "-->" starts its own text with what would read as a comment.)
-    bool dec = *tok == TK_DEC && source[s] == '-' && source[s + 1] == '-';
-    if (tok == codes && *tok != TK_END && !dec) s += Lex_SkipLeading(source + s);
-    if (s > e) s = e;
-    uint32_t own = Lex_OwnLength(*tok, source + s);
-    if (own > e - s) own = e - s;
-    *start = s;
-    *end = s + own;
+    Lex_OwnText(source, *tok, s, e - s, tok == codes, start, end);
 }
 
 }  // namespace quillon

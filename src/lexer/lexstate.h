@@ -16,6 +16,9 @@ struct LexState {
     uint32_t *codes;    // codes emitted so far (Arr_*)
     uint32_t *starts;   // source offset of each emitted code (Arr_*)
     uint32_t count;
+    // Past this point no "*/" follows (null until a comment was found open),
+    // so each unmatched "/*" costs one look to the end of the text at most.
+    const char *noCommentEnd;
 };
 
 // A handler measures what it matches at `at`. With `commit` it also makes
@@ -84,5 +87,9 @@ uint32_t Lex_BlockLength(const char *at);
 uint32_t Lex_SkipLeading(const char *at);
 // Length of the own text of a token with this code that starts at `at`.
 uint32_t Lex_OwnLength(uint32_t code, const char *at);
+// Own text of a token whose length span starts at `spanStart`: `first` for
+// the first token of a program, which has the blanks before it in its span.
+void Lex_OwnText(const char *source, uint32_t code, uint32_t spanStart, uint32_t spanLen,
+                 bool first, uint32_t *start, uint32_t *end);
 
 }  // namespace quillon

@@ -8,7 +8,6 @@
 #include "host/space.h"
 #include "interp/context.h"
 #include "lexer/code.h"
-#include "lexer/lexer.h"
 #include "platform/debuglog.h"
 #include "platform/signals.h"
 #include "quillon.h"
@@ -61,8 +60,8 @@ long BuildPieces(const RunContext *ctx, const uint32_t *tok, uint32_t count, Rep
     if (last > code->count || last < first) last = code->count;
     const char *src = code->source;
     uint32_t s, e, ignore;
-    Lex_TokenText(src, code->codes, code->lens, code->codes + first, &s, &ignore);
-    Lex_TokenText(src, code->codes, code->lens, code->codes + last, &ignore, &e);
+    Code_TokenText(code, first, &s, &ignore);
+    Code_TokenText(code, last, &ignore, &e);
     if (s > code->sourceLen) s = code->sourceLen;
     if (e > code->sourceLen) e = code->sourceLen;
     if (e < s) e = s;
@@ -87,9 +86,7 @@ long BuildPieces(const RunContext *ctx, const uint32_t *tok, uint32_t count, Rep
     r->after = Text_FromBytes(src + e, le - e);
     r->position = ctx->act ? nullptr : src + s;
 
-    uint32_t lines = 0;
-    for (uint32_t i = 0; i < s; ++i) lines += src[i] == '\n';
-    return static_cast<long>(code->firstLine) + lines;
+    return static_cast<long>(Code_LineAt(code, s));
 }
 
 char *BuildHeading(const RunContext *ctx, uint32_t errClass, uint32_t kind, long line) {

@@ -165,3 +165,55 @@ TEST_F(CodeTest, CopyUnderExhaustedMemoryLeavesNothing) {
 
 }  // namespace
 }  // namespace lexer_test
+
+namespace lexer_test {
+namespace {
+
+TEST_F(CodeTest, OffsetsAndLinesInAnyOrder) {
+    const char *text = "a\n/* x\n y */ b\r\n\nc d";
+    Code *run = Run(text);
+    ASSERT_EQ(run->count, 7u);  // a \n b \r\n \n c d
+    uint32_t lf = 99;
+    EXPECT_EQ(Code_Locate(run, 6, &lf), 19u);
+    EXPECT_EQ(lf, 4u);
+    EXPECT_EQ(Code_Locate(run, 2, &lf), 13u);  // backwards; the comment is in the \n token
+    EXPECT_EQ(lf, 2u);
+    EXPECT_EQ(Code_Offset(run, 7), std::strlen(text));
+    uint32_t s, e;
+    Code_TokenText(run, 2, &s, &e);
+    EXPECT_EQ(std::string(text + s, e - s), "b");
+    EXPECT_EQ(Code_LineAt(run, s), 3u);
+    EXPECT_EQ(Code_LineAt(run, 0), 1u);
+    EXPECT_EQ(Code_LineAt(run, 18), 5u);
+    EXPECT_EQ(Code_LineAt(run, 5), 2u);  // inside the comment
+    Code_Release(run);
+    Lex_EndRun(store_);
+}
+
+TEST_F(CodeTest, ManyCopiesInProgramOrder) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += "function f" + std::to_string(i) + "() { return " +
+                                         std::to_string(i) + "; }\n";
+    Code *run = Run(text.c_str());
+    std::vector<Code *> fns;
+    for (uint32_t i = 0; i < run->count; ++i) {
+        if (run->codes[i] != KW_FUNCTION) continue;
+        fns.push_back(Code_NewCopy(run, i, 9));
+        ASSERT_NE(fns.back(), nullptr);
+    }
+    ASSERT_EQ(fns.size(), 200u);
+    EXPECT_EQ(Text(fns[0]), "function f0() { return 0; }");
+    EXPECT_EQ(fns[0]->firstLine, 1u);
+    EXPECT_EQ(Text(fns[199]), "function f199() { return 199; }");
+    EXPECT_EQ(fns[199]->firstLine, 200u);
+    // Out of order as well.
+    Code *again = Code_NewCopy(run, 0, 9);
+    EXPECT_EQ(Text(again), "function f0() { return 0; }");
+    Code_Release(again);
+    for (Code *c : fns) Code_Release(c);
+    Code_Release(run);
+    Lex_EndRun(store_);
+}
+
+}  // namespace
+}  // namespace lexer_test

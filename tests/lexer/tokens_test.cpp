@@ -110,6 +110,12 @@ TEST_F(LexerTest, UnmatchedBlockCommentGoesOnAfterIt) {
     ASSERT_EQ(Kinds(l), (V{OP, OP, OP, OP}));
     EXPECT_EQ(ErrOf(l.codes[1]), ERR_COMMENT_OPEN);
     EXPECT_EQ(Lex_NameOf(store_, l.codes[2]), std::string("b"));
+    // Every later opening is unmatched as well; closed ones before still close.
+    Lexed more = Lex("/* ok */ a /* b /* c /* d");
+    ASSERT_EQ(Kinds(more), (V{OP, OP, OP, OP, OP, OP, OP}));
+    EXPECT_EQ(ErrOf(more.codes[1]), ERR_COMMENT_OPEN);
+    EXPECT_EQ(ErrOf(more.codes[5]), ERR_COMMENT_OPEN);
+    EXPECT_STREQ(Lex_NameOf(store_, more.codes[6]), "d");
 }
 
 TEST_F(LexerTest, BlanksByteOrderMarkAndNoBreakSpace) {
