@@ -1,0 +1,133 @@
+// Reading and writing the seven numeric properties of Date objects, and
+// the small helpers every Date method shares.
+#include "builtins/date_object.h"
+
+#include <cstring>
+
+#include "builtins/natives.h"
+#include "interp/context.h"
+#include "objects/object.h"
+#include "runtime/errors.h"
+#include "runtime/text.h"
+#include "values/convert.h"
+
+namespace quillon {
+
+namespace {
+
+struct FieldName {
+    const char *name;
+    uint32_t len;
+    uint32_t hash;
+};
+
+constexpr FieldName Field(const char *name, uint32_t len) { return {name, len, Str_Hash(name, len)}; }
+
+constexpr FieldName kFields[DF_COUNT] = {
+    Field("year", 4),    Field("month", 5),   Field("date", 4), Field("hours", 5),
+    Field("minutes", 7), Field("seconds", 7), Field("ms", 2),
+};
+
+// A triple that is not a plain clock reading: minutes outside the day or
+// milliseconds outside the minute.
+bool NeedsResplit(const DayTriple &t) {
+    return t.minutes < 0 || t.minutes >= 1440 || t.ms < 0 || t.ms >= 60000;
+}
+
+}  // namespace
+
+int DateObj_FieldIndex(const char *name) {
+    if (!name) return -1;
+    for (int i = 0; i < DF_COUNT; ++i)
+        if (std::strcmp(kFields[i].name, name) == 0) return i;
+    return -1;
+}
+
+int32_t DateObj_FieldOf(const DateFields &f, int field) {
+    switch (field) {
+    case DF_YEAR: return f.year;
+    case DF_MONTH: return f.month;
+    case DF_DATE: return f.date;
+    case DF_HOURS: return f.hours;
+    case DF_MINUTES: return f.minutes;
+    case DF_SECONDS: return f.seconds;
+    default: return f.ms;
+    }
+}
+
+uint32_t DateObj_ReadField(Object *o, int field, int32_t *out) {
+    const FieldName &fn = kFields[field];
+    JSAny v = JSAny_Undef();
+    Obj_GetName(o, fn.name, fn.len, fn.hash, &v);
+    if (v.type == JSANY_ERROR) return v.code ? v.code : ERR_NOPROP;
+    if (v.type != JSANY_NUMBER) {
+        JSAny_Clear(&v);
+        return ERR_NOPROP;
+    }
+    *out = Num_TruncArg(v.num);
+    return 0;
+}
+
+uint32_t DateObj_ReadTriple(Object *o, DayTriple *out) {
+    int32_t values[DF_COUNT];
+    for (int i = 0; i < DF_COUNT; ++i) {
+        if (uint32_t st = DateObj_ReadField(o, i, &values[i])) return st;
+        if (i == DF_YEAR && values[i] == kDateInvalid) {
+            *out = kInvalidTriple;
+            return 0;
+        }
+    }
+    const DateFields f = {values[DF_YEAR],    values[DF_MONTH],   values[DF_DATE], values[DF_HOURS],
+                          values[DF_MINUTES], values[DF_SECONDS], values[DF_MS]};
+    *out = Date_TripleFromFields(f);
+    return 0;
+}
+
+uint32_t DateObj_WriteTriple(Object *o, const DayTriple &t) {
+    DayTriple w = t;
+    // The carries of field arithmetic keep the sign of what was carried, so
+    // a time before midnight can arrive as negative minutes of the next day;
+    // stored that way every getter and text would show a negative hour.
+    if (Date_IsValid(w) && NeedsResplit(w)) w = Date_ShiftTriple(w, 0);
+    const DateFields f = Date_FieldsFromTriple(w);
+    for (int i = 0; i < DF_COUNT; ++i) {
+        const JSAny v = JSAny_Num(DateObj_FieldOf(f, i));
+        const FieldName &fn = kFields[i];
+        if (uint32_t st = Obj_PutName(o, fn.name, fn.len, fn.hash, &v)) return st;
+    }
+    return 0;
+}
+
+Object *DateObj_This(RunContext *ctx) {
+    if (ctx->thisValue.type == JSANY_OBJECT) return ctx->thisValue.obj;
+    JSAny_SetUndefined(&ctx->ret);
+    return nullptr;
+}
+
+uint32_t DateObj_ArgNumber(RunContext *ctx, uint32_t i, double *out) {
+    JSAny v;
+    JSAny_InitFrom(&v, &ctx->args[i]);
+    JSAny_ToNumber(ctx, &v);
+    if (v.type == JSANY_ERROR) return v.code ? v.code : ERR_WRONGTYPE;
+    if (v.type != JSANY_NUMBER) {  // not reached: conversions give a number or an error
+        JSAny_Clear(&v);
+        return ERR_WRONGTYPE;
+    }
+    *out = v.num;
+    return 0;
+}
+
+void DateObj_Answer(RunContext *ctx, uint32_t status, double value) {
+    if (status) JSAny_SetError(&ctx->ret, status);
+    else JSAny_SetNumber(&ctx->ret, value);
+}
+
+// Date.prototype is marked as a Date, as the prototypes of the other
+// classes carry their class flag; it holds no fields of its own, so a Date
+// that loses one of its properties does not silently inherit a value.
+uint32_t Bi_DatePrototypeSetup(ProgramSpace *, Object *proto) {
+    proto->classFlags |= CF_DATE;
+    return 0;
+}
+
+}  // namespace quillon
