@@ -16,8 +16,10 @@ namespace {
 
 constexpr uint32_t kMaxDateArgs = 7;
 
-// Years written with two digits (and below) belong to the 1900s.
-int32_t FullYear(int32_t year) { return year <= 99 ? year + 1900 : year; }
+// Years written with two digits belong to the 1900s. The constructor keeps
+// negative years; Date.UTC moves every year up to 99.
+int32_t FullYear(int32_t year) { return year >= 0 && year <= 99 ? year + 1900 : year; }
+int32_t FullYearUTC(int32_t year) { return year <= 99 ? year + 1900 : year; }
 
 // Converts up to n arguments to numbers, in order. Returns 0 or the first
 // conversion's error code.
@@ -139,7 +141,7 @@ void Bi_DateUTC(RunContext *ctx, Function *) {
             return;
         }
     }
-    const int32_t year = FullYear(argc > 0 ? Num_TruncArg(v[0]) : 1900);
+    const int32_t year = FullYearUTC(argc > 0 ? Num_TruncArg(v[0]) : 1900);
     JSAny_SetNumber(&ctx->ret, Date_TimeFromTriple(TripleOfParts(v, argc, year)));
 }
 
