@@ -33,6 +33,10 @@ TEST_F(LexerTest, RegularExpressionLiteralsWhereAnOperandStarts) {
     Lexed eq = Lex("x = /=+/");
     ASSERT_EQ(Kinds(eq), (V{OP, TK_ASSIGN, OP}));
     EXPECT_EQ(eq.lens[2], 4u);
+    // At the start of the program and of a line after a statement.
+    EXPECT_EQ(Kinds(Lex("/re/g.exec(s)")), (V{OP, TK_DOT, OP, TK_LPAREN, OP, TK_RPAREN}));
+    EXPECT_EQ(Kinds(Lex("x = 1;\n/re/")), (V{OP, TK_ASSIGN, OP, TK_SEMI, TK_LINE, OP}));
+    EXPECT_EQ(Kinds(Lex("\n\n/re/")), (V{TK_LINE, TK_LINE, OP}));
     // After a keyword that is not an operand a literal starts.
     EXPECT_EQ(Kinds(Lex("return /x/")), (V{KW_RETURN, OP}));
 }

@@ -175,6 +175,19 @@ TEST_F(ReportTest, FunctionNameInTheHeading) {
     ctx_.act = nullptr;
 }
 
+TEST_F(LongLineTest, LinesAfterAVeryLongComment) {
+    // More than 65535 bytes of comment (with line feeds) between two tokens.
+    text_ = "a = 1; /*";
+    for (int i = 0; i < 700; ++i) text_ += std::string(99, '*') + "\n";
+    text_ += "*/ b = y;";
+    Program(text_.c_str());
+    Err_Report(&ctx_, ROW_NOPROP, Tok("y"));
+    EXPECT_EQ(Last().heading, "Reference error on line 701");
+    EXPECT_EQ(Last().before, "*/ b = ");
+    EXPECT_EQ(Last().token, "y");
+    EXPECT_EQ(Last().position, text_.c_str() + text_.size() - 2);
+}
+
 TEST_F(ReportTest, LinesOfAFunctionsOwnCopy) {
     Program("x = 1;\n\nfunction f() {\n  return y;\n}\n");
     const Code *run = ctx_.code;
