@@ -1,0 +1,78 @@
+// The iteration methods forEach, every, some, map and filter. Each calls the
+// callback with (element, index, object) for every index from 0 below the
+// length read at the start; a missing element reads as undefined. `this` in
+// the callback is the second argument unless that is null or undefined. A
+// callback that fails stops the method with its error.
+#include "builtins/array_access.h"
+#include "builtins/natives.h"
+
+namespace quillon {
+
+namespace {
+
+enum class Walk { ForEach, Every, Some, Map, Filter };
+
+void Iterate(RunContext *ctx, Walk kind) {
+    ValueGuard self;
+    uint32_t len;
+    if (!Ary_TakeThis(ctx, &self) || !Ary_Length(ctx, self.v.obj, &len)) return;
+    Object *o = self.v.obj;
+    ValueGuard result;
+    if (kind == Walk::Map || kind == Walk::Filter) {
+        if (!Ary_NewArray(ctx, &result)) return;
+        if (kind == Walk::Map && Ret_Fail(ctx, Ary_SetLength(result.v.obj, len))) return;
+    }
+    if (ctx->argc > 0 && len > 0) {
+        const JSAny *callback = &ctx->args[0];
+        const JSAny *thisArg = ctx->argc > 1 ? &ctx->args[1] : nullptr;
+        JSAny args[3];
+        args[0] = JSAny_Undef();
+        args[2] = self.v;  // borrowed: self holds the reference
+        ValueGuard answer;
+        uint32_t kept = 0;
+        for (uint32_t i = 0; i < len; ++i) {
+            Ary_Get(o, i, &args[0]);
+            if (Ret_FailOn(ctx, &args[0])) return;
+            args[1] = JSAny_Num(i);
+            Ary_Call(ctx, callback, thisArg, args, 3, &answer.v);
+            if (Ret_FailOn(ctx, &answer.v)) {
+                JSAny_Clear(&args[0]);
+                return;
+            }
+            uint32_t st = 0;
+            bool stop = false;
+            switch (kind) {
+            case Walk::ForEach: break;
+            case Walk::Every: stop = !JSAny_Truth(&answer.v); break;
+            case Walk::Some: stop = JSAny_Truth(&answer.v); break;
+            case Walk::Map: st = Ary_Put(result.v.obj, i, &answer.v); break;
+            case Walk::Filter:
+                if (JSAny_Truth(&answer.v)) st = Ary_Put(result.v.obj, kept++, &args[0]);
+                break;
+            }
+            JSAny_Clear(&args[0]);
+            if (Ret_Fail(ctx, st)) return;
+            if (stop) {
+                JSAny_SetBoolean(&ctx->ret, kind == Walk::Some);
+                return;
+            }
+        }
+    }
+    switch (kind) {
+    case Walk::ForEach: JSAny_SetUndefined(&ctx->ret); break;
+    case Walk::Every: JSAny_SetBoolean(&ctx->ret, true); break;
+    case Walk::Some: JSAny_SetBoolean(&ctx->ret, false); break;
+    case Walk::Map:
+    case Walk::Filter: JSAny_Move(&ctx->ret, &result.v); break;
+    }
+}
+
+}  // namespace
+
+void Bi_ArrayForEach(RunContext *ctx, Function *) { Iterate(ctx, Walk::ForEach); }
+void Bi_ArrayEvery(RunContext *ctx, Function *) { Iterate(ctx, Walk::Every); }
+void Bi_ArraySome(RunContext *ctx, Function *) { Iterate(ctx, Walk::Some); }
+void Bi_ArrayMap(RunContext *ctx, Function *) { Iterate(ctx, Walk::Map); }
+void Bi_ArrayFilter(RunContext *ctx, Function *) { Iterate(ctx, Walk::Filter); }
+
+}  // namespace quillon

@@ -1,0 +1,126 @@
+// sort: a heapsort over the elements. The elements are read once into a
+// vector, the heap is built and taken apart on the vector (so a comparator
+// that changes the array cannot upset the sort), and the result is written
+// back. The sift order and the `less` rules decide the order of equal keys
+// and of mixed kinds: undefined values always go last, numbers compare as
+// numbers, strings byte by byte, anything else as its text.
+#include <algorithm>
+
+#include "builtins/array_access.h"
+#include "builtins/natives.h"
+#include "runtime/text.h"
+
+namespace quillon {
+
+namespace {
+
+struct Sorter {
+    RunContext *ctx;
+    const JSAny *comparator;  // null: the built-in order
+    JSAny *v;
+    uint32_t failure = 0;
+
+    bool Less(const JSAny *a, const JSAny *b);
+    void Sift(uint64_t p, uint64_t size);
+    void Sort(uint32_t n);
+};
+
+inline bool IsUndefined(const JSAny *a) { return a->type == JSANY_UNDEFINED || a->type == JSANY_UNDECLARED; }
+
+bool Sorter::Less(const JSAny *a, const JSAny *b) {
+    if (failure) return false;
+    if (comparator) {
+        if (IsUndefined(a)) return false;
+        if (IsUndefined(b)) return true;
+        JSAny args[2] = {*a, *b};  // borrowed: the callee copies what it keeps
+        ValueGuard r;
+        Fn_Call(ctx, comparator, nullptr, args, 2, &r.v);
+        if (r.v.type != JSANY_NUMBER) JSAny_ToNumber(ctx, &r.v);
+        if (r.v.type == JSANY_ERROR) {
+            failure = r.v.code ? r.v.code : ERR_WRONGTYPE;
+            return false;
+        }
+        return r.v.num < 0;
+    }
+    if (a->type == JSANY_NUMBER && b->type == JSANY_NUMBER) return a->num < b->num;
+    if (JSAny_IsString(a) && JSAny_IsString(b)) return Str_CompareBytes(a->str, a->len, b->str, b->len) < 0;
+    if (IsUndefined(a)) return false;
+    if (IsUndefined(b)) return true;
+    ValueGuard sa(a), sb(b);
+    JSAny_ToString(ctx, &sa.v);
+    if (sa.v.type != JSANY_ERROR) JSAny_ToString(ctx, &sb.v);
+    const JSAny *bad = sa.v.type == JSANY_ERROR ? &sa.v : (sb.v.type == JSANY_ERROR ? &sb.v : nullptr);
+    if (bad) {
+        failure = bad->code ? bad->code : ERR_WRONGTYPE;
+        return false;
+    }
+    return Str_CompareBytes(sa.v.str, sa.v.len, sb.v.str, sb.v.len) < 0;
+}
+
+// Heap positions are 1-based: position p holds v[p - 1].
+void Sorter::Sift(uint64_t p, uint64_t size) {
+    for (;;) {
+        uint64_t c = 2 * p;
+        if (c > size) return;
+        if (c < size && Less(&v[c - 1], &v[c])) c = c + 1;
+        if (failure || !Less(&v[p - 1], &v[c - 1])) return;
+        std::swap(v[p - 1], v[c - 1]);
+        p = c;
+    }
+}
+
+void Sorter::Sort(uint32_t n) {
+    if (n < 2) return;
+    for (uint64_t p = n / 2; p >= 1 && !failure; --p) Sift(p, n);
+    for (uint64_t s = n - 1; s >= 1 && !failure; --s) {
+        std::swap(v[0], v[s]);
+        Sift(1, s);
+    }
+}
+
+}  // namespace
+
+void Bi_ArraySort(RunContext *ctx, Function *) {
+    ValueGuard self;
+    uint32_t len;
+    if (!Ary_TakeThis(ctx, &self) || !Ary_Length(ctx, self.v.obj, &len)) return;
+    Object *o = self.v.obj;
+    const JSAny *comparator =
+        ctx->argc > 0 && ctx->args[0].type != JSANY_UNDEFINED ? &ctx->args[0] : nullptr;
+    if (len < 2) {
+        JSAny_Move(&ctx->ret, &self.v);
+        return;
+    }
+    // Over a huge length with few elements only the elements present are
+    // sorted; they take the lowest indexes and the rest are left empty.
+    bool sparse = Ary_IsSparse(o, len);
+    IndexList present;
+    if (sparse && !Ary_Present(o, len, &present)) {
+        Ret_Fail(ctx, ERR_NOMEM);
+        return;
+    }
+    uint32_t n = sparse ? present.count : len;
+    ValueList values;
+    if (!values.Reserve(n)) {
+        Ret_Fail(ctx, ERR_NOMEM);
+        return;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+        values.items[i] = JSAny_Undef();
+        values.count = i + 1;
+        Ary_Get(o, sparse ? present.items[i] : i, &values.items[i]);
+        if (Ret_FailOn(ctx, &values.items[i])) return;
+    }
+    Sorter sorter{ctx, comparator, values.items};
+    sorter.Sort(n);
+    if (Ret_Fail(ctx, sorter.failure)) return;
+    for (uint32_t i = 0; i < n; ++i)
+        if (Ret_Fail(ctx, Ary_Put(o, i, &values.items[i]))) return;
+    if (sparse) {
+        for (uint32_t k = 0; k < present.count; ++k)
+            if (present.items[k] >= n) Ary_Delete(o, present.items[k]);
+    }
+    JSAny_Move(&ctx->ret, &self.v);
+}
+
+}  // namespace quillon
