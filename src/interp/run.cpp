@@ -163,9 +163,7 @@ uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uin
         Code *program =
             Code_NewRun(space->store, space, codes, lens, count, source, static_cast<uint32_t>(std::strlen(source)));
         if (!program) {
-            Arr_Free(codes);
-            Arr_Free(lens);
-            code = ERR_NOMEM;
+            code = ERR_NOMEM;  // the token arrays went with the failed wrapper
         } else {
             ctx.code = program;
             if (hostHandle) {
@@ -247,11 +245,7 @@ uint32_t Run_Eval(RunContext *ctx, const JSAny *text, JSAny *result, Tok at) {
     uint32_t code = Lex_Run(ctx->store, text->str, ctx->compat, ctx->space, &codes, &lens, &count);
     if (code) return code;
     Code *program = Code_NewRun(ctx->store, ctx->space, codes, lens, count, text->str, text->len);
-    if (!program) {
-        Arr_Free(codes);
-        Arr_Free(lens);
-        return ERR_NOMEM;
-    }
+    if (!program) return ERR_NOMEM;  // the token arrays went with the failed wrapper
     Code *savedCode = ctx->code;
     JSAny savedCompletion = ctx->completion;
     ctx->completion = JSAny_Undef();
@@ -286,11 +280,7 @@ uint32_t Run_MakeFunction(RunContext *ctx, const char *text, uint32_t len, JSAny
     uint32_t code = Lex_Run(ctx->store, text, ctx->compat, ctx->space, &codes, &lens, &count);
     if (code) return code;
     Code *program = Code_NewRun(ctx->store, ctx->space, codes, lens, count, text, len);
-    if (!program) {
-        Arr_Free(codes);
-        Arr_Free(lens);
-        return ERR_NOMEM;
-    }
+    if (!program) return ERR_NOMEM;  // the token arrays went with the failed wrapper
     Code *savedCode = ctx->code;
     Activation *savedAct = ctx->act;
     ctx->code = program;
