@@ -34,3 +34,15 @@ print("constructors:", Object.prototype.constructor === Object, Function.prototy
 print("wrapper prototypes:", String.prototype.length, Number.prototype + 0, Boolean.prototype == false);
 print("Function.prototype:", typeof Function.prototype, Function.prototype(), Function.prototype(1, 2));
 print("typeof:", typeof Object, typeof Math, typeof Debug, typeof Math.abs, typeof Debug.write);
+// A class flag earlier in the order wins: the RegExp constructor is a function.
+print("order:", ts.call(RegExp), ts.call(Date));
+// The wrapped value must still be of the wrapper's kind.
+var bw = new Boolean(true);
+bw.__value = 1;
+try { bw.valueOf(); } catch (e) { print("Boolean with a number inside:", e.message); }
+var nw = new Number(1);
+nw.__value = "1";
+try { nw.toFixed(1); } catch (e) { print("Number with a string inside:", e.message); }
+var own = new Number(4);
+own.__value = 7;
+print("replaced value:", own.valueOf(), own.toString(2), own + 1);
