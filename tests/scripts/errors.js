@@ -20,7 +20,7 @@ print("toString:", ets.call({name: "N", message: "M"}), ets.call({name: "N"}), e
 var custom = new RangeError("x");
 custom.name = "Mine";
 print("own name:", "" + custom);
-print("String of an error:", "" + new RangeError("x"), new SyntaxError("bad") + "!");
+print("String of an error:", String(new RangeError("x")), "" + new RangeError("y"), new SyntaxError("bad") + "!");
 
 // Errors raised by the interpreter become objects of the error's class.
 try { null(); } catch (e) { print(e.name, e instanceof TypeError, e.message); }

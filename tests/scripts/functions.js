@@ -32,7 +32,7 @@ try { Function("a", "}); print('injected'); (function () {"); } catch (e) { prin
 function named(p, q) { return p; }
 print(named.toString());
 print(named.toSource() === named.toString(), named.valueOf() === named.toString());
-print(Math.sin.toString() === "\nfunction sin() {\n\t[native code]\n}\n");
+print(Math.sin.toString() === "\nfunction sin() {\n\t[native code]\n}\n", String(Math.sin) === Math.sin.toString());
 print("[" + Function.prototype.toString.call(parseInt) + "]");
 print("[" + Function.prototype + "]");
 print("[" + Function.prototype.call + "]");

@@ -1,5 +1,7 @@
 // The static generics of Array and String call the prototype method of the
 // same name with the first argument, as an object, for this.
+print(Array.join([1, 2, 3], "-"), Array.slice("abc", 1).length, String.charAt("abc", 1), String.toUpperCase(5.5),
+      String.concat(1, 2));
 Array.prototype.join = function (sep, more) {
     return typeof this + " " + Object.prototype.toString.call(this) + " " + this.length + " " + sep + " " +
            more + " " + arguments.length;
