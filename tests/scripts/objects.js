@@ -35,7 +35,7 @@ print("wrapper prototypes:", String.prototype.length, Number.prototype + 0, Bool
 print("Function.prototype:", typeof Function.prototype, Function.prototype(), Function.prototype(1, 2));
 print("typeof:", typeof Object, typeof Math, typeof Debug, typeof Math.abs, typeof Debug.write);
 // A class flag earlier in the order wins: the RegExp constructor is a function.
-print("order:", ts.call(RegExp), ts.call(Date));
+print("order:", ts.call(RegExp), ts.call(Date), ts.call(new Date(0)), ts.call(Date.prototype));
 // The wrapped value must still be of the wrapper's kind.
 var bw = new Boolean(true);
 bw.__value = 1;
