@@ -44,6 +44,7 @@ struct Code {
 // exhausted memory.
 Code *Code_NewCopy(const Code *parent, uint32_t from, uint32_t n);
 // Wraps freshly lexed arrays (taking them over) with a borrowed source text.
+// Null on exhausted memory; the arrays are freed then as well.
 Code *Code_NewRun(LexStore *store, ProgramSpace *space, uint32_t *codes, uint32_t *lens,
                   uint32_t count, const char *source, uint32_t sourceLen);
 inline void Code_AddRef(Code *c) { ++c->refs; }

@@ -83,6 +83,10 @@ const char *Lex_NameOf(const LexStore *store, uint32_t code);
 void Lex_Mark(LexStore *store, const uint32_t *codes);
 void Lex_Unmark(LexStore *store, const uint32_t *codes);
 void Lex_EndRun(LexStore *store);
+// Frees the literal entries of one token program that nothing marked: for a
+// token program that ends before its run does (the text of eval, of the
+// Function constructor), so that a loop of them does not pile up entries.
+void Lex_FreeLiterals(LexStore *store, const uint32_t *codes, uint32_t count);
 void Lex_Dump(const LexStore *store);
 
 // Source start and end offsets of token `tok` of a program.

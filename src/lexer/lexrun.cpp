@@ -10,17 +10,21 @@ namespace {
 // Undoes a failed pass: the literal entries it made (an identifier keeps its
 // entry) and both arrays.
 void Abandon(LexState *st) {
-    for (uint32_t i = 0; i < st->count; ++i) {
-        uint32_t code = st->codes[i];
-        if (!Tk_IsOperand(code)) continue;
-        Operand &op = st->store->ops[code - TK_OPERAND];
-        if (op.marks == 0 && !op.id) Lex_FreeOperand(st->store, code - TK_OPERAND);
-    }
+    Lex_FreeLiterals(st->store, st->codes, st->count);
     Arr_Free(st->codes);
     Arr_Free(st->starts);
 }
 
 }  // namespace
+
+void Lex_FreeLiterals(LexStore *store, const uint32_t *codes, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t code = codes[i];
+        if (!Tk_IsOperand(code) || code - TK_OPERAND >= store->count) continue;
+        Operand &op = store->ops[code - TK_OPERAND];
+        if (op.marks == 0 && !op.id) Lex_FreeOperand(store, code - TK_OPERAND);
+    }
+}
 
 uint32_t Lex_Run(LexStore *store, const char *text, int32_t compat, ProgramSpace *space,
                  uint32_t **codes, uint32_t **lens, uint32_t *count) {

@@ -82,6 +82,26 @@ TEST_F(LexerTest, MarkedLiteralsOutliveTheRun) {
     EXPECT_EQ(Captured(), "");
 }
 
+TEST_F(LexerTest, LiteralsOfOneTokenProgramFreedBeforeTheRunEnds) {
+    Lexed outer = Lex("x = 'outer' + 1");
+    uint32_t *codes, *lens, count;
+    ASSERT_EQ(Lex_Run(store_, "x + 'inner' + 2 + 'kept'", 0, nullptr, &codes, &lens, &count), 0u);
+    uint32_t kept[] = {codes[6], 0};
+    Lex_Mark(store_, kept);
+    Lex_FreeLiterals(store_, codes, count);
+    EXPECT_EQ(Lex_ConstOf(store_, codes[2]), nullptr);
+    EXPECT_EQ(Lex_ConstOf(store_, codes[4]), nullptr);
+    EXPECT_EQ(Str(codes[6]), "kept");
+    EXPECT_NE(Lex_IdOf(store_, codes[0]), nullptr);
+    EXPECT_EQ(Str(outer.codes[2]), "outer");
+    EXPECT_EQ(Num(outer.codes[4]), 1);
+    Lex_Unmark(store_, kept);
+    Arr_Free(codes);
+    Arr_Free(lens);
+    Lex_EndRun(store_);
+    EXPECT_EQ(Literals(), 0u);
+}
+
 TEST_F(LexerTest, IllegalMarksAreReportedAndChangeNothing) {
     Lexed a = Lex("1");
     uint32_t codes[] = {a.codes[0], 0};
