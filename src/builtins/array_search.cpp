@@ -69,7 +69,7 @@ void Bi_ArrayIndexOf(RunContext *ctx, Function *) {
             if (Ret_Fail(ctx, code)) return;
             expect = i + 1;
         }
-        ReturnIndex(ctx, wantUndefined && expect < len ? expect : -1);
+        ReturnIndex(ctx, wantUndefined && expect < len ? static_cast<int64_t>(expect) : -1);
         return;
     }
     for (uint32_t i = from; i < len; ++i) {
