@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "host/space.h"
-#include "objects/elements.h"
 #include "runtime/text.h"
 
 namespace quillon {
@@ -238,9 +237,11 @@ uint32_t Ary_DeleteRange(Object *o, uint32_t lo, uint32_t hi) {
 
 bool Ary_IsSparse(Object *o, uint32_t len) {
     if (len <= kSparseMinLength || StringValueOf(o)) return false;
-    uint64_t count = 0;
-    for (Object *p = o; p; p = p->prototype) count += Elems_Count(p);
-    return count * 4 < len;
+    // The slots of the element stores bound the number of elements: when
+    // even they are few next to the length, the length is mostly gaps.
+    uint64_t slots = 0;
+    for (Object *p = o; p; p = p->prototype) slots += static_cast<uint64_t>(p->denseLen) + p->sparseCount;
+    return slots * 4 < len;
 }
 
 bool Ary_Present(Object *o, uint32_t len, IndexList *out) {

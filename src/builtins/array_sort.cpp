@@ -8,11 +8,48 @@
 
 #include "builtins/array_access.h"
 #include "builtins/natives.h"
+#include "numconv/numconv.h"
 #include "runtime/text.h"
 
 namespace quillon {
 
 namespace {
+
+// The text of a value for comparing: strings as they are, numbers written
+// into a buffer of its own, other values converted.
+struct TextOf {
+    const char *text = "";
+    size_t len = 0;
+    char buf[kNumBufSize];
+    ValueGuard held;
+
+    bool Take(RunContext *ctx, const JSAny *v, uint32_t *failure) {
+        switch (v->type) {
+        case JSANY_STRING:
+        case JSANY_CSTRING:
+            text = v->str;
+            len = v->len;
+            return true;
+        case JSANY_NUMBER:
+            len = Num_ToText(v->num, buf, sizeof buf);
+            text = buf;
+            if (len) return true;
+            *failure = ERR_NOMEM;
+            return false;
+        default:
+            break;
+        }
+        JSAny_Assign(&held.v, v);
+        JSAny_ToString(ctx, &held.v);
+        if (held.v.type == JSANY_ERROR) {
+            *failure = held.v.code ? held.v.code : ERR_WRONGTYPE;
+            return false;
+        }
+        text = held.v.str;
+        len = held.v.len;
+        return true;
+    }
+};
 
 struct Sorter {
     RunContext *ctx;
@@ -46,15 +83,9 @@ bool Sorter::Less(const JSAny *a, const JSAny *b) {
     if (JSAny_IsString(a) && JSAny_IsString(b)) return Str_CompareBytes(a->str, a->len, b->str, b->len) < 0;
     if (IsUndefined(a)) return false;
     if (IsUndefined(b)) return true;
-    ValueGuard sa(a), sb(b);
-    JSAny_ToString(ctx, &sa.v);
-    if (sa.v.type != JSANY_ERROR) JSAny_ToString(ctx, &sb.v);
-    const JSAny *bad = sa.v.type == JSANY_ERROR ? &sa.v : (sb.v.type == JSANY_ERROR ? &sb.v : nullptr);
-    if (bad) {
-        failure = bad->code ? bad->code : ERR_WRONGTYPE;
-        return false;
-    }
-    return Str_CompareBytes(sa.v.str, sa.v.len, sb.v.str, sb.v.len) < 0;
+    TextOf ta, tb;
+    if (!ta.Take(ctx, a, &failure) || !tb.Take(ctx, b, &failure)) return false;
+    return Str_CompareBytes(ta.text, ta.len, tb.text, tb.len) < 0;
 }
 
 // Heap positions are 1-based: position p holds v[p - 1].
