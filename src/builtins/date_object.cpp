@@ -21,7 +21,9 @@ struct FieldName {
     uint32_t hash;
 };
 
-constexpr FieldName Field(const char *name, uint32_t len) { return {name, len, Str_Hash(name, len)}; }
+constexpr FieldName Field(const char *name, uint32_t len) {
+    return {name, len, Str_Hash(name, len)};
+}
 
 constexpr FieldName kFields[DF_COUNT] = {
     Field("year", 4),    Field("month", 5),   Field("date", 4), Field("hours", 5),

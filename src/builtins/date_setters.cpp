@@ -16,21 +16,21 @@ namespace {
 
 struct SetterRow {
     const char *name;
-    int first;     // the field the first argument replaces
-    uint32_t most; // arguments accepted
+    int first;      // the field the first argument replaces
+    uint32_t most;  // arguments accepted
     bool utc;
 };
 
 // setMilliseconds works as its UTC form: the milliseconds are the same in
 // every zone.
 constexpr SetterRow kSetters[] = {
-    {"setFullYear", DF_YEAR, 3, false},        {"setUTCFullYear", DF_YEAR, 3, true},
-    {"setMonth", DF_MONTH, 2, false},          {"setUTCMonth", DF_MONTH, 2, true},
-    {"setDate", DF_DATE, 1, false},            {"setUTCDate", DF_DATE, 1, true},
-    {"setHours", DF_HOURS, 4, false},          {"setUTCHours", DF_HOURS, 4, true},
-    {"setMinutes", DF_MINUTES, 3, false},      {"setUTCMinutes", DF_MINUTES, 3, true},
-    {"setSeconds", DF_SECONDS, 2, false},      {"setUTCSeconds", DF_SECONDS, 2, true},
-    {"setMilliseconds", DF_MS, 1, true},       {"setUTCMilliseconds", DF_MS, 1, true},
+    {"setFullYear", DF_YEAR, 3, false},   {"setUTCFullYear", DF_YEAR, 3, true},
+    {"setMonth", DF_MONTH, 2, false},     {"setUTCMonth", DF_MONTH, 2, true},
+    {"setDate", DF_DATE, 1, false},       {"setUTCDate", DF_DATE, 1, true},
+    {"setHours", DF_HOURS, 4, false},     {"setUTCHours", DF_HOURS, 4, true},
+    {"setMinutes", DF_MINUTES, 3, false}, {"setUTCMinutes", DF_MINUTES, 3, true},
+    {"setSeconds", DF_SECONDS, 2, false}, {"setUTCSeconds", DF_SECONDS, 2, true},
+    {"setMilliseconds", DF_MS, 1, true},  {"setUTCMilliseconds", DF_MS, 1, true},
 };
 
 const SetterRow *FindSetter(const char *name) {
@@ -90,9 +90,9 @@ void Bi_DateSetFields(RunContext *ctx, Function *fn) {
     double v[DF_COUNT];
     for (int i = 0; i < DF_COUNT; ++i) v[i] = DateObj_FieldOf(f, i);
     for (uint32_t i = 0; i < argc; ++i) v[row->first + static_cast<int>(i)] = given[i];
-    DayTriple t = Date_Normalise(WholeField(v[DF_YEAR]), WholeField(v[DF_MONTH]),
-                                 WholeField(v[DF_DATE]), v[DF_HOURS], v[DF_MINUTES], v[DF_SECONDS],
-                                 v[DF_MS]);
+    DayTriple t =
+        Date_Normalise(WholeField(v[DF_YEAR]), WholeField(v[DF_MONTH]), WholeField(v[DF_DATE]),
+                       v[DF_HOURS], v[DF_MINUTES], v[DF_SECONDS], v[DF_MS]);
     if (row->utc) t = Date_LocalTriple(t, zone);
     DateObj_Answer(ctx, DateObj_WriteTriple(o, t), Date_UtcTimeOf(t, zone));
 }

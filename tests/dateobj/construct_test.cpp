@@ -11,7 +11,9 @@ const char kFields[] =
 
 class ConstructTest : public DateObjTest {
 protected:
-    std::string F(const std::string &expr) { return Run(std::string(kFields) + "fields(" + expr + ")"); }
+    std::string F(const std::string &expr) {
+        return Run(std::string(kFields) + "fields(" + expr + ")");
+    }
 };
 
 TEST_F(ConstructTest, EpochAtOffsetZero) {
@@ -46,7 +48,8 @@ TEST_F(ConstructTest, TwoDigitYearsAreThe1900s) {
 }
 
 TEST_F(ConstructTest, NonFiniteArgumentsGiveAnInvalidDate) {
-    const char *invalid = "-2147483648/-2147483648/-2147483648 -2147483648:-2147483648:-2147483648.-2147483648";
+    const char *invalid =
+        "-2147483648/-2147483648/-2147483648 -2147483648:-2147483648:-2147483648.-2147483648";
     EXPECT_EQ(F("new Date(2000, NaN)"), invalid);
     EXPECT_EQ(F("new Date(2000, 0, 1, 0, 0, 0, Infinity)"), invalid);
     EXPECT_EQ(F("new Date(NaN)"), invalid);
@@ -127,14 +130,16 @@ TEST_F(ConstructTest, PlainCallGivesTheTextOfNowAndIgnoresArguments) {
 }
 
 TEST_F(ConstructTest, ConversionsRunInOrderAndTheirFailuresPassOn) {
-    EXPECT_EQ(Run("var log = ''; function v(n) { return {valueOf: function () { log += n + ';'; return n; }}; }"
+    EXPECT_EQ(Run("var log = ''; function v(n) { return {valueOf: function () { log += n + ';'; "
+                  "return n; }}; }"
                   " new Date(v(2000), v(1), v(2), v(3)); log"),
               "2000;1;2;3;");
     EXPECT_EQ(Run("try { new Date(2000, {valueOf: function () { throw 'boom'; }}); 'none'; }"
                   " catch (e) { e; }"),
               "boom");
-    EXPECT_EQ(Run("try { new Date({valueOf: function () { throw 'one'; }}); 'none'; } catch (e) { e; }"),
-              "one");
+    EXPECT_EQ(
+        Run("try { new Date({valueOf: function () { throw 'one'; }}); 'none'; } catch (e) { e; }"),
+        "one");
 }
 
 TEST_F(ConstructTest, UtcDefaultsAndCarries) {
@@ -156,8 +161,9 @@ TEST_F(ConstructTest, UtcNonFiniteAndTooManyArguments) {
     EXPECT_EQ(Run("Date.UTC(2000, 0, Infinity)"), "Infinity");
     EXPECT_EQ(Run("Date.UTC(-Infinity, NaN)"), "-Infinity");
     EXPECT_EQ(Run("Date.UTC(1, 2, 3, 4, 5, 6, 7, 8)"), "undefined");
-    EXPECT_EQ(Run("try { Date.UTC(2000, {valueOf: function () { throw 'utc'; }}); } catch (e) { e; }"),
-              "utc");
+    EXPECT_EQ(
+        Run("try { Date.UTC(2000, {valueOf: function () { throw 'utc'; }}); } catch (e) { e; }"),
+        "utc");
 }
 
 TEST_F(ConstructTest, ParseGivesUtcTimeValues) {
@@ -179,10 +185,12 @@ TEST_F(ConstructTest, ParseGivesUtcTimeValues) {
 TEST_F(ConstructTest, ParseArgumentFailures) {
     EXPECT_TRUE(Has(Failure("Date.parse()"), "Bad arguments for function"));
     // A value with no text form is a bad argument...
-    EXPECT_TRUE(Has(Failure("Date.parse({toString: 1, valueOf: 2})"), "Bad arguments for function"));
+    EXPECT_TRUE(
+        Has(Failure("Date.parse({toString: 1, valueOf: 2})"), "Bad arguments for function"));
     // ...but a throw from the conversion goes on as it is.
-    EXPECT_EQ(Run("try { Date.parse({toString: function () { throw 'boom'; }}); } catch (e) { e; }"),
-              "boom");
+    EXPECT_EQ(
+        Run("try { Date.parse({toString: function () { throw 'boom'; }}); } catch (e) { e; }"),
+        "boom");
 }
 
 }  // namespace

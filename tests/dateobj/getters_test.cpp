@@ -112,33 +112,39 @@ TEST_F(GettersTest, YearLessNineteenHundredOrInFullForOldLevels) {
     EXPECT_EQ(Run("new Date(NaN).getYear()", 2), "NaN");
     // Only the year is read.
     EXPECT_EQ(Run("var m = new Date(2001, 0, 1); delete m.ms; m.getYear()"), "101");
-    EXPECT_TRUE(Has(Failure("(function () { var d = new Date(0); delete d.year; return d.getYear(); })()"),
-                    "Property not found"));
+    EXPECT_TRUE(
+        Has(Failure("(function () { var d = new Date(0); delete d.year; return d.getYear(); })()"),
+            "Property not found"));
 }
 
 TEST_F(GettersTest, BrokenFieldsMakeTheMethodsFail) {
     Run("var s = new Date(2000, 0, 1); s.year = '2000';");
-    for (const char *m : {"getTime", "valueOf", "getDay", "getUTCDay", "getUTCHours", "getTimezoneOffset",
-                          "getFullYear", "getYear", "toString", "toUTCString"}) {
+    for (const char *m :
+         {"getTime", "valueOf", "getDay", "getUTCDay", "getUTCHours", "getTimezoneOffset",
+          "getFullYear", "getYear", "toString", "toUTCString"}) {
         EXPECT_TRUE(Has(Failure(std::string("s.") + m + "()"), "Property not found")) << m;
     }
     // A getter of one field reads that field only.
     EXPECT_EQ(Run("s.getMonth() + ' ' + s.getDate()"), "0 1");
-    EXPECT_TRUE(Has(Failure("(function () { var d = new Date(0); delete d.ms; return d.getTime(); })()"),
-                    "Property not found"));
-    EXPECT_TRUE(Has(Failure("(function () { var d = new Date(0); d.month = null; return d.getMonth(); })()"),
-                    "Property not found"));
+    EXPECT_TRUE(
+        Has(Failure("(function () { var d = new Date(0); delete d.ms; return d.getTime(); })()"),
+            "Property not found"));
+    EXPECT_TRUE(Has(
+        Failure("(function () { var d = new Date(0); d.month = null; return d.getMonth(); })()"),
+        "Property not found"));
     // The failure can be caught; the date itself is left as it was.
     EXPECT_EQ(Run("try { s.getTime(); } catch (e) { 'caught ' + s.month; }"), "caught 0");
     // An invalid year ends the reading before the missing fields are met.
-    EXPECT_EQ(Run("var i = new Date(0); i.year = -2147483648; delete i.ms; delete i.date; i.getTime()"),
-              "NaN");
+    EXPECT_EQ(
+        Run("var i = new Date(0); i.year = -2147483648; delete i.ms; delete i.date; i.getTime()"),
+        "NaN");
 }
 
 TEST_F(GettersTest, MethodsWorkOnAnyObjectWithTheFields) {
-    EXPECT_EQ(Run("Date.prototype.getTime.call({year: 2000, month: 0, date: 1, hours: 0, minutes: 0,"
-                  " seconds: 0, ms: 0})"),
-              "946684800000");
+    EXPECT_EQ(
+        Run("Date.prototype.getTime.call({year: 2000, month: 0, date: 1, hours: 0, minutes: 0,"
+            " seconds: 0, ms: 0})"),
+        "946684800000");
     EXPECT_EQ(Run("function F() {} F.prototype = new Date(2000, 0, 1); new F().getTime()"),
               "946684800000");
     // A `this` that is not an object: nothing happens.

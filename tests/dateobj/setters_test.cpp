@@ -29,9 +29,9 @@ protected:
 };
 
 const std::pair<const char *, int> kSetters[] = {
-    {"setFullYear", 3}, {"setUTCFullYear", 3}, {"setMonth", 2},   {"setUTCMonth", 2},
-    {"setDate", 1},     {"setUTCDate", 1},     {"setHours", 4},   {"setUTCHours", 4},
-    {"setMinutes", 3},  {"setUTCMinutes", 3},  {"setSeconds", 2}, {"setUTCSeconds", 2},
+    {"setFullYear", 3},     {"setUTCFullYear", 3},     {"setMonth", 2},   {"setUTCMonth", 2},
+    {"setDate", 1},         {"setUTCDate", 1},         {"setHours", 4},   {"setUTCHours", 4},
+    {"setMinutes", 3},      {"setUTCMinutes", 3},      {"setSeconds", 2}, {"setUTCSeconds", 2},
     {"setMilliseconds", 1}, {"setUTCMilliseconds", 1},
 };
 
@@ -67,13 +67,15 @@ TEST_F(SettersTest, CarriesBelowZeroAndBeyondTheField) {
     EXPECT_EQ(After("setMilliseconds(-1)"), "2000/0/15 10:20:29.999");
     EXPECT_EQ(After("setHours(0, 0, 0, -1)", "new Date(1970, 0, 1)"), "1969/11/31 23:59:59.999");
     // Beyond the calendar's reach the date becomes invalid.
-    EXPECT_EQ(Run("var d = mk(); d.setFullYear(1e9) + ' ' + fields(d)"), std::string("NaN ") + kInvalid);
+    EXPECT_EQ(Run("var d = mk(); d.setFullYear(1e9) + ' ' + fields(d)"),
+              std::string("NaN ") + kInvalid);
     EXPECT_EQ(Run("var d = mk(); d.setDate(2147483647) + ' ' + d"), "NaN Invalid Date");
 }
 
 TEST_F(SettersTest, NoArgumentIsABadCall) {
     for (const auto &s : kSetters) {
-        EXPECT_TRUE(Has(Failure(std::string("mk().") + s.first + "()"), "Bad arguments for function"))
+        EXPECT_TRUE(
+            Has(Failure(std::string("mk().") + s.first + "()"), "Bad arguments for function"))
             << s.first;
     }
     EXPECT_TRUE(Has(Failure("mk().setTime()"), "Bad arguments for function"));
@@ -85,19 +87,22 @@ TEST_F(SettersTest, TooManyArgumentsDoNothing) {
     for (const auto &s : kSetters) {
         std::string args = "1";
         for (int i = 2; i <= s.second + 1; ++i) args += ", " + std::to_string(i);
-        EXPECT_EQ(Run(std::string("var d = mk(); typeof d.") + s.first + "(" + args + ") + ' ' + fields(d)"),
+        EXPECT_EQ(Run(std::string("var d = mk(); typeof d.") + s.first + "(" + args +
+                      ") + ' ' + fields(d)"),
                   "undefined 2000/0/15 10:20:30.400")
             << s.first;
     }
 }
 
 TEST_F(SettersTest, NonFiniteArgumentMakesTheDateInvalid) {
-    EXPECT_EQ(Run("var d = mk(); d.setMinutes(5, NaN) + ' ' + fields(d)"), std::string("NaN ") + kInvalid);
+    EXPECT_EQ(Run("var d = mk(); d.setMinutes(5, NaN) + ' ' + fields(d)"),
+              std::string("NaN ") + kInvalid);
     EXPECT_EQ(Run("var d = mk(); d.setMonth(Infinity) + ' ' + d"), "Infinity Invalid Date");
     EXPECT_EQ(Run("var d = mk(); d.setHours(1, -Infinity, NaN)"), "-Infinity");
     EXPECT_EQ(Run("var d = mk(); d.setUTCDate('x') + ' ' + d.getTime()"), "NaN NaN");
     // Every argument is converted before the check.
-    EXPECT_EQ(Run("var log = ''; mk().setHours(NaN, {valueOf: function () { log += 'x'; return 1; }}); log"),
+    EXPECT_EQ(Run("var log = ''; mk().setHours(NaN, {valueOf: function () { log += 'x'; return 1; "
+                  "}}); log"),
               "x");
     // No field is read first: missing fields do not matter.
     EXPECT_EQ(Run("var d = mk(); delete d.seconds; d.setDate(NaN) + ' ' + fields(d)"),
@@ -114,10 +119,12 @@ TEST_F(SettersTest, FailuresPassOnAndLeaveTheDate) {
     EXPECT_EQ(Run("var d = mk(); try { d.setDate({valueOf: function () { throw 'boom'; }}); }"
                   " catch (e) { e + ' ' + fields(d); }"),
               "boom 2000/0/15 10:20:30.400");
-    EXPECT_TRUE(Has(Failure("(function () { var d = mk(); delete d.seconds; return d.setDate(3); })()"),
-                    "Property not found"));
-    EXPECT_TRUE(Has(Failure("(function () { var d = mk(); d.year = 'x'; return d.setUTCHours(3); })()"),
-                    "Property not found"));
+    EXPECT_TRUE(
+        Has(Failure("(function () { var d = mk(); delete d.seconds; return d.setDate(3); })()"),
+            "Property not found"));
+    EXPECT_TRUE(
+        Has(Failure("(function () { var d = mk(); d.year = 'x'; return d.setUTCHours(3); })()"),
+            "Property not found"));
 }
 
 TEST_F(SettersTest, UtcFormsEastOfGreenwich) {
@@ -151,8 +158,10 @@ TEST_F(SettersTest, SetTime) {
     EXPECT_EQ(Run("var d = mk(); d.setTime(0) + ' ' + fields(d)"), "0 1970/0/1 0:0:0.0");
     EXPECT_EQ(Run("var d = mk(); d.setTime(1.7) + ' ' + d.setTime(-1.7) + ' ' + fields(d)"),
               "1 -1 1969/11/31 23:59:59.999");
-    EXPECT_EQ(Run("var d = mk(); d.setTime('86400000') + ' ' + d.setTime(new Date(5))"), "86400000 5");
-    EXPECT_EQ(Run("var d = mk(); d.setTime(NaN) + ' ' + fields(d)"), std::string("NaN ") + kInvalid);
+    EXPECT_EQ(Run("var d = mk(); d.setTime('86400000') + ' ' + d.setTime(new Date(5))"),
+              "86400000 5");
+    EXPECT_EQ(Run("var d = mk(); d.setTime(NaN) + ' ' + fields(d)"),
+              std::string("NaN ") + kInvalid);
     EXPECT_EQ(Run("var d = mk(); d.setTime(Infinity) + ' ' + d.setTime(1e20) + ' ' + d"),
               "NaN NaN Invalid Date");
     // An invalid date becomes valid again.
@@ -165,7 +174,8 @@ TEST_F(SettersTest, SetTime) {
 }
 
 TEST_F(SettersTest, SetYear) {
-    EXPECT_EQ(Run("var d = mk(); d.setYear(99) + ' ' + fields(d)"), "916395630400 1999/0/15 10:20:30.400");
+    EXPECT_EQ(Run("var d = mk(); d.setYear(99) + ' ' + fields(d)"),
+              "916395630400 1999/0/15 10:20:30.400");
     EXPECT_EQ(After("setYear(2010)"), "2010/0/15 10:20:30.400");
     EXPECT_EQ(After("setYear(0)"), "1900/0/15 10:20:30.400");
     EXPECT_EQ(After("setYear(99.9)"), "1999/0/15 10:20:30.400");
@@ -173,12 +183,16 @@ TEST_F(SettersTest, SetYear) {
     EXPECT_EQ(After("setYear(-5)"), "-5/0/15 10:20:30.400");
     EXPECT_EQ(Run("var d = mk(); d.setYear(2010) == d.getTime()"), "true");
     // Non-finite years and invalid dates follow the rules of the field setters.
-    EXPECT_EQ(Run("var d = mk(); d.setYear(NaN) + ' ' + fields(d)"), std::string("NaN ") + kInvalid);
+    EXPECT_EQ(Run("var d = mk(); d.setYear(NaN) + ' ' + fields(d)"),
+              std::string("NaN ") + kInvalid);
     EXPECT_EQ(Run("var d = mk(); d.setYear(-Infinity) + ' ' + d"), "-Infinity Invalid Date");
-    EXPECT_EQ(Run("var e = new Date(NaN); e.setYear(2000) + ' ' + fields(e)"), std::string("NaN ") + kInvalid);
-    EXPECT_EQ(Run("var d = mk(); d.setYear(1e12) + ' ' + fields(d)"), std::string("NaN ") + kInvalid);
-    EXPECT_TRUE(Has(Failure("(function () { var d = mk(); delete d.year; return d.setYear(5); })()"),
-                    "Property not found"));
+    EXPECT_EQ(Run("var e = new Date(NaN); e.setYear(2000) + ' ' + fields(e)"),
+              std::string("NaN ") + kInvalid);
+    EXPECT_EQ(Run("var d = mk(); d.setYear(1e12) + ' ' + fields(d)"),
+              std::string("NaN ") + kInvalid);
+    EXPECT_TRUE(
+        Has(Failure("(function () { var d = mk(); delete d.year; return d.setYear(5); })()"),
+            "Property not found"));
     // Only the year needs to be there to be replaced; the result reads them all.
     EXPECT_TRUE(Has(Failure("(function () { var d = mk(); delete d.ms; return d.setYear(5); })()"),
                     "Property not found"));

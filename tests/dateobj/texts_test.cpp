@@ -33,7 +33,7 @@ TEST_F(TextsTest, ZoneSuffixes) {
         int32_t zone;
         const char *text;
     } cases[] = {
-        {300, "Sat Nov 05 12:00:00 UTC-0500 2022"}, {-330, "Sat Nov 05 12:00:00 UTC+0530 2022"},
+        {300, "Sat Nov 05 12:00:00 UTC-0500 2022"},  {-330, "Sat Nov 05 12:00:00 UTC+0530 2022"},
         {-345, "Sat Nov 05 12:00:00 UTC+0545 2022"}, {90, "Sat Nov 05 12:00:00 UTC-0130 2022"},
         {-720, "Sat Nov 05 12:00:00 UTC+1200 2022"}, {0, "Sat Nov 05 12:00:00 UTC+0000 2022"},
     };
@@ -55,18 +55,23 @@ TEST_F(TextsTest, InvalidDateInEveryForm) {
 }
 
 TEST_F(TextsTest, ClockReadingsBeforeTheEpochAndOddYears) {
-    EXPECT_EQ(Run("new Date(1969, 11, 31, 23, 59, 59).toString()"), "Wed Dec 31 23:59:59 UTC+0000 1969");
+    EXPECT_EQ(Run("new Date(1969, 11, 31, 23, 59, 59).toString()"),
+              "Wed Dec 31 23:59:59 UTC+0000 1969");
     EXPECT_EQ(Run("new Date(-1).toUTCString()"), "Wed, 31 Dec 1969 23:59:59 UTC");
-    EXPECT_EQ(Run("var d = new Date(2000, 0, 1); d.setFullYear(5); d.toDateString()"), "Sat Jan 01 0005");
+    EXPECT_EQ(Run("var d = new Date(2000, 0, 1); d.setFullYear(5); d.toDateString()"),
+              "Sat Jan 01 0005");
     EXPECT_EQ(Run("new Date(12345, 0, 1).toDateString()"), "Mon Jan 01 12345");
 }
 
 TEST_F(TextsTest, BrokenFieldsFailAndOtherThisDoesNothing) {
-    EXPECT_TRUE(Has(Failure("(function () { var d = new Date(0); d.hours = 'x'; return d.toString(); })()"),
-                    "Property not found"));
-    EXPECT_TRUE(Has(Failure("(function () { var d = new Date(0); delete d.date; return '' + d; })()"),
-                    "Property not found"));
-    EXPECT_EQ(Run("String.prototype.lt = Date.prototype.toLocaleString; typeof 'x'.lt()"), "undefined");
+    EXPECT_TRUE(
+        Has(Failure("(function () { var d = new Date(0); d.hours = 'x'; return d.toString(); })()"),
+            "Property not found"));
+    EXPECT_TRUE(
+        Has(Failure("(function () { var d = new Date(0); delete d.date; return '' + d; })()"),
+            "Property not found"));
+    EXPECT_EQ(Run("String.prototype.lt = Date.prototype.toLocaleString; typeof 'x'.lt()"),
+              "undefined");
 }
 
 }  // namespace
