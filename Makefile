@@ -26,10 +26,10 @@ test-asan:
 check: test test-asan
 
 demo: build
-	./$(BUILD)/examples/demo_host
+	./$(BUILD)/shell/quillon examples/hello.js
 
 bench: build
-	sh bench/run.sh $(BUILD)/shell/quillon
+	sh bench/run.sh $(BUILD)/shell/quillon $(BUILD)/bench/bench_startup
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -18,15 +18,12 @@
 namespace quillon {
 
 IdEntry *Fn_ArgumentsId(LexStore *store) {
-    static const LexStore *cachedStore = nullptr;
-    static IdEntry *cachedId = nullptr;
-    if (store == cachedStore && cachedId) return cachedId;
-    uint32_t err = 0;
-    uint32_t code = Lex_Name(store, "arguments", &err);
-    IdEntry *id = code ? Lex_IdOf(store, code) : nullptr;
-    cachedStore = store;
-    cachedId = id;
-    return id;
+    if (!store->argumentsId) {
+        uint32_t err = 0;
+        uint32_t code = Lex_Name(store, "arguments", &err);
+        store->argumentsId = code ? Lex_IdOf(store, code) : nullptr;
+    }
+    return store->argumentsId;
 }
 
 namespace {

@@ -91,12 +91,21 @@ Code *Code_NewCopy(const Code *parent, uint32_t from, uint32_t n) {
     c->space = parent->space;
     Lex_Mark(c->store, c->codes);
     c->marked = true;
+    c->markedPrev = nullptr;
+    c->markedNext = c->store->marked;
+    if (c->store->marked) c->store->marked->markedPrev = c;
+    c->store->marked = c;
     return c;
 }
 
 void Code_Release(Code *c) {
     if (!c || --c->refs > 0) return;
-    if (c->marked) Lex_Unmark(c->store, c->codes);
+    if (c->marked) {
+        Lex_Unmark(c->store, c->codes);
+        if (c->markedPrev) c->markedPrev->markedNext = c->markedNext;
+        else c->store->marked = c->markedNext;
+        if (c->markedNext) c->markedNext->markedPrev = c->markedPrev;
+    }
     if (gFreeCache) gFreeCache(c);
     Arr_Free(c->codes);
     Arr_Free(c->lens);

@@ -25,6 +25,8 @@ struct Code {
     LexStore *store;      // operand store the operand tokens index
     ProgramSpace *space;
     bool marked;          // the operand entries carry a mark for this Code
+    Code *markedNext;     // the store's list of marked Codes (see Lex_DestroyStore)
+    Code *markedPrev;
     // For a function's Code: its parameters and where its body starts.
     uint32_t nparams;
     IdEntry **params;     // Arr_* of nparams entries, or null

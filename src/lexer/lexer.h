@@ -51,11 +51,18 @@ struct Operand {
     JSAny *constant;   // the literal's value; for an identifier its program-level slot
 };
 
+struct Code;
+
 struct LexStore {
     IdTable *ids;
     Operand *ops;      // Arr_*
     uint32_t count;    // entries in use or freed below the high-water mark
     uint32_t freeHint;
+    // Codes that hold marks in this store. A Code can outlive its store
+    // (a function kept alive by a host's value slot); when the store goes,
+    // they forget it and give nothing back later.
+    Code *marked;
+    IdEntry *argumentsId;  // the interpreter's `arguments`, interned on first use
 };
 
 // Builds the sorted token table and the character classes (first open).

@@ -1,5 +1,6 @@
 // The operand store of a program space: its identifiers (one entry each for
 // the life of the space) and the literal constants of its token programs.
+#include "lexer/code.h"
 #include "lexer/lexstate.h"
 #include "platform/debuglog.h"
 #include "runtime/errors.h"
@@ -43,6 +44,13 @@ LexStore *Lex_CreateStore() {
 
 void Lex_DestroyStore(LexStore *store) {
     if (!store) return;
+    // Codes still marking this store forget it: their marks die with it.
+    while (Code *c = store->marked) {
+        store->marked = c->markedNext;
+        c->markedNext = c->markedPrev = nullptr;
+        c->marked = false;
+        c->store = nullptr;
+    }
     for (uint32_t i = 0; i < store->count; ++i) {
         Operand &op = store->ops[i];
         if (op.marks == -1) continue;

@@ -233,9 +233,9 @@ uint32_t Err_PollBreak(RunContext *ctx, const uint32_t *tok) {
 }
 
 uint32_t Err_CheckBreak(RunContext *ctx, const uint32_t *tok) {
-    uint32_t pending = Plat_SetSignal(0, 0) & ctx->breakMask;
-    if (!pending) return 0;
-    Plat_SetSignal(0, pending);  // the signal is answered by this poll
+    // The pending signals are only read: clearing them is the host's part,
+    // so a host that answers "go on" is asked again at the next check.
+    if (!(Plat_SetSignal(0, 0) & ctx->breakMask)) return 0;
     return Err_PollBreak(ctx, tok);
 }
 

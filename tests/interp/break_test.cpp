@@ -1,0 +1,68 @@
+// The user-break check: pending task signals under the run's mask make the
+// interpreter poll the host, whose answer stops the run or lets it go on.
+#include "support/fixture.h"
+#include "support/testhost.h"
+
+namespace quillon_test {
+namespace {
+
+class BreakTest : public LibraryTest {
+protected:
+    void TearDown() override {
+        SetJSSignal(0, 0xFFFFFFFFu);
+        LibraryTest::TearDown();
+    }
+};
+
+constexpr uint32_t kBit = 1u << 12;
+
+TEST_F(BreakTest, AnswerEightStopsQuietly) {
+    TestHost h;
+    int polls = 0;
+    h.poll = [&]() -> uint32_t { return ++polls == 3 ? 8 : 0; };
+    SetJSSignal(kBit, kBit);
+    EXPECT_EQ(RunJavaScript(h.Space(), "var i = 0; while (true) i++;", 0, 1, kBit, 0), 3u);
+    EXPECT_EQ(polls, 3);
+    EXPECT_TRUE(h.reports.empty());
+}
+
+TEST_F(BreakTest, NoPollWithoutAPendingSignal) {
+    TestHost h;
+    int polls = 0;
+    h.poll = [&]() -> uint32_t { ++polls; return 8; };
+    EXPECT_EQ(RunJavaScript(h.Space(), "for (var i = 0; i < 1000; i++) ;", 0, 1, kBit, 0), 0u);
+    EXPECT_EQ(polls, 0);
+    // A pending signal outside the mask is ignored too.
+    SetJSSignal(1u << 3, 1u << 3);
+    EXPECT_EQ(RunJavaScript(h.Space(), "for (var i = 0; i < 1000; i++) ;", 0, 1, kBit, 0), 0u);
+    EXPECT_EQ(polls, 0);
+}
+
+TEST_F(BreakTest, OtherAnswersReportTheBreakOnceAndTryDoesNotCatchIt) {
+    TestHost h;
+    h.poll = []() -> uint32_t { return 1; };
+    SetJSSignal(kBit, kBit);
+    EXPECT_EQ(RunJavaScript(h.Space(), "try { while (true) ; } catch (e) { 'caught' }", JSRUN_RESULT, 1,
+                            kBit, 0),
+              3u);
+    ASSERT_EQ(h.reports.size(), 1u);
+    EXPECT_EQ(h.reports[0].message, "Break character recieved");
+}
+
+TEST_F(BreakTest, CallsAreCheckedToo) {
+    TestHost h;
+    h.poll = []() -> uint32_t { return 8; };
+    SetJSSignal(kBit, kBit);
+    EXPECT_EQ(RunJavaScript(h.Space(), "function f() { return 1; } f();", 0, 1, kBit, 0), 3u);
+}
+
+TEST_F(BreakTest, SetSignalReturnsTheOldWord) {
+    SetJSSignal(0, 0xFFFFFFFFu);
+    EXPECT_EQ(SetJSSignal(kBit, kBit), 0u);
+    EXPECT_EQ(SetJSSignal(0, 0), kBit);
+    EXPECT_EQ(SetJSSignal(0, kBit), kBit);
+    EXPECT_EQ(SetJSSignal(0, 0), 0u);
+}
+
+}  // namespace
+}  // namespace quillon_test
