@@ -203,15 +203,6 @@ bool Ary_GetIf(Object *o, uint32_t i, JSAny *out) {
     return false;
 }
 
-bool Ary_Has(Object *o, uint32_t i) {
-    if (Obj_FindOwnIndex(o, i)) return true;
-    if (const JSAny *sv = StringValueOf(o))
-        if (i < sv->len) return true;
-    for (Object *p = o->prototype; p; p = p->prototype)
-        if (Obj_FindOwnIndex(p, i)) return true;
-    return false;
-}
-
 uint32_t Ary_Put(Object *o, uint32_t i, const JSAny *v) { return Obj_PutIndex(o, i, v); }
 
 void Ary_Delete(Object *o, uint32_t i) {

@@ -54,7 +54,6 @@ uint32_t Ary_SetLength(Object *o, double n);
 // exhausted memory *out becomes error 103.
 bool Ary_GetIf(Object *o, uint32_t i, JSAny *out);
 inline void Ary_Get(Object *o, uint32_t i, JSAny *out) { (void)Ary_GetIf(o, i, out); }
-bool Ary_Has(Object *o, uint32_t i);
 uint32_t Ary_Put(Object *o, uint32_t i, const JSAny *v);
 void Ary_Delete(Object *o, uint32_t i);
 // Deletes the own elements with indexes in [lo, hi).
