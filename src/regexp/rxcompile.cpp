@@ -214,6 +214,7 @@ void Rx_Free(RxProgram *p) {
     Mem_Free(p->code);
     Arr_Free(p->stateCache);
     Arr_Free(p->trackCache);
+    Arr_Free(p->choiceCache);
     Mem_Free(p);
 }
 

@@ -7,7 +7,9 @@
 // after a failure) and, above them, undo entries for every change made to
 // the captures and the state stack since; failing pops entries, undoing
 // changes, until a choice point resumes. So a resumed choice sees exactly
-// the captures and states it was pushed with.
+// the captures and states it was pushed with. The positions of the live
+// choice points are listed apart, so that leaving a look-ahead cuts the
+// choices made inside it without walking over the undo entries.
 #include "regexp/rxprogram.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
@@ -34,6 +36,7 @@ enum : uint32_t {
     TK_LAZY,       // take one more match of a simple body: a quantifier, b current pos, c matches left
     TK_LAZY_MORE,  // run one more iteration: a quantifier, b pos, c iterations done
     TK_LOOK,       // the body of the look-ahead on top failed
+    TK_NOP,        // a choice point cut away by a look-ahead
     // Undo entries.
     TK_CAP,        // a group, b start, c length
     TK_PUSHED,     // drop the top state entry
@@ -78,11 +81,13 @@ struct Matcher {
     bool multiline;
     bool ignoreCase;
     RxCapture *caps;
-    bool capsDirty;
+    uint32_t capLo, capHi;  // captures changed since the attempt began
     State *st;
     uint32_t stN, stCap;
     Track *bt;
     uint32_t btN, btCap;
+    uint32_t *choices;  // backtrack-stack positions of the live choice points
+    uint32_t chN, chCap;
     uint32_t steps;
     RxBreakPoll poll;
     void *pollArg;
@@ -126,7 +131,7 @@ int64_t Simple(const Matcher &m, uint32_t pc, uint32_t pos) {
             uint32_t n = Rx_Get32(o + 4);
             if (n > m.len - pos) return -1;
             bool same = m.code[pc] == OP_STRING ? std::memcmp(m.in + pos, s, n) == 0 : SameFolded(m.in + pos, s, n);
-            return same ? n : -1;
+            return same ? static_cast<int64_t>(n) : -1;
         }
         case OP_BACKREF: {
             const RxCapture &cap = m.caps[Rx_Get32(o)];
@@ -135,7 +140,7 @@ int64_t Simple(const Matcher &m, uint32_t pc, uint32_t pos) {
             if (n > m.len - pos) return -1;
             const uint8_t *s = m.in + cap.start;
             bool same = m.ignoreCase ? SameFolded(m.in + pos, s, n) : std::memcmp(m.in + pos, s, n) == 0;
-            return same ? n : -1;
+            return same ? static_cast<int64_t>(n) : -1;
         }
         default: return -1;
     }
@@ -182,16 +187,33 @@ bool PushTrack(Matcher &m, uint32_t kind, uint32_t a, uint32_t b, uint32_t c) {
         if (!Arr_EnsureT(m.bt, m.btN + 1)) return false;
         m.btCap = Arr_Capacity(m.bt);
     }
+    if (kind < TK_CAP) {
+        if (m.chN == m.chCap) {
+            if (!Arr_EnsureT(m.choices, m.chN + 1)) return false;
+            m.chCap = Arr_Capacity(m.choices);
+        }
+        m.choices[m.chN++] = m.btN;
+    }
     m.bt[m.btN++] = Track{kind, a, b, c};
     return true;
 }
 
+// Undo entries are needed only while some choice point could bring the
+// match back to an earlier state.
+inline bool Logging(const Matcher &m) { return m.chN != 0; }
+
+inline void DropChoice(Matcher &m) {
+    m.btN--;
+    m.chN--;
+}
+
 bool SetCap(Matcher &m, uint32_t g, int32_t start, uint32_t length) {
     RxCapture &cap = m.caps[g];
-    if (m.btN && !PushTrack(m, TK_CAP, g, static_cast<uint32_t>(cap.start), cap.length)) return false;
+    if (Logging(m) && !PushTrack(m, TK_CAP, g, static_cast<uint32_t>(cap.start), cap.length)) return false;
     cap.start = start;
     cap.length = length;
-    m.capsDirty = true;
+    if (g < m.capLo) m.capLo = g;
+    if (g >= m.capHi) m.capHi = g + 1;
     return true;
 }
 
@@ -206,32 +228,31 @@ bool PushState(Matcher &m, State e) {
         if (!Arr_EnsureT(m.st, m.stN + 1)) return false;
         m.stCap = Arr_Capacity(m.st);
     }
-    if (m.btN && !PushTrack(m, TK_PUSHED, 0, 0, 0)) return false;
+    if (Logging(m) && !PushTrack(m, TK_PUSHED, 0, 0, 0)) return false;
     m.st[m.stN++] = e;
     return true;
 }
 
 bool PopState(Matcher &m) {
     const State &e = m.st[m.stN - 1];
-    if (m.btN && !PushTrack(m, TK_POPPED, e.pc, e.pos, e.count)) return false;
+    if (Logging(m) && !PushTrack(m, TK_POPPED, e.pc, e.pos, e.count)) return false;
     m.stN--;
     return true;
 }
 
 bool SetTop(Matcher &m, State e) {
     State &top = m.st[m.stN - 1];
-    if (m.btN && !PushTrack(m, TK_SET, top.pc, top.pos, top.count)) return false;
+    if (Logging(m) && !PushTrack(m, TK_SET, top.pc, top.pos, top.count)) return false;
     top = e;
     return true;
 }
 
-// Leaves a look-ahead: drops every choice point made inside its body, so
-// none is revisited, and keeps the undo entries above `mark`.
+// Leaves a look-ahead: disables every choice point made inside its body
+// (above `mark`), so none is revisited; the undo entries stay.
 void CutChoices(Matcher &m, uint32_t mark) {
-    uint32_t j = mark;
-    for (uint32_t i = mark; i < m.btN; ++i)
-        if (m.bt[i].kind >= TK_CAP) m.bt[j++] = m.bt[i];
-    m.btN = j;
+    while (m.chN && m.choices[m.chN - 1] >= mark) m.bt[m.choices[--m.chN]].kind = TK_NOP;
+    if (m.chN == 0) m.btN = 0;  // nothing to go back to: no undo entry is needed any more
+    while (m.btN > mark && m.bt[m.btN - 1].kind == TK_NOP) m.btN--;
 }
 
 enum class Step { Next, Fail, NoMemory };
@@ -364,15 +385,18 @@ Resume Backtrack(Matcher &m, uint32_t &pc, uint32_t &pos) {
             m.st[m.stN - 1] = State{t.a, t.b, t.c};
             m.btN--;
             return Resume::Fail;
+        case TK_NOP:
+            m.btN--;
+            return Resume::Fail;
         case TK_RESUME:
             pc = t.a;
             pos = t.b;
-            m.btN--;
+            DropChoice(m);
             return Resume::Run;
         case TK_EXIT:
             pc = t.a;
             pos = t.b;
-            m.btN--;
+            DropChoice(m);
             return PopState(m) ? Resume::Run : Resume::NoMemory;
         case TK_GREEDY: {
             RxQuant q = Rx_ReadQuant(m.code, t.a);
@@ -380,21 +404,21 @@ Resume Backtrack(Matcher &m, uint32_t &pc, uint32_t &pos) {
             pos = next;
             pc = q.end;
             if (next > t.b) t.c = next;
-            else m.btN--;
+            else DropChoice(m);
             return Resume::Run;
         }
         case TK_LAZY: {
             RxQuant q = Rx_ReadQuant(m.code, t.a);
             int64_t n = Simple(m, q.body, t.b);
             if (n < 0) {
-                m.btN--;
+                DropChoice(m);
                 return Resume::Fail;
             }
             pos = t.b + static_cast<uint32_t>(n);
             pc = q.end;
             uint32_t left = t.c == RX_UNBOUNDED ? RX_UNBOUNDED : t.c - 1;
             if (left == 0) {
-                m.btN--;
+                DropChoice(m);
             } else {
                 t.b = pos;
                 t.c = left;
@@ -403,7 +427,7 @@ Resume Backtrack(Matcher &m, uint32_t &pc, uint32_t &pos) {
         }
         case TK_LAZY_MORE: {
             State e{t.a, t.b, t.c};
-            m.btN--;
+            DropChoice(m);
             RxQuant q = Rx_ReadQuant(m.code, e.pc);
             pos = e.pos;
             pc = q.body;
@@ -411,7 +435,7 @@ Resume Backtrack(Matcher &m, uint32_t &pc, uint32_t &pos) {
             return Resume::Run;
         }
         default: {  // TK_LOOK
-            m.btN--;
+            DropChoice(m);
             const State &e = m.st[m.stN - 1];
             if (m.code[e.pc] == OP_LOOKAHEAD) return Resume::Fail;
             // The body of a negative look-ahead failed: the look-ahead holds.
@@ -427,6 +451,7 @@ uint32_t Attempt(Matcher &m, uint32_t start, uint32_t *endPos) {
     uint32_t pc = 0, pos = start;
     m.stN = 0;
     m.btN = 0;
+    m.chN = 0;
     for (;;) {
         if (++m.steps >= kPollInterval) {
             m.steps = 0;
@@ -576,6 +601,12 @@ uint32_t Scan(const Matcher &m, uint32_t pc, uint32_t s) {
     return kNoMatch;
 }
 
+// Keeps a stack for the next match unless it has grown large.
+void KeepOrFree(void *stack, uint32_t keep, void **cache) {
+    if (stack && Arr_Capacity(stack) <= keep && !*cache) *cache = stack;
+    else Arr_Free(stack);
+}
+
 // Builds the member bitmap of every class before the first attempt.
 bool PrepareClasses(RxProgram *p) {
     if (p->classCount == 0 || p->bitmaps) return true;
@@ -614,18 +645,21 @@ uint32_t Rx_Match(RxProgram *p, const char *input, uint32_t len, uint32_t start,
     // the end), so a nested use of the same program gets its own.
     m.st = static_cast<State *>(p->stateCache);
     m.bt = static_cast<Track *>(p->trackCache);
-    p->stateCache = nullptr;
-    p->trackCache = nullptr;
+    m.choices = static_cast<uint32_t *>(p->choiceCache);
+    p->stateCache = p->trackCache = p->choiceCache = nullptr;
     if (!m.st) m.st = static_cast<State *>(Arr_Alloc(sizeof(State), kStateStart));
     if (!m.bt) m.bt = static_cast<Track *>(Arr_Alloc(sizeof(Track), kTrackStart));
+    if (!m.choices) m.choices = static_cast<uint32_t *>(Arr_Alloc(sizeof(uint32_t), kTrackStart));
     RxCapture *own = nullptr;
     if (!caps && p->groupCount) caps = own = static_cast<RxCapture *>(Mem_Alloc(sizeof(RxCapture) * p->groupCount));
     uint32_t result = ERR_NOMEM;
-    if (m.st && m.bt && (caps || !p->groupCount)) {
+    if (m.st && m.bt && m.choices && (caps || !p->groupCount)) {
         m.stCap = Arr_Capacity(m.st);
         m.btCap = Arr_Capacity(m.bt);
+        m.chCap = Arr_Capacity(m.choices);
         m.caps = caps;
-        m.capsDirty = true;
+        m.capLo = 0;
+        m.capHi = p->groupCount;
         uint32_t s = start;
         for (;;) {
             if (p->scanPc != RX_NO_SCAN) {
@@ -635,10 +669,9 @@ uint32_t Rx_Match(RxProgram *p, const char *input, uint32_t len, uint32_t start,
                     break;
                 }
             }
-            if (m.capsDirty) {
-                for (uint32_t g = 0; g < p->groupCount; ++g) caps[g] = RxCapture{-1, 0};
-                m.capsDirty = false;
-            }
+            for (uint32_t g = m.capLo; g < m.capHi; ++g) caps[g] = RxCapture{-1, 0};
+            m.capLo = 0xFFFFFFFFu;
+            m.capHi = 0;
             uint32_t end = 0;
             result = Attempt(m, s, &end);
             if (result == 1) {
@@ -650,10 +683,9 @@ uint32_t Rx_Match(RxProgram *p, const char *input, uint32_t len, uint32_t start,
         }
     }
     Mem_Free(own);
-    if (m.st && Arr_Capacity(m.st) <= kKeepStates && !p->stateCache) p->stateCache = m.st;
-    else Arr_Free(m.st);
-    if (m.bt && Arr_Capacity(m.bt) <= kKeepTracks && !p->trackCache) p->trackCache = m.bt;
-    else Arr_Free(m.bt);
+    KeepOrFree(m.st, kKeepStates, &p->stateCache);
+    KeepOrFree(m.bt, kKeepTracks, &p->trackCache);
+    KeepOrFree(m.choices, kKeepTracks, &p->choiceCache);
     return result;
 }
 

@@ -172,6 +172,7 @@ struct RxProgram {
     uint32_t scanPc;    // leading simple operation, or RX_NO_SCAN
     void *stateCache;   // matcher stacks kept between matches
     void *trackCache;
+    void *choiceCache;
 };
 
 // Walks a class body: checks its ranges (0 or ERR_RX_RANGE) and, when
