@@ -7,6 +7,13 @@ namespace quillon {
 namespace {
 
 constexpr uint32_t kEmpty = 0, kUsed = 1, kRemoved = 2;
+// Largest gap between the end of the dense part and a new index that still
+// extends the dense part.
+constexpr uint32_t kDenseGap = 16;
+// The dense part never grows to this many slots; arguments objects, which
+// keep every element there, refuse indexes from this one on.
+constexpr uint32_t kDenseLimit = 0x7FFFFFF;
+constexpr uint32_t kArgumentsLimit = 0xFFFFFFF;
 
 inline uint32_t HashIndex(uint32_t i) { return i * 2654435761u; }
 
@@ -43,22 +50,21 @@ bool SparseRehash(Object *o, uint32_t size) {
     return true;
 }
 
-uint32_t SparseInsert(Object *o, uint32_t index, const JSAny *value) {
+// Places an owned value at a new index of the map; the value passes to the
+// map on success. 103 with the map unchanged when it cannot grow.
+uint32_t SparseInsert(Object *o, uint32_t index, const JSAny *v) {
     uint32_t size = o->sparse ? o->sparseMask + 1 : 0;
     if ((o->sparseCount + o->sparseRemoved + 1) * 4 > size * 3) {
         uint32_t want = 8;
         while ((o->sparseCount + 1) * 2 > want) want <<= 1;
         if (!SparseRehash(o, want)) return ERR_NOMEM;
     }
-    JSAny v;
-    JSAny_InitFrom(&v, value);
-    if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
     uint32_t slot = HashIndex(index) & o->sparseMask;
     while (o->sparse[slot].state == kUsed) slot = (slot + 1) & o->sparseMask;
     if (o->sparse[slot].state == kRemoved) --o->sparseRemoved;
     o->sparse[slot].state = kUsed;
     o->sparse[slot].index = index;
-    o->sparse[slot].value = v;
+    o->sparse[slot].value = *v;
     ++o->sparseCount;
     return 0;
 }
@@ -107,52 +113,59 @@ JSAny *Elems_Find(Object *o, uint32_t index) {
     return s ? &s->value : nullptr;
 }
 
-uint32_t Elems_Add(Object *o, uint32_t index, const JSAny *value) {
+namespace {
+
+// Stores an owned value at index; the value passes to the store on success.
+// The only step that can fail is the growth of the store, and it comes
+// before any change, so a failure leaves the object as it was.
+uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
     if (index < o->denseLen) {
-        JSAny v;
-        JSAny_InitFrom(&v, value);
-        if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
         JSAny old = o->dense[index];
-        o->dense[index] = v;
+        o->dense[index] = *v;
         if (old.type != JSANY_ABSENT) JSAny_Clear(&old);
         if (index >= o->elementLength) o->elementLength = index + 1;
         return 0;
     }
     if (IsArguments(o)) {
         // Arguments objects keep a plain vector: new slots are holes.
-        if (index >= 0xFFFFFFFu) return ERR_NOMEM;
-        uint32_t old = o->denseLen;
+        if (index >= kArgumentsLimit) return ERR_NOMEM;
         if (!DenseGrow(o, index + 1, JSANY_UNDECLARED)) return ERR_NOMEM;
-        (void)old;
+        o->dense[index] = *v;
         o->elementLength = o->denseLen;
-        return Elems_Add(o, index, value);
+        return 0;
     }
-    SparseSlot *s = SparseFind(o, index);
-    if (s) {
-        JSAny v;
-        JSAny_InitFrom(&v, value);
-        if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
+    if (SparseSlot *s = SparseFind(o, index)) {
         JSAny old = s->value;
-        s->value = v;
+        s->value = *v;
         JSAny_Clear(&old);
         return 0;
     }
-    // Extend the dense part when the index is close to its end, so arrays
-    // filled upward (or with small gaps) stay dense; otherwise use the map.
-    uint64_t limit = static_cast<uint64_t>(o->denseLen) * 2 + 16;
-    if (index < limit && index < 0x7FFFFFF) {
-        uint32_t oldLen = o->denseLen;
+    // An index just past the dense part extends it, so arrays filled upward
+    // (or with small gaps) stay dense; any other goes to the map. The gap is
+    // bounded by a constant, so the vector never holds more than a fixed
+    // number of empty slots per element, however the indexes are chosen.
+    if (index - o->denseLen < kDenseGap && index < kDenseLimit) {
         if (!DenseGrow(o, index + 1, JSANY_ABSENT)) return ERR_NOMEM;
-        uint32_t st = Elems_Add(o, index, value);
-        if (st) {  // undo the growth so the object is as before
-            while (o->denseLen > oldLen && o->dense[o->denseLen - 1].type == JSANY_ABSENT) --o->denseLen;
-        }
-        return st;
+        o->dense[index] = *v;
+        if (index >= o->elementLength) o->elementLength = index + 1;
+        return 0;
     }
-    uint32_t st = SparseInsert(o, index, value);
+    uint32_t st = SparseInsert(o, index, v);
     if (st) return st;
     if (index >= o->elementLength) o->elementLength = index + 1;
     return 0;
+}
+
+}  // namespace
+
+uint32_t Elems_Add(Object *o, uint32_t index, const JSAny *value) {
+    // The copy comes first: when it fails nothing has been touched.
+    JSAny v;
+    JSAny_InitFrom(&v, value);
+    if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
+    uint32_t st = Place(o, index, &v);
+    if (st) JSAny_Clear(&v);
+    return st;
 }
 
 void Elems_Remove(Object *o, uint32_t index) {
@@ -172,11 +185,19 @@ void Elems_Truncate(Object *o, uint32_t n) {
         JSAny old = o->dense[--o->denseLen];
         if (old.type != JSANY_ABSENT) JSAny_Clear(&old);
     }
-    if (o->sparse && o->sparseCount) {
-        for (uint32_t i = 0; i <= o->sparseMask; ++i) {
-            SparseSlot *s = &o->sparse[i];
-            if (s->state == kUsed && s->index >= n) SparseRemoveSlot(o, s);
-        }
+    if (!o->sparse || o->sparseCount == 0) return;
+    // Whichever is shorter: the indexes that go, or the map itself (a pop
+    // from a big sparse array costs one lookup, not a walk of the map).
+    uint32_t from = n > o->denseLen ? n : o->denseLen;
+    uint32_t end = o->elementLength;
+    if (end > from && end - from <= o->sparseMask) {
+        for (uint32_t i = from; i < end; ++i)
+            if (SparseSlot *s = SparseFind(o, i)) SparseRemoveSlot(o, s);
+        return;
+    }
+    for (uint32_t i = 0; i <= o->sparseMask; ++i) {
+        SparseSlot *s = &o->sparse[i];
+        if (s->state == kUsed && s->index >= n) SparseRemoveSlot(o, s);
     }
 }
 
