@@ -13,25 +13,35 @@ inline bool Matches(const PropRec *r, const char *name, uint32_t len, uint32_t h
            std::memcmp(r->key.str, name, len) == 0;
 }
 
-// Builds (or rebuilds) the hash index for the live records; on exhausted
-// memory the object simply goes on without an index.
-void BuildIndex(Object *o) {
+// Index size for n live records: a power of two, at least 16, at most half
+// full.
+uint32_t IndexSizeFor(uint32_t n) {
     uint32_t size = 16;
-    while (size < o->propCount * 2 + 2) size <<= 1;
-    auto *index = static_cast<uint32_t *>(Mem_AllocZero(sizeof(uint32_t) * size));
-    Mem_Free(o->propIndex);
-    o->propIndex = index;
-    o->propMask = index ? size - 1 : 0;
-    o->propIndexFill = 0;
-    if (!index) return;
+    while (size < n * 2 + 2) size <<= 1;
+    return size;
+}
+
+// Fills an emptied index of mask + 1 slots with the live records.
+void FillIndex(Object *o, uint32_t *index, uint32_t mask) {
+    std::memset(index, 0, sizeof(uint32_t) * (mask + 1));
+    uint32_t fill = 0;
     for (uint32_t i = 0; i < o->propUsed; ++i) {
         const PropRec *r = &o->props[i];
         if (!Props_IsLive(r)) continue;
-        uint32_t slot = r->hash & o->propMask;
-        while (index[slot] != 0) slot = (slot + 1) & o->propMask;
+        uint32_t slot = r->hash & mask;
+        while (index[slot] != 0) slot = (slot + 1) & mask;
         index[slot] = i + 1;
-        ++o->propIndexFill;
+        ++fill;
     }
+    o->propIndex = index;
+    o->propMask = mask;
+    o->propIndexFill = fill;
+}
+
+// Rebuilds the index in place (removed marks go); the live records always
+// fit, since the index was sized for at least as many.
+void RefillIndex(Object *o) {
+    if (o->propIndex) FillIndex(o, o->propIndex, o->propMask);
 }
 
 // Drops deleted records, keeping the order of the live ones.
@@ -43,7 +53,7 @@ void Compact(Object *o) {
         ++w;
     }
     o->propUsed = w;
-    if (o->propIndex) BuildIndex(o);
+    RefillIndex(o);
 }
 
 }  // namespace
@@ -69,10 +79,13 @@ PropRec *Props_Find(Object *o, const char *name, uint32_t len, uint32_t hash) {
 
 uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *key,
                       const JSAny *value) {
-    if (!Arr_EnsureT(o->props, o->propUsed + 1)) return ERR_NOMEM;
+    // Everything the new record needs is allocated before anything changes,
+    // the growth of the record vector last: a failure at any step gives back
+    // what the earlier steps took, and the object is exactly as before.
     JSAny k;
     if (key && key->type == JSANY_STRING) {
         JSAny_InitFrom(&k, key);
+        if (k.type != JSANY_STRING) return ERR_NOMEM;
     } else {
         char *t = Text_FromBytes(name, len);
         if (!t) return ERR_NOMEM;
@@ -80,10 +93,26 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
         k.len = len;
         k.str = t;
     }
-    if (k.type != JSANY_STRING) return ERR_NOMEM;
     JSAny v;
     JSAny_InitFrom(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) {  // string copy failed
+        JSAny_Clear(&k);
+        return ERR_NOMEM;
+    }
+    // A new index when the object passes the threshold or its index would
+    // be more than half full.
+    uint32_t *fresh = nullptr;
+    uint32_t freshMask = 0;
+    bool needIndex = o->propIndex ? (o->propIndexFill + 1) * 2 > o->propMask + 1
+                                  : o->propCount + 1 > kPropIndexThreshold;
+    if (needIndex) {
+        uint32_t size = IndexSizeFor(o->propCount + 1);
+        fresh = static_cast<uint32_t *>(Mem_Alloc(sizeof(uint32_t) * size));
+        freshMask = size - 1;
+    }
+    if ((needIndex && !fresh) || !Arr_EnsureT(o->props, o->propUsed + 1)) {
+        Mem_Free(fresh);
+        JSAny_Clear(&v);
         JSAny_Clear(&k);
         return ERR_NOMEM;
     }
@@ -94,18 +123,15 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
     r->pad = 0;
     uint32_t number = o->propUsed++;
     ++o->propCount;
-    if (o->propIndex) {
-        if ((o->propIndexFill + 1) * 2 > o->propMask + 1) {
-            BuildIndex(o);
-        } else {
-            uint32_t slot = hash & o->propMask;
-            while (o->propIndex[slot] != 0 && o->propIndex[slot] != kRemovedSlot)
-                slot = (slot + 1) & o->propMask;
-            if (o->propIndex[slot] == 0) ++o->propIndexFill;
-            o->propIndex[slot] = number + 1;
-        }
-    } else if (o->propCount > kPropIndexThreshold) {
-        BuildIndex(o);
+    if (fresh) {
+        Mem_Free(o->propIndex);
+        FillIndex(o, fresh, freshMask);
+    } else if (o->propIndex) {
+        uint32_t slot = hash & o->propMask;
+        while (o->propIndex[slot] != 0 && o->propIndex[slot] != kRemovedSlot)
+            slot = (slot + 1) & o->propMask;
+        if (o->propIndex[slot] == 0) ++o->propIndexFill;
+        o->propIndex[slot] = number + 1;
     }
     return 0;
 }
@@ -124,7 +150,7 @@ void Props_Remove(Object *o, PropRec *rec) {
     if (number + 1 == o->propUsed) {
         --o->propUsed;  // the last record: simply drop it
         while (o->propUsed && !Props_IsLive(&o->props[o->propUsed - 1])) --o->propUsed;
-        if (o->propIndex && o->propCount == 0) BuildIndex(o);
+        if (o->propCount == 0) RefillIndex(o);
     } else if (o->propUsed - o->propCount > 8 && o->propUsed - o->propCount > o->propCount) {
         Compact(o);
     }
