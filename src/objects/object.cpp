@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/space.h"
+#include "objects/collector.h"
 #include "objects/elements.h"
 #include "objects/function.h"
 #include "objects/keys.h"
@@ -98,7 +99,10 @@ inline void CopyOut(const JSAny *slot, JSAny *out) {
 
 }  // namespace
 
-void Obj_SetRegExpHooks(const RegExpHooks *hooks) { gRegExpHooks = hooks; }
+void Obj_SetRegExpHooks(const RegExpHooks *hooks) {
+    gRegExpHooks = hooks;
+    Collector_SetRegExpHooks(hooks);  // the finalizer of compiled patterns
+}
 
 // ---- creation --------------------------------------------------------------
 
