@@ -73,7 +73,7 @@ void Dispose(Object *o, bool releaseObjects) {
     case ObjKind::Bound: {
         auto *f = static_cast<Function *>(o);
         DropObject(&f->prototypeObject, releaseObjects);
-        if (o->kind == ObjKind::Native && f->space) Fn_Unlink(f, &f->space->natives);
+        if (o->kind != ObjKind::Script && f->space) Fn_Unlink(f, &f->space->natives);
         if (o->kind == ObjKind::Script) {
             auto *s = static_cast<ScriptFunction *>(o);
             Fn_DisposeScript(s);  // tokens, source text, list link
@@ -85,6 +85,9 @@ void Dispose(Object *o, bool releaseObjects) {
         } else if (o->kind == ObjKind::Bound) {
             auto *b = static_cast<BoundFunction *>(o);
             f->entry = Fn_NotImplemented;
+            f->name = "";
+            Text_Release(b->ownedName);
+            b->ownedName = nullptr;
             Object *t = b->target, *th = b->boundThis;
             b->target = nullptr;
             b->boundThis = nullptr;

@@ -50,16 +50,33 @@ Function *Fn_NewNative(int32_t arity, NativeEntry entry, uintptr_t extra, const 
 }
 
 void Fn_NewBound(ProgramSpace *space, JSAny *rec, Function *target, Object *boundThis) {
+    // The name of a script function lives in its space's identifier table,
+    // which may go before the bound function does: keep a copy of it.
+    char *ownedName = nullptr;
+    if (target->kind == ObjKind::Script && target->name && *target->name) {
+        ownedName = Text_FromString(target->name);
+        if (!ownedName) {
+            JSAny_SetError(rec, ERR_NOMEM);
+            return;
+        }
+    }
     auto *b = static_cast<BoundFunction *>(Obj_Alloc(sizeof(BoundFunction), ObjKind::Bound, nullptr));
     if (!b) {
+        Text_Release(ownedName);
         JSAny_SetError(rec, ERR_NOMEM);
         return;
     }
     b->classFlags = CF_CALLABLE | CF_HASLENGTH | CF_FUNCTION;
     b->arity = target->arity;
     b->entry = BoundEntry;
-    b->name = target->name;
-    b->space = space;
+    b->ownedName = ownedName;
+    b->name = ownedName ? ownedName : target->kind == ObjKind::Script ? "" : target->name;
+    // On the space's list of natives, so that the space's end makes it
+    // forget the space (it reaches Function.prototype through it).
+    if (space) {
+        b->space = space;
+        Fn_Link(b, &space->natives);
+    }
     Obj_AddRef(target);
     b->target = target;
     if (boundThis) {
@@ -152,6 +169,7 @@ void Act_ClearLocals(Activation *a) {
 
 void Fn_DisposeScript(ScriptFunction *f) {
     f->entry = Fn_NotImplemented;
+    f->name = "";  // the name lived in the space's identifier table
     if (f->space) Fn_Unlink(f, &f->space->functions);
     f->space = nullptr;
     if (f->code) {
@@ -251,19 +269,29 @@ void CallResolved(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
 }
 
 void BoundEntry(RunContext *ctx, Function *fn) {
+    // A bound function of a bound function calls the innermost target with
+    // the innermost bound this: follow the chain here rather than entering
+    // each link, so a long chain costs no machine stack.
     auto *b = static_cast<BoundFunction *>(fn);
-    if (!b->target) {
+    Function *target = b->target;
+    Object *boundThis = b->boundThis;
+    while (target && target->kind == ObjKind::Bound) {
+        auto *inner = static_cast<BoundFunction *>(target);
+        boundThis = inner->boundThis;
+        target = inner->target;
+    }
+    if (!target) {
         JSAny_SetError(&ctx->ret, ERR_NOTIMPL);
         return;
     }
     EvalSlot s;
     s.v = JSAny_Undef();
-    JSAny_SetObject(&s.v, b->target);
+    JSAny_SetObject(&s.v, target);
     if (ctx->construct) {
         Fn_Construct(ctx, &s, ctx->args, ctx->argc);
     } else {
         JSAny thisValue = JSAny_Null();
-        if (b->boundThis) JSAny_SetObject(&thisValue, b->boundThis);
+        if (boundThis) JSAny_SetObject(&thisValue, boundThis);
         Fn_CallValue(ctx, &s, ctx->args, ctx->argc, &thisValue);
         JSAny_Clear(&thisValue);
     }

@@ -40,6 +40,7 @@ struct ScriptFunction : Function {
 struct BoundFunction : Function {
     Function *target;  // counted
     Object *boundThis; // counted, may be null
+    char *ownedName;   // counted text: copy of a script target's name, or null
 };
 
 struct ArgumentsObject : Object {
