@@ -55,7 +55,10 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
     } else {
         JSAny_InitFrom(&n->holder, key);
         JSAny_ToString(nullptr, &n->holder);
-        if (!JSAny_IsString(&n->holder)) return n->holder.type == JSANY_ERROR ? n->holder.code : ERR_NOPROP;
+        if (!JSAny_IsString(&n->holder)) {
+            if (n->holder.type != JSANY_ERROR) return ERR_NOPROP;
+            return n->holder.code ? n->holder.code : ERR_WRONGTYPE;
+        }
         n->name = n->holder.str;
         n->len = n->holder.len;
     }
@@ -184,6 +187,13 @@ void ReadFromObject(RunContext *ctx, Object *o, const SlotName &n, JSAny *out) {
     else Obj_GetName(o, n.name, n.len, n.hash, out);
 }
 
+// Whether the key is found on the object or along its prototype chain.
+bool HasAlongChain(Object *o, const SlotName &n) {
+    if (!n.isIndex) return Obj_HasName(o, n.name, n.len, n.hash);
+    JSAny key = JSAny_Num(n.index);
+    return Obj_Has(o, &key);
+}
+
 }  // namespace
 
 uint32_t Host_ReadMember(RunContext *ctx, ProgObj *p, const JSAny *key, const char *name,
@@ -195,7 +205,13 @@ uint32_t Host_ReadMember(RunContext *ctx, ProgObj *p, const JSAny *key, const ch
     uint32_t code = 0;
     if (answer == 0) {
         if (ctx->lookupObject) {
-            Obj_GetName(ctx->lookupObject, name, len, Str_Hash(name, len), out);
+            // The member is read from that object as it would be named there:
+            // an index reads its element.
+            uint32_t index;
+            if ((key && Obj_ArrayIndex(key, &index)) || Obj_NameIndex(name, len, &index))
+                Obj_GetIndex(ctx->lookupObject, index, out);
+            else
+                Obj_GetName(ctx->lookupObject, name, len, Str_Hash(name, len), out);
             JSAny_Clear(&ctx->ret);
         } else if (ctx->lookupSpace) {
             ReadGlobalOf(ctx->lookupSpace, name, len, out);
@@ -273,9 +289,7 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
             break;
         case JSANY_OBJECT:
             ReadFromObject(ctx, base.obj, n, &result);
-            if (mustExist && result.type == JSANY_UNDEFINED &&
-                !(n.isIndex ? Obj_FindOwnIndex(base.obj, n.index) != nullptr
-                            : Obj_HasName(base.obj, n.name, n.len, n.hash)))
+            if (mustExist && result.type == JSANY_UNDEFINED && !HasAlongChain(base.obj, n))
                 result = JSAny_Err(ERR_NOPROP);
             break;
         case JSANY_STRING:
