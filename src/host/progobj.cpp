@@ -66,7 +66,9 @@ void ProgObj_Detach(ProgObj *p) {
         return;
     }
     Unlink(s, p);
-    if (s->parent && s->parent != s) {
+    // A parent destroyed before its child cannot adopt anything: the
+    // object then goes as from a space that is its own parent.
+    if (s->parent && s->parent != s && Space_IsLive(s->parent)) {
         p->owner = s->parent;
         Append(s->parent, p);
         return;
