@@ -75,7 +75,7 @@ struct ArgList {
     }
 };
 
-inline IdEntry *IdOf(RunContext *ctx, uint32_t code) { return Lex_IdOf(ctx->store, code); }
+inline IdEntry *IdOf(RunContext *ctx, uint32_t code) { return Lex_IdOfOperand(ctx->store, code); }
 
 // ---- primary expressions ---------------------------------------------------
 
@@ -373,11 +373,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             uint32_t st = Ev_Resolve(ctx, t, out, p);
             if (st) return p + 1;
         } else {
-            const JSAny *c = Lex_ConstOf(ctx->store, t);
-            if (!c) {
-                FailAt(ctx, out, ROW_EXPR_EXPECTED, p);
-                return p + 1;
-            }
+            const JSAny *c = Lex_SlotOfOperand(ctx->store, t);
             JSAny_InitFrom(&out->v, c);
             if (out->v.type == JSANY_ERROR) {
                 // A faulty literal: its error is raised now that it runs.
@@ -642,7 +638,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                         t == TK_RBRACKET || t == TK_RBRACE || t == TK_COLON)
                         break;
                     if (t == TK_LPAREN || t == TK_LBRACKET || t == TK_LBRACE) {
-                        e = Scan_Group(e);
+                        e = Ev_GroupEnd(ctx, e);
                         continue;
                     }
                     if (t == TK_QUESTION) {
@@ -838,7 +834,7 @@ Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) {
 // ---- identifiers -----------------------------------------------------------
 
 uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at) {
-    IdEntry *id = Lex_IdOf(ctx->store, code);
+    IdEntry *id = Lex_IdOfOperand(ctx->store, code);
     // 1. Scope entries of with and catch, innermost first.
     for (uint32_t i = ctx->scopeCount; i > ctx->scopeBase; --i) {
         const JSAny *entry = &ctx->scope[i - 1];
@@ -881,7 +877,7 @@ uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at) {
         }
     }
     // 3. The identifier's program-level slot.
-    JSAny *slot = Lex_ConstOf(ctx->store, code);
+    JSAny *slot = Lex_SlotOfOperand(ctx->store, code);
     if (slot->type != JSANY_UNDECLARED) {
         out->v.type = JSREF_VARIABLE;
         out->v.ptr = slot;

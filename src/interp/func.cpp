@@ -120,7 +120,7 @@ uint32_t Fn_Define(RunContext *ctx, Tok p, bool declaration, JSAny *out, Tok *en
         *end = body + 1;
         return Ev_Fail(ctx, ROW_LBRACE, *body ? body : q);
     }
-    Tok bodyEnd = Scan_Group(body);
+    Tok bodyEnd = Ev_GroupEnd(ctx, body);
     *end = bodyEnd;
     if (bodyEnd[-1] != TK_RBRACE || bodyEnd - 1 == body) return Ev_Fail(ctx, ROW_RBRACE, body);
     uint32_t err = 0;
@@ -285,8 +285,11 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     // The activation: the kept one when nothing else holds it, else a fresh one.
     Activation *a;
     if (f->active == 0 && f->kept && f->kept->refs == 1) {
+        // Nothing else holds it any more: empty it of the last invocation's
+        // variables (kept then because a closure still held them).
         a = f->kept;
         Obj_AddRef(a);
+        ResetActivation(a);
     } else {
         a = NewActivation(code);
         if (!a) {

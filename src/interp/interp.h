@@ -42,6 +42,12 @@ struct NestGuard {
     ~NestGuard() { --ctx->nesting; }
 };
 
+// ---- remembered scans (jumps.cpp) ----
+// Scan_Group and Scan_SkipStatement on the current program, each answer
+// found once per token.
+Tok Ev_GroupEnd(RunContext *ctx, Tok p);
+Tok Ev_StatementEnd(RunContext *ctx, Tok p);
+
 // ---- expressions (expr.cpp) ----
 Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec);
 Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);

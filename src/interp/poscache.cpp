@@ -1,6 +1,8 @@
 #include "interp/poscache.h"
 
 #include "lexer/code.h"
+#include <cstring>
+
 #include "runtime/memory.h"
 
 namespace quillon {
@@ -17,7 +19,37 @@ struct Cache {
     uint32_t count;
     uint32_t mask;
     Entry *entries;  // Arr_*
+    uint32_t *groupEnds;      // Arr_*, one per token, or null
+    uint32_t *statementEnds;  // Arr_*, one per token, or null
 };
+
+Cache *CacheOf(Code *code) {
+    auto *c = static_cast<Cache *>(code->cache);
+    if (c) return c;
+    c = static_cast<Cache *>(Mem_AllocZero(sizeof(Cache)));
+    if (!c) return nullptr;
+    c->entries = static_cast<Entry *>(Arr_Alloc(sizeof(Entry), 8));
+    if (!c->entries) {
+        Mem_Free(c);
+        return nullptr;
+    }
+    for (uint32_t i = 0; i < 8; ++i) c->entries[i] = Entry{0, 0, nullptr};
+    c->mask = 7;
+    code->cache = c;
+    return c;
+}
+
+uint32_t *JumpTable(Code *code, uint32_t *Cache::*which) {
+    Cache *c = CacheOf(code);
+    if (!c) return nullptr;
+    if (!(c->*which)) {
+        auto *t = static_cast<uint32_t *>(Arr_Alloc(sizeof(uint32_t), code->count + 1));
+        if (!t) return nullptr;
+        std::memset(t, 0, sizeof(uint32_t) * (code->count + 1));
+        c->*which = t;
+    }
+    return c->*which;
+}
 
 inline uint32_t KeyOf(CacheKind kind, uint32_t pos) { return (pos * 4 + static_cast<uint32_t>(kind)) + 1; }
 
@@ -34,6 +66,8 @@ void FreeCache(Code *code) {
     for (uint32_t i = 0; i <= c->mask; ++i)
         if (c->entries[i].key) FreeValue(c->entries[i].key, c->entries[i].value);
     Arr_Free(c->entries);
+    Arr_Free(c->groupEnds);
+    Arr_Free(c->statementEnds);
     Mem_Free(c);
 }
 
@@ -64,19 +98,8 @@ void *Cache_Get(const Code *code, CacheKind kind, uint32_t pos) {
 }
 
 bool Cache_Put(Code *code, CacheKind kind, uint32_t pos, void *value) {
-    auto *c = static_cast<Cache *>(code->cache);
-    if (!c) {
-        c = static_cast<Cache *>(Mem_AllocZero(sizeof(Cache)));
-        if (!c) return false;
-        c->entries = static_cast<Entry *>(Arr_Alloc(sizeof(Entry), 8));
-        if (!c->entries) {
-            Mem_Free(c);
-            return false;
-        }
-        for (uint32_t i = 0; i < 8; ++i) c->entries[i] = Entry{0, 0, nullptr};
-        c->mask = 7;
-        code->cache = c;
-    }
+    Cache *c = CacheOf(code);
+    if (!c) return false;
     if ((c->count + 1) * 2 > c->mask + 1) {
         uint32_t size = (c->mask + 1) * 2;
         auto *fresh = static_cast<Entry *>(Arr_Alloc(sizeof(Entry), size));
@@ -94,5 +117,8 @@ bool Cache_Put(Code *code, CacheKind kind, uint32_t pos, void *value) {
 }
 
 void Cache_Install() { Code_SetCacheFree(FreeCache); }
+
+uint32_t *Cache_GroupEnds(Code *code) { return JumpTable(code, &Cache::groupEnds); }
+uint32_t *Cache_StatementEnds(Code *code) { return JumpTable(code, &Cache::statementEnds); }
 
 }  // namespace quillon

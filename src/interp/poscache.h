@@ -21,4 +21,10 @@ bool Cache_Put(Code *code, CacheKind kind, uint32_t pos, void *value);
 // Installs the hook that frees a Code's caches.
 void Cache_Install();
 
+// Where the bracketed group opened at token i ends (the position after its
+// closer), and where the statement starting at token i ends, remembered per
+// token: 0 means not known yet. Null when the table cannot be made.
+uint32_t *Cache_GroupEnds(Code *code);
+uint32_t *Cache_StatementEnds(Code *code);
+
 }  // namespace quillon

@@ -267,6 +267,9 @@ uint32_t Run_Eval(RunContext *ctx, const JSAny *text, JSAny *result, Tok at) {
     JSAny_Clear(&ctx->completion);
     ctx->completion = savedCompletion;
     ctx->code = savedCode;
+    // The literals of the text go now, not at the end of the run, so a loop
+    // of evals does not pile them up.
+    Lex_FreeLiterals(ctx->store, program->codes, program->count);
     Code_Release(program);
     return code;
 }
@@ -292,6 +295,7 @@ uint32_t Run_MakeFunction(RunContext *ctx, const char *text, uint32_t len, JSAny
     if (code == 0 && *Scan_Lines(end) != TK_END) code = Ev_Fail(ctx, ROW_EOS_EXPECTED, Scan_Lines(end));
     ctx->code = savedCode;
     ctx->act = savedAct;
+    Lex_FreeLiterals(ctx->store, program->codes, program->count);
     Code_Release(program);
     return code;
 }

@@ -26,7 +26,7 @@ inline bool IsFailure(uint32_t c) {
 }
 
 inline IdEntry *IdAt(RunContext *ctx, Tok p) {
-    return Tk_IsOperand(*p) ? Lex_IdOf(ctx->store, *p) : nullptr;
+    return Tk_IsOperand(*p) ? Lex_IdOfOperand(ctx->store, *p) : nullptr;
 }
 
 // ---- labels ----------------------------------------------------------------
@@ -111,7 +111,7 @@ Tok Block(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*cpl == CPL_BREAK) {
         if (ctx->breakTarget == p) {
             *cpl = 0;
-            return Scan_Group(p);
+            return Ev_GroupEnd(ctx, p);
         }
         return q;
     }
@@ -188,12 +188,12 @@ Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         thenEnd = St_Statement(ctx, q, cpl);
         if (*cpl) return thenEnd;
     } else {
-        thenEnd = Scan_SkipStatement(q);
+        thenEnd = Ev_StatementEnd(ctx, q);
     }
     Tok e = Scan_Lines(thenEnd);
     if (*e == TK_SEMI) e = Scan_Lines(e + 1);
     if (*e != KW_ELSE) return thenEnd;
-    if (truth) return Scan_SkipStatement(e + 1);
+    if (truth) return Ev_StatementEnd(ctx, e + 1);
     return St_Statement(ctx, e + 1, cpl);
 }
 
@@ -219,7 +219,7 @@ Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
     }
     *cpl = 0;
-    return Scan_SkipStatement(p);
+    return Ev_StatementEnd(ctx, p);
 }
 
 Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
@@ -245,11 +245,11 @@ Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             return end;
         }
         bool truth = false;
-        Tok after = outcome == 1 ? Scan_Group(Scan_Lines(w + 1)) : Condition(ctx, w + 1, &truth, cpl, w);
+        Tok after = outcome == 1 ? Ev_GroupEnd(ctx, Scan_Lines(w + 1)) : Condition(ctx, w + 1, &truth, cpl, w);
         if (outcome != 1 && *cpl) return after;
         if (outcome == 1 || !truth) {
             *cpl = 0;
-            return Scan_SkipStatement(p);
+            return Ev_StatementEnd(ctx, p);
         }
     }
 }
@@ -279,7 +279,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
         // Find the `;` after the condition (checked again when it runs).
         Tok s = cond;
         while (*s != TK_SEMI && s < close - 1) {
-            if (*s == TK_LPAREN || *s == TK_LBRACKET || *s == TK_LBRACE) s = Scan_Group(s);
+            if (*s == TK_LPAREN || *s == TK_LBRACKET || *s == TK_LBRACE) s = Ev_GroupEnd(ctx, s);
             else ++s;
         }
         update = s + 1;
@@ -290,7 +290,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
             *cpl = Ev_Fail(ctx, ROW_RPAREN, s);
             return s;
         }
-        if (*s == TK_LPAREN || *s == TK_LBRACKET) s = Scan_Group(s);
+        if (*s == TK_LPAREN || *s == TK_LBRACKET) s = Ev_GroupEnd(ctx, s);
         else ++s;
     }
     Tok body = close;
@@ -342,7 +342,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
         }
     }
     *cpl = 0;
-    return Scan_SkipStatement(p);
+    return Ev_StatementEnd(ctx, p);
 }
 
 // Assigns a for-in key to the loop variable.
@@ -484,7 +484,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
     }
     JSAny_Clear(&target);
     if (*cpl) return end ? end : close;
-    return Scan_SkipStatement(p);
+    return Ev_StatementEnd(ctx, p);
 }
 
 Tok ForStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
@@ -493,7 +493,7 @@ Tok ForStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         *cpl = Ev_Fail(ctx, ROW_LPAREN, *open ? open : p);
         return Scan_SkipSimple(open);
     }
-    Tok close = Scan_Group(open);
+    Tok close = Ev_GroupEnd(ctx, open);
     if (close[-1] != TK_RPAREN) {
         *cpl = Ev_Fail(ctx, ROW_RPAREN, open);
         return close;
@@ -589,7 +589,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
                 s = c + 1;
                 continue;
             }
-            s = Scan_SkipStatement(s);
+            s = Ev_StatementEnd(ctx, s);
             continue;
         }
         uint32_t c;
@@ -604,7 +604,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             continue;
         }
         if (c == CPL_BREAK && (!ctx->breakTarget || ctx->breakTarget == p)) {
-            s = Scan_Group(brace);
+            s = Ev_GroupEnd(ctx, brace);
             break;
         }
         if (c) {
@@ -669,13 +669,13 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok block = Scan_Lines(p + 1);
     if (*block != TK_LBRACE) {
         *cpl = Ev_Fail(ctx, ROW_LBRACE, *block ? block : p);
-        return Scan_SkipStatement(p);
+        return Ev_StatementEnd(ctx, p);
     }
     bool outerTry = ctx->inTry;
     ctx->inTry = true;
     uint32_t c;
     Tok end = St_Statement(ctx, block, &c);
-    if (IsFailure(c) || c == CPL_THROW) end = Scan_Group(block);
+    if (IsFailure(c) || c == CPL_THROW) end = Ev_GroupEnd(ctx, block);
     ctx->inTry = outerTry;
     // Where the statement ends: after every catch and finally part.
     Tok partsEnd = end;
@@ -683,8 +683,8 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     for (Tok r = Scan_Lines(partsEnd); *r == KW_CATCH || *r == KW_FINALLY; r = Scan_Lines(partsEnd)) {
         hasPart = true;
         Tok h = Scan_Lines(r + 1);
-        if (*r == KW_CATCH && *h == TK_LPAREN) h = Scan_Group(h);
-        partsEnd = Scan_SkipStatement(h);
+        if (*r == KW_CATCH && *h == TK_LPAREN) h = Ev_GroupEnd(ctx, h);
+        partsEnd = Ev_StatementEnd(ctx, h);
     }
     if (!hasPart) {
         if (!outerTry) Err_ClearTryReport(ctx);
@@ -732,8 +732,8 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     while (*r == KW_CATCH) {
         Tok h = Scan_Lines(r + 1);
         if (!pending) {
-            if (*h == TK_LPAREN) h = Scan_Group(h);
-            r = Scan_Lines(Scan_SkipStatement(h));
+            if (*h == TK_LPAREN) h = Ev_GroupEnd(ctx, h);
+            r = Scan_Lines(Ev_StatementEnd(ctx, h));
             continue;
         }
         if (*h != TK_LPAREN) {
@@ -775,7 +775,7 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         uint32_t cc;
         Tok after = St_Statement(ctx, close + 1, &cc);
         JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
-        if (IsFailure(cc) || cc == CPL_THROW) after = Scan_SkipStatement(close + 1);
+        if (IsFailure(cc) || cc == CPL_THROW) after = Ev_StatementEnd(ctx, close + 1);
         result = cc;
         r = Scan_Lines(after);
     }
@@ -889,7 +889,7 @@ Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok open = Scan_Lines(p + 1);
     if (*open != TK_LPAREN) {
         *cpl = Ev_Fail(ctx, ROW_LPAREN, *open ? open : p);
-        return Scan_SkipStatement(p);
+        return Ev_StatementEnd(ctx, p);
     }
     JSAny v = JSAny_Undef();
     Tok q = Ev_Comma(ctx, open + 1, &v);
@@ -899,7 +899,7 @@ Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     }
     if (q == Scan_Lines(open + 1)) {
         *cpl = Ev_Fail(ctx, ROW_OBJ_EXPECTED, Scan_Lines(q));
-        return Scan_SkipStatement(p);
+        return Ev_StatementEnd(ctx, p);
     }
     q = Scan_Lines(q);
     if (*q != TK_RPAREN) {
@@ -917,7 +917,7 @@ Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
     if (*cpl == CPL_BREAK && ctx->breakTarget == p) {
         *cpl = 0;
-        return Scan_SkipStatement(p);
+        return Ev_StatementEnd(ctx, p);
     }
     return end;
 }
@@ -931,13 +931,13 @@ Tok FunctionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         *cpl = Ev_Fail(ctx, ROW_LPAREN, *q ? q : p);
         return q;
     }
-    q = Scan_Lines(Scan_Group(q));
+    q = Scan_Lines(Ev_GroupEnd(ctx, q));
     if (*q != TK_LBRACE) {
         *cpl = Ev_Fail(ctx, ROW_LBRACE, *q ? q : p);
         return q;
     }
     *cpl = 0;
-    return Scan_Group(q);
+    return Ev_GroupEnd(ctx, q);
 }
 
 Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
@@ -965,7 +965,7 @@ Tok LabelledStatement(RunContext *ctx, Tok p, IdEntry *label, uint32_t *cpl) {
         if (!e.label) break;
         if (e.label == label) {
             *cpl = Ev_Fail(ctx, ROW_DUP_LABEL, p);
-            return Scan_SkipStatement(Scan_Lines(p + 1) + 1);
+            return Ev_StatementEnd(ctx, Scan_Lines(p + 1) + 1);
         }
     }
     Tok target = Scan_Lines(Scan_Lines(p + 1) + 1);
@@ -977,7 +977,7 @@ Tok LabelledStatement(RunContext *ctx, Tok p, IdEntry *label, uint32_t *cpl) {
     --ctx->labelCount;
     if (*cpl == CPL_BREAK && ctx->breakTarget == target) {
         *cpl = 0;
-        return Scan_SkipStatement(target);
+        return Ev_StatementEnd(ctx, target);
     }
     return end;
 }
@@ -1052,14 +1052,14 @@ Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
     case KW_FINALLY:
     case KW_IMPORT:
         *cpl = Ev_Fail(ctx, ROW_UNRECOGNIZED, p);
-        return Scan_SkipStatement(p + 1);
+        return Ev_StatementEnd(ctx, p + 1);
     default:
         break;
     }
     if (Tk_IsOperand(t) && *Scan_Lines(p + 1) == TK_COLON) {
         if (IdEntry *label = IdAt(ctx, p)) return LabelledStatement(ctx, p, label, cpl);
         *cpl = Ev_Fail(ctx, ROW_BAD_LABEL, p);
-        return Scan_SkipStatement(Scan_Lines(p + 1) + 1);
+        return Ev_StatementEnd(ctx, Scan_Lines(p + 1) + 1);
     }
     return ExpressionStatement(ctx, p, cpl);
 }

@@ -82,6 +82,14 @@ uint32_t Lex_Run(LexStore *store, const char *text, int32_t compat, ProgramSpace
 uint32_t Lex_Name(LexStore *store, const char *name, uint32_t *err);
 
 IdEntry *Lex_IdOf(const LexStore *store, uint32_t code);
+// The same two answers without checks, for operand tokens of a live token
+// program of this store (whose entries are in use by definition).
+inline IdEntry *Lex_IdOfOperand(const LexStore *store, uint32_t code) {
+    return store->ops[code - TK_OPERAND].id;
+}
+inline JSAny *Lex_SlotOfOperand(const LexStore *store, uint32_t code) {
+    return store->ops[code - TK_OPERAND].constant;
+}
 // For literals their constant; for identifiers their program-level slot;
 // for true, false and null the shared constants; else null.
 JSAny *Lex_ConstOf(const LexStore *store, uint32_t code);

@@ -14,6 +14,97 @@ uint64_t gFailAt = 0;
 bool gFailRepeat = false;
 uint64_t gFailed = 0;
 
+bool Fails() {
+    ++gAllocs;
+    if (gFailAt != 0 && gAllocs >= gFailAt && (gAllocs == gFailAt || gFailRepeat)) {
+        ++gFailed;
+        return true;
+    }
+    return false;
+}
+
+#if defined(QUILLON_PLAIN_MALLOC)
+
+// Sanitizer builds hand every block to the C library so that the checkers
+// see each allocation and free on its own.
+void *Take(size_t size) { return std::malloc(size == 0 ? 1 : size); }
+void Give(void *block, size_t) { std::free(block); }
+void FreePuddles() {}
+
+#else
+
+// Small blocks come from puddles of 32768 bytes, carved in size classes of
+// 16 bytes up to 512 and recycled through one free list per class; larger
+// blocks have memory of their own. Everything goes back when the pool is
+// deleted at the last close.
+constexpr size_t kPuddle = 32768;
+constexpr size_t kGrain = 16;
+constexpr size_t kLargest = 512;
+constexpr size_t kClasses = kLargest / kGrain;
+
+struct FreeBlock {
+    FreeBlock *next;
+};
+struct Puddle {
+    Puddle *next;
+    size_t pad;  // keeps the blocks 16-byte aligned
+};
+
+FreeBlock *gFree[kClasses];
+Puddle *gPuddles = nullptr;
+char *gCursor = nullptr;  // unused part of the newest puddle
+char *gLimit = nullptr;
+
+inline size_t ClassOf(size_t size) { return (size + kGrain - 1) / kGrain - 1; }
+
+void *Carve(size_t bytes) {
+    if (static_cast<size_t>(gLimit - gCursor) < bytes) {
+        auto *p = static_cast<Puddle *>(std::malloc(kPuddle));
+        if (!p) return nullptr;
+        p->next = gPuddles;
+        gPuddles = p;
+        gCursor = reinterpret_cast<char *>(p + 1);
+        gLimit = reinterpret_cast<char *>(p) + kPuddle;
+    }
+    void *b = gCursor;
+    gCursor += bytes;
+    return b;
+}
+
+void *Take(size_t size) {
+    if (size == 0) size = 1;
+    if (size > kLargest) return std::malloc(size);
+    size_t c = ClassOf(size);
+    if (FreeBlock *b = gFree[c]) {
+        gFree[c] = b->next;
+        return b;
+    }
+    return Carve((c + 1) * kGrain);
+}
+
+void Give(void *block, size_t size) {
+    if (size == 0) size = 1;
+    if (size > kLargest) {
+        std::free(block);
+        return;
+    }
+    size_t c = ClassOf(size);
+    auto *b = static_cast<FreeBlock *>(block);
+    b->next = gFree[c];
+    gFree[c] = b;
+}
+
+void FreePuddles() {
+    while (Puddle *p = gPuddles) {
+        gPuddles = p->next;
+        std::free(p);
+    }
+    for (FreeBlock *&f : gFree) f = nullptr;
+    gCursor = gLimit = nullptr;
+}
+
+#endif
+
 }  // namespace
 
 bool Pool_Create() {
@@ -22,22 +113,19 @@ bool Pool_Create() {
     return true;
 }
 
-void Pool_Delete() { gOpen = false; }
+void Pool_Delete() {
+    FreePuddles();
+    gOpen = false;
+}
 
 bool Pool_IsOpen() { return gOpen; }
 
 void *Pool_Alloc(size_t size) {
-    ++gAllocs;
-    if (gFailAt != 0 && gAllocs >= gFailAt) {
-        if (gAllocs == gFailAt || gFailRepeat) {
-            ++gFailed;
-            return nullptr;
-        }
-    }
-    return std::malloc(size == 0 ? 1 : size);
+    if (Fails()) return nullptr;
+    return Take(size);
 }
 
-void Pool_Free(void *block, size_t) { std::free(block); }
+void Pool_Free(void *block, size_t size) { Give(block, size); }
 
 void Pool_FailNth(uint64_t n) {
     gFailAt = n == 0 ? 0 : gAllocs + n;
