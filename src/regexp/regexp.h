@@ -39,7 +39,8 @@ using RxBreakPoll = uint32_t (*)(void *arg);
 // line-wise ^ and $ even without the m flag. Returns 1 on a match
 // (*matchStart, *matchEnd and caps[0 .. groupCount-1] filled; caps may be
 // null), 0 when there is none (also when start > len), or an error code:
-// 103 out of memory, or the non-zero value the poll returned.
+// 103 out of memory, or the non-zero value the poll returned. Without a
+// match the contents of caps are unspecified.
 uint32_t Rx_Match(RxProgram *p, const char *input, uint32_t len, uint32_t start, bool multiline,
                   uint32_t *matchStart, uint32_t *matchEnd, RxCapture *caps, RxBreakPoll poll,
                   void *pollArg);
