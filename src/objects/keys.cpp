@@ -55,6 +55,13 @@ uint32_t Key_Make(const JSAny *key, Key *k) {
             JSAny_Clear(&k->holder);
             return ERR_NOPROP;
         }
+        // A key that converts to an index text names that element, as the
+        // text itself would (an object key of "7" and the key 7 meet).
+        if (Obj_NameIndex(k->holder.str, k->holder.len, &k->index)) {
+            JSAny_Clear(&k->holder);
+            k->isIndex = true;
+            return 0;
+        }
         k->name = k->holder.str;
         k->len = k->holder.len;
         k->str = &k->holder;

@@ -1,7 +1,8 @@
 // Property keys: a key is either an array index or a name. Numbers 0 <= x <
 // 4294967295 are indexes (truncated); strings of at most 10 digits without a
 // leading zero, up to 4294967294, are indexes; every other key is a name
-// (non-strings converted with the string conversion).
+// (non-strings converted with the string conversion, and an index when the
+// text they give is one).
 #pragma once
 #include <cstdint>
 

@@ -61,6 +61,8 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
         }
         n->name = n->holder.str;
         n->len = n->holder.len;
+        // A key that converts to an index text names that element.
+        if (!n->isIndex) n->isIndex = Obj_NameIndex(n->name, n->len, &n->index);
     }
     n->hash = Str_Hash(n->name, n->len);
     return 0;
