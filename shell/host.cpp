@@ -1,161 +1,367 @@
 #include "host.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "input.h"
+#include "signals.h"
 
 namespace shell {
 
 namespace {
 
-// The host functions and objects a script can reach; a program object's
-// bytes hold one of these kinds.
-enum Kind : uint32_t { K_PRINT = 1, K_CONSOLE, K_LOAD, K_READLINE, K_QUIT };
+// Handle and user data of the shell's runs and program objects.
+constexpr uintptr_t kHostHandle = 1;
+constexpr uintptr_t kUserData = 1;
+// Nested load() calls allowed; each one runs on the machine stack.
+constexpr int kMaxLoadDepth = 16;
+// Any answer the interpreter does not know fails the operation with "Wrong
+// type of object for operation".
+constexpr uint32_t kRefuse = 4;
 
-struct Global {
+// What a program object of the shell stands for.
+enum class Kind : uint32_t { Print = 1, Console, Log, Error, Load, Readline, Quit, ToString };
+
+// The bytes of every program object the shell makes. `of` names the object a
+// toString method belongs to.
+struct HostRef {
+    uint32_t magic;
+    Kind kind;
+    Kind of;
+};
+constexpr uint32_t kRefMagic = 0x51534831;  // "QSH1"
+
+struct Name {
     const char *name;
     Kind kind;
 };
-constexpr Global kGlobals[] = {
-    {"print", K_PRINT}, {"console", K_CONSOLE}, {"load", K_LOAD}, {"readline", K_READLINE}, {"quit", K_QUIT},
+constexpr Name kGlobals[] = {
+    {"print", Kind::Print}, {"console", Kind::Console}, {"load", Kind::Load},
+    {"readline", Kind::Readline}, {"quit", Kind::Quit},
 };
+constexpr Name kConsoleMembers[] = {{"log", Kind::Log}, {"error", Kind::Error}};
+
+enum class Stop { None, Quit, Break };
 
 JSProgramSpace *gSpace = nullptr;
+RunSettings gSettings;
+Stop gStop = Stop::None;
 int gQuit = -1;
-int32_t gCompat = 0;
-uint32_t gFlags = 0;
+int gLoadDepth = 0;
+long gObjectsMade = 0, gObjectsReleased = 0;
 
-const Global *FindGlobal(const char *name) {
-    for (const Global &g : kGlobals)
-        if (std::strcmp(g.name, name) == 0) return &g;
+const char *NameOf(Kind kind) {
+    for (const Name &n : kGlobals)
+        if (n.kind == kind) return n.name;
+    for (const Name &n : kConsoleMembers)
+        if (n.kind == kind) return n.name;
+    return "toString";
+}
+
+const Name *Find(const Name *table, size_t count, const char *name) {
+    for (size_t i = 0; i < count; ++i)
+        if (std::strcmp(table[i].name, name) == 0) return &table[i];
     return nullptr;
 }
 
-uint32_t MakeObject(JSRunContext *ctx, Kind kind) { return SetJSResultObject(ctx, &kind, sizeof kind) == 0 ? 0 : 1; }
+bool AsRef(const void *data, uint32_t size, HostRef &ref) {
+    if (!data || size != sizeof(HostRef)) return false;
+    std::memcpy(&ref, data, sizeof ref);
+    return ref.magic == kRefMagic;
+}
+
+uint32_t Answer(uint32_t result) { return result == 0 ? JSANSWER_DONE : JSANSWER_NOMEMORY; }
+
+uint32_t GiveObject(JSRunContext *ctx, Kind kind, Kind of = Kind::Print) {
+    HostRef ref = {kRefMagic, kind, of};
+    return Answer(SetJSResultObject(ctx, &ref, sizeof ref));
+}
+
+uint32_t GiveString(JSRunContext *ctx, const char *text) {
+    JSTagItem tags[] = {{JSTAG_STRING, reinterpret_cast<uintptr_t>(text)}, {JSTAG_END, 0}};
+    return Answer(SetJSResult(ctx, tags));
+}
+
+// The text a host object shows when converted to a string.
+std::string Describe(Kind kind) {
+    if (kind == Kind::Console) return "[object Console]";
+    return std::string("function ") + NameOf(kind) + "() { [host code] }";
+}
+
+// ---- HostGetProperty and HostGetElement ------------------------------------
 
 uint32_t GetProperty(uintptr_t, JSRunContext *ctx, void *data, const char *name, uint32_t size,
                      uint32_t flags) {
-    if (!data || size != sizeof(Kind)) {
-        const Global *g = FindGlobal(name);
-        if (!g) return 2;
-        if (flags & JSHOST_HAS) return 0;
-        if (flags & JSHOST_GET) return MakeObject(ctx, g->kind);
-        return 2;
+    HostRef ref;
+    if (!data) {
+        // A name no scope of the script holds: the shell's globals.
+        const Name *g = Find(kGlobals, sizeof kGlobals / sizeof kGlobals[0], name);
+        if (!g) return JSANSWER_NONAME;
+        if (flags & JSHOST_HAS) return JSANSWER_DONE;
+        if (flags & JSHOST_GET) return GiveObject(ctx, g->kind);
+        return JSANSWER_NONAME;
     }
-    Kind kind;
-    std::memcpy(&kind, data, sizeof kind);
+    if (!AsRef(data, size, ref)) return JSANSWER_NONAME;
+    if (flags & JSHOST_NEXTNAME) {
+        // for-in over console gives its members in order.
+        if (ref.kind != Kind::Console) return JSANSWER_DONE;
+        size_t count = sizeof kConsoleMembers / sizeof kConsoleMembers[0];
+        size_t next = 0;
+        if (*name) {
+            while (next < count && std::strcmp(kConsoleMembers[next].name, name) != 0) ++next;
+            ++next;
+        }
+        return next < count ? GiveString(ctx, kConsoleMembers[next].name) : JSANSWER_DONE;
+    }
     if (std::strcmp(name, "__typeof") == 0) {
-        if (!(flags & JSHOST_GET)) return 0;
-        JSTagItem tags[] = {{JSTAG_STRING, reinterpret_cast<uintptr_t>(kind == K_CONSOLE ? "object" : "function")},
-                            {JSTAG_END, 0}};
-        return SetJSResult(ctx, tags) == 0 ? 0 : 1;
+        if (!(flags & JSHOST_GET)) return JSANSWER_NONAME;
+        return GiveString(ctx, ref.kind == Kind::Console ? "object" : "function");
     }
-    if (kind == K_CONSOLE && std::strcmp(name, "log") == 0) {
-        if (flags & JSHOST_HAS) return 0;
-        if (flags & JSHOST_GET) return MakeObject(ctx, K_PRINT);
-    }
-    return 2;
+    const Name *member = nullptr;
+    if (ref.kind == Kind::Console)
+        member = Find(kConsoleMembers, sizeof kConsoleMembers / sizeof kConsoleMembers[0], name);
+    bool isToString = std::strcmp(name, "toString") == 0 && ref.kind != Kind::ToString;
+    if (!member && !isToString) return JSANSWER_NONAME;
+    if (flags & JSHOST_HAS) return JSANSWER_DONE;
+    if (flags & JSHOST_GET)
+        return member ? GiveObject(ctx, member->kind) : GiveObject(ctx, Kind::ToString, ref.kind);
+    // Members of the shell's objects cannot be stored or deleted.
+    return kRefuse;
 }
 
-// Writes the arguments converted to strings, separated by spaces.
-uint32_t Print(JSRunContext *ctx) {
+uint32_t GetElement(uintptr_t, JSRunContext *, void *, uint32_t, uint32_t, uint32_t flags) {
+    // The shell's objects have no elements.
+    return (flags & (JSHOST_GET | JSHOST_HAS | JSHOST_NEXTNAME)) ? JSANSWER_NONAME : kRefuse;
+}
+
+// ---- HostInvoke --------------------------------------------------------------
+
+// The arguments converted to strings and separated by spaces; false when a
+// conversion failed (the failure is then the call's result).
+bool JoinArguments(JSRunContext *ctx, std::string &line) {
     JSTagItem count[] = {{JSTAG_COUNT, 0}, {JSTAG_END, 0}};
-    if (GetJSArguments(ctx, count) != 0) return 0;
+    if (GetJSArguments(ctx, count) != 0) return false;
     uint32_t n = static_cast<uint32_t>(count[0].ti_Data);
-    std::string line;
     for (uint32_t i = 0; i < n; ++i) {
         JSTagItem tags[] = {{JSTAG_SKIP, i}, {JSTAG_STRING, 0}, {JSTAG_END, 0}};
-        if (GetJSArguments(ctx, tags) != 0) return 0;  // the failure is the call's result
+        if (GetJSArguments(ctx, tags) != 0) return false;
         if (i) line += ' ';
-        const char *s = reinterpret_cast<const char *>(tags[1].ti_Data);
-        if (s) line += s;
+        if (const char *s = reinterpret_cast<const char *>(tags[1].ti_Data)) line += s;
     }
     line += '\n';
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    JSTagItem undef[] = {{JSTAG_END, 0}};
-    SetJSResult(ctx, undef);
-    return 0;
+    return true;
+}
+
+uint32_t Write(JSRunContext *ctx, FILE *out) {
+    std::string line;
+    if (!JoinArguments(ctx, line)) return JSANSWER_DONE;  // the context holds the failure
+    if (out == stderr) std::fflush(stdout);
+    std::fwrite(line.data(), 1, line.size(), out);
+    return JSANSWER_DONE;
+}
+
+uint32_t Readline(JSRunContext *ctx) {
+    std::fflush(stdout);
+    std::string line;
+    switch (Input_Line(line)) {
+    case ReadStatus::Ok:
+        return GiveString(ctx, line.c_str());
+    case ReadStatus::Interrupted:
+        Signals_TakeBreak();
+        gStop = Stop::Break;
+        return JSANSWER_BREAK;
+    default: {
+        JSTagItem tags[] = {{JSTAG_NULL, 0}, {JSTAG_END, 0}};
+        return Answer(SetJSResult(ctx, tags));
+    }
+    }
+}
+
+bool ReadFile(const char *path, std::string &text) {
+    FILE *f = std::fopen(path, "rb");
+    if (!f) return false;
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+uint32_t Load(JSRunContext *ctx) {
+    JSTagItem tags[] = {{JSTAG_STRING, 0}, {JSTAG_END, 0}};
+    if (GetJSArguments(ctx, tags) != 0) return JSANSWER_DONE;
+    const char *path = reinterpret_cast<const char *>(tags[0].ti_Data);
+    std::fflush(stdout);
+    if (!path) {
+        std::fprintf(stderr, "quillon: load: no file named\n");
+        return kRefuse;
+    }
+    std::string text;
+    if (!ReadFile(path, text)) {
+        std::fprintf(stderr, "quillon: load: cannot read %s: %s\n", path, std::strerror(errno));
+        return kRefuse;
+    }
+    if (gLoadDepth >= kMaxLoadDepth) {
+        std::fprintf(stderr, "quillon: load: %s: files loaded %d deep\n", path, gLoadDepth);
+        return kRefuse;
+    }
+    ++gLoadDepth;
+    uint32_t r = RunJavaScript(gSpace, text.c_str(), gSettings.flags, kHostHandle, kBreakSignal,
+                               gSettings.compat);
+    --gLoadDepth;
+    // The loaded file's own error has been shown; failing the call stops the
+    // script that loaded it.
+    if (r == JSRESULT_OK) return JSANSWER_DONE;
+    if (r == JSRESULT_NOMEMORY) return JSANSWER_NOMEMORY;
+    if (r == JSRESULT_BREAK) return JSANSWER_BREAK;
+    return kRefuse;
+}
+
+uint32_t Quit(JSRunContext *ctx) {
+    JSTagItem tags[] = {{JSTAG_INTEGER, 0}, {JSTAG_END, 0}};
+    GetJSArguments(ctx, tags);
+    gQuit = static_cast<int>(static_cast<int32_t>(tags[0].ti_Data)) & 255;
+    gStop = Stop::Quit;
+    return JSANSWER_BREAK;  // stops every run under way, as a break does
 }
 
 uint32_t Invoke(uintptr_t, JSRunContext *ctx, void *data, uint32_t size, uint32_t operation) {
-    if (!data || size != sizeof(Kind) || operation != JSHOST_CALL) return 4;
-    Kind kind;
-    std::memcpy(&kind, data, sizeof kind);
-    switch (kind) {
-    case K_PRINT:
-        return Print(ctx);
-    case K_QUIT: {
-        JSTagItem tags[] = {{JSTAG_INTEGER, 0}, {JSTAG_END, 0}};
-        GetJSArguments(ctx, tags);
-        gQuit = static_cast<int>(static_cast<intptr_t>(tags[0].ti_Data));
-        return 3;  // stop the run like a user break
+    HostRef ref;
+    if (!AsRef(data, size, ref) || operation != JSHOST_CALL) return kRefuse;
+    switch (ref.kind) {
+    case Kind::Print:
+    case Kind::Log: return Write(ctx, stdout);
+    case Kind::Error: return Write(ctx, stderr);
+    case Kind::Readline: return Readline(ctx);
+    case Kind::Load: return Load(ctx);
+    case Kind::Quit: return Quit(ctx);
+    case Kind::ToString: return GiveString(ctx, Describe(ref.of).c_str());
+    default: return kRefuse;  // console is not a function
     }
-    case K_READLINE: {
-        std::string line;
-        int c;
-        bool any = false;
-        while ((c = std::fgetc(stdin)) != EOF) {
-            any = true;
-            if (c == '\n') break;
-            line += static_cast<char>(c);
+}
+
+// ---- HostNotify --------------------------------------------------------------
+
+// Shows a report: the source line, a row of carets under the offending
+// tokens, then the heading and the message.
+void ShowReport(const char *heading, const char *message, const char *before, const char *token,
+                const char *after) {
+    std::fflush(stdout);
+    std::string out;
+    const char *b = before ? before : "", *t = token ? token : "", *a = after ? after : "";
+    if (*b || *t || *a) {
+        out = std::string(b) + t + a + "\n";
+        if (*t) {
+            for (const char *p = b; *p; ++p) out += *p == '\t' ? '\t' : ' ';
+            size_t width = std::strcspn(t, "\r\n");
+            out.append(width ? width : 1, '^');
+            out += '\n';
         }
-        JSTagItem tags[] = {{any ? JSTAG_STRING : JSTAG_NULL, reinterpret_cast<uintptr_t>(line.c_str())},
-                            {JSTAG_END, 0}};
-        SetJSResult(ctx, tags);
-        return 0;
     }
-    case K_LOAD: {
-        JSTagItem tags[] = {{JSTAG_STRING, 0}, {JSTAG_END, 0}};
-        if (GetJSArguments(ctx, tags) != 0 || !tags[0].ti_Data) return 4;
-        const char *path = reinterpret_cast<const char *>(tags[0].ti_Data);
-        FILE *f = std::fopen(path, "rb");
-        if (!f) return 4;
-        std::string text;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-        std::fclose(f);
-        uint32_t r = RunJavaScript(gSpace, text.c_str(), gFlags, 1, kBreakSignal, gCompat);
-        return r == 0 ? 0 : (r == 3 ? 3 : 4);
-    }
-    default:
-        return 4;
-    }
+    out += std::string(heading ? heading : "") + ": " + (message ? message : "") + "\n";
+    std::fwrite(out.data(), 1, out.size(), stderr);
 }
 
 uint32_t Notify(uint32_t kind, uintptr_t, const char *heading, const char *message, const char *before,
                 const char *token, const char *after, const char *) {
     if (kind == JSNOTIFY_POLL) {
-        if (SetJSSignal(0, 0) & kBreakSignal) {
-            SetJSSignal(0, kBreakSignal);
-            return 8;
-        }
-        return 0;
+        if (!Signals_TakeBreak()) return JSANSWER_DONE;
+        gStop = Stop::Break;
+        return JSANSWER_STOP;
     }
-    if (kind == JSNOTIFY_ERROR && heading && std::strcmp(heading, "Error") == 0 && !before) {
-        std::fprintf(stderr, "Error: %s\n", message ? message : "");
-        return 0;
-    }
-    const char *b = before ? before : "", *t = token ? token : "", *a = after ? after : "";
-    if (*b || *t || *a) std::fprintf(stderr, "%s%s%s\n", b, t, a);
-    std::fprintf(stderr, "%s: %s\n", heading ? heading : "", message ? message : "");
+    // The box after a run that quit() or a break stopped says only "User
+    // break"; the shell has already acted on it.
+    bool box = kind == JSNOTIFY_ERROR && !before && !token && !after;
+    if (box && gStop != Stop::None) return JSANSWER_DONE;
+    ShowReport(heading, message, before, token, after);
+    return JSANSWER_DONE;
+}
+
+uint32_t ObjectCreated(uintptr_t, uintptr_t, const void *, uint32_t) {
+    ++gObjectsMade;
     return 0;
 }
 
-const JSHostLibrary kHooks = {Invoke, GetProperty, nullptr, Notify, nullptr, nullptr};
+uint32_t ObjectReleased(uintptr_t, uintptr_t, void *, uint32_t) {
+    ++gObjectsReleased;
+    return 0;
+}
+
+const JSHostLibrary kHooks = {Invoke, GetProperty, GetElement, Notify, ObjectCreated, ObjectReleased};
 
 }  // namespace
 
-const JSHostLibrary *Hooks() { return &kHooks; }
-void SetSpace(JSProgramSpace *space) { gSpace = space; }
-int QuitStatus() { return gQuit; }
-void SetRunSettings(int32_t compat, uint32_t flags) {
-    gCompat = compat;
-    gFlags = flags;
+bool Host_Open(const RunSettings &settings) {
+    gSettings = settings;
+    if (!OpenJSLibrary()) {
+        std::fprintf(stderr, "quillon: cannot open the library\n");
+        return false;
+    }
+    gSpace = CreateJSProgramSpace(nullptr, &kHooks, kUserData);
+    if (!gSpace) {
+        std::fprintf(stderr, "quillon: cannot create a program space\n");
+        CloseJSLibrary();
+        return false;
+    }
+    return true;
 }
-uint32_t RunText(const char *text, uint32_t flags) {
-    return RunJavaScript(gSpace, text, flags, 1, kBreakSignal, gCompat);
+
+bool Host_Close() {
+    std::fflush(stdout);
+    DeleteJSProgramSpace(gSpace);
+    gSpace = nullptr;
+    CloseJSLibrary();
+    bool clean = true;
+    if (GetJSMemUse() != 0) {
+        std::fprintf(stderr, "quillon: the library kept %ld bytes after closing\n",
+                     static_cast<long>(GetJSMemUse()));
+        clean = false;
+    }
+    if (gObjectsMade != gObjectsReleased) {
+        std::fprintf(stderr, "quillon: %ld program objects were never released\n",
+                     gObjectsMade - gObjectsReleased);
+        clean = false;
+    }
+    return clean;
+}
+
+uint32_t Host_Run(const char *text, uint32_t extraFlags) {
+    gStop = Stop::None;
+    return RunJavaScript(gSpace, text, gSettings.flags | extraFlags, kHostHandle, kBreakSignal,
+                         gSettings.compat);
+}
+
+int Host_QuitStatus() { return gQuit; }
+bool Host_BreakTaken() { return gStop == Stop::Break; }
+
+bool Host_ResultText(std::string &text) {
+    JSTagItem count[] = {{JSTAG_COUNT, 0}, {JSTAG_END, 0}};
+    if (GetJSResult(gSpace, count) != 0 || count[0].ti_Data == 0) return false;
+    JSTagItem kind[] = {{JSTAG_NULL, 0}, {JSTAG_END, 0}};
+    if (GetJSResult(gSpace, kind) != 0) return false;  // undefined has no kind
+    if (kind[0].ti_Data == JSTAG_HOSTOBJECT) {
+        // Converting it would need the host; the shell knows its own objects.
+        JSTagItem obj[] = {{JSTAG_HOSTOBJECT, 0}, {JSTAG_SIZE, 0}, {JSTAG_END, 0}};
+        HostRef ref;
+        if (GetJSResult(gSpace, obj) != 0 ||
+            !AsRef(reinterpret_cast<void *>(obj[0].ti_Data), static_cast<uint32_t>(obj[1].ti_Data), ref))
+            text = "[host object]";
+        else
+            text = Describe(ref.kind);
+        return true;
+    }
+    JSTagItem str[] = {{JSTAG_STRING, 0}, {JSTAG_END, 0}};
+    if (GetJSResult(gSpace, str) != 0 || !str[0].ti_Data) {
+        text = "<error>";
+        return true;
+    }
+    const char *s = reinterpret_cast<const char *>(str[0].ti_Data);
+    text = kind[0].ti_Data == JSTAG_STRING ? "\"" + std::string(s) + "\"" : std::string(s);
+    return true;
 }
 
 }  // namespace shell

@@ -1,77 +1,101 @@
-// quillon: runs script files with quillon.library.
-//   quillon [-c LEVEL] [-l] FILE.js
-// Exit status: the run's result code (0 success, 1 out of memory, 3 user
-// break, 4 any other error); 2 for usage errors and unreadable files.
-#include <csignal>
+// quillon: the command-line host of quillon.library. Runs files and texts
+// in one program space, or an interactive session; see options.cpp for the
+// command line and host.h for what scripts can reach.
+// Exit status: the result code of the last run (0 success, 1 out of memory,
+// 3 user break, 4 any other error), the status given to quit(), 2 for usage
+// errors and unreadable files, 70 when the library leaked at the end.
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
 #include "host.h"
+#include "input.h"
+#include "options.h"
+#include "session.h"
+#include "signals.h"
 
 namespace {
 
-void OnInterrupt(int) { SetJSSignal(shell::kBreakSignal, shell::kBreakSignal); }
+constexpr int kUsageStatus = 2;
+constexpr int kLeakStatus = 70;
 
-int Usage() {
-    std::fprintf(stderr, "usage: quillon [-c LEVEL] [-l] FILE.js\n");
-    return 2;
-}
+struct Text {
+    std::string name;
+    std::string text;
+};
 
-bool ReadFile(const char *path, std::string &out) {
-    FILE *f = std::strcmp(path, "-") == 0 ? stdin : std::fopen(path, "rb");
+bool ReadFile(const std::string &path, std::string &text) {
+    if (path == "-") return shell::Input_All(text) == shell::ReadStatus::Ok;
+    FILE *f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
     bool ok = !std::ferror(f);
-    if (f != stdin) std::fclose(f);
+    std::fclose(f);
     return ok;
+}
+
+// Prints the identification text the library gives, without its "\r\n".
+int ShowVersion() {
+    JSLibraryBase *base = OpenJSLibrary();
+    if (!base) {
+        std::fprintf(stderr, "quillon: cannot open the library\n");
+        return 1;
+    }
+    std::string id(base->lib_IdString, std::strcspn(base->lib_IdString, "\r\n"));
+    std::printf("%s\n", id.c_str());
+    CloseJSLibrary();
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-    int32_t compat = 0;
-    uint32_t flags = 0;
-    const char *file = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-c") == 0 && i + 1 < argc) {
-            compat = std::atoi(argv[++i]);
-        } else if (std::strcmp(argv[i], "-l") == 0) {
-            flags |= JSRUN_LENIENT;
-        } else if (argv[i][0] == '-' && argv[i][1] != 0) {
-            return Usage();
-        } else if (!file) {
-            file = argv[i];
-        } else {
-            return Usage();
+    shell::Options options;
+    std::string error;
+    if (!shell::ParseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "quillon: %s\n%s", error.c_str(), shell::UsageText());
+        return kUsageStatus;
+    }
+    if (options.help) {
+        std::fputs(shell::UsageText(), stdout);
+        return 0;
+    }
+    if (options.version) return ShowVersion();
+
+    // Every file is read before anything runs, so an unreadable one runs nothing.
+    bool interactive = options.interactive;
+    if (options.sources.empty() && !interactive) {
+        if (isatty(0)) interactive = true;
+        else options.sources.push_back({false, "-"});
+    }
+    std::vector<Text> texts;
+    for (const shell::Source &source : options.sources) {
+        Text t;
+        t.name = source.value;
+        if (source.isCode) {
+            t.text = source.value;
+        } else if (!ReadFile(source.value, t.text)) {
+            std::fprintf(stderr, "quillon: cannot read %s: %s\n", source.value.c_str(),
+                         errno ? std::strerror(errno) : "read error");
+            return kUsageStatus;
         }
+        texts.push_back(std::move(t));
     }
-    if (!file) return Usage();
-    std::string text;
-    if (!ReadFile(file, text)) {
-        std::fprintf(stderr, "quillon: cannot read %s\n", file);
-        return 2;
+
+    if (!shell::Host_Open(options.run)) return 1;
+    shell::Signals_Install();
+    int status = 0;
+    for (const Text &t : texts) {
+        status = static_cast<int>(shell::Host_Run(t.text.c_str(), 0));
+        if (status != 0 || shell::Host_QuitStatus() >= 0) break;
     }
-    if (!OpenJSLibrary()) {
-        std::fprintf(stderr, "quillon: cannot open the library\n");
-        return 1;
-    }
-    std::signal(SIGINT, OnInterrupt);
-    JSProgramSpace *space = CreateJSProgramSpace(nullptr, shell::Hooks(), 1);
-    if (!space) {
-        std::fprintf(stderr, "quillon: cannot create a program space\n");
-        CloseJSLibrary();
-        return 1;
-    }
-    shell::SetSpace(space);
-    shell::SetRunSettings(compat, flags);
-    uint32_t result = shell::RunText(text.c_str(), flags);
-    std::fflush(stdout);
-    DeleteJSProgramSpace(space);
-    CloseJSLibrary();
-    if (shell::QuitStatus() >= 0) return shell::QuitStatus();
-    return static_cast<int>(result);
+    if (interactive && shell::Host_QuitStatus() < 0) status = shell::RunSession();
+    if (shell::Host_QuitStatus() >= 0) status = shell::Host_QuitStatus();
+    if (!shell::Host_Close()) return kLeakStatus;
+    return status;
 }

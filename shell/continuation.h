@@ -1,0 +1,15 @@
+// Whether an interactive entry is finished: the session keeps reading lines
+// while a bracket, a block comment or a string continued with a backslash
+// is still open.
+#pragma once
+#include <string>
+
+namespace shell {
+
+// True when `text` (the lines read so far, each ended by a line feed) leaves
+// a bracket, a block comment or a backslash-continued string open.
+// Unbalanced closing brackets and unterminated strings count as finished:
+// running the text reports them.
+bool NeedsMoreInput(const std::string &text);
+
+}  // namespace shell

@@ -1,0 +1,257 @@
+#include "lineedit.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace shell {
+
+namespace {
+
+constexpr size_t kHistoryKept = 1000;
+
+enum Key : int {
+    kCtrlA = 1, kCtrlB = 2, kCtrlC = 3, kCtrlD = 4, kCtrlE = 5, kCtrlF = 6, kCtrlH = 8, kTab = 9,
+    kCtrlK = 11, kCtrlL = 12, kEnter = 13, kCtrlN = 14, kCtrlP = 16, kCtrlU = 21, kCtrlW = 23,
+    kEscape = 27, kBackspace = 127,
+    // Keys sent as escape sequences.
+    kUp = 1000, kDown, kLeft, kRight, kHome, kEnd, kDelete, kNone,
+};
+
+// Columns a text takes: UTF-8 continuation bytes take none.
+size_t Width(const std::string &s, size_t from, size_t to) {
+    size_t w = 0;
+    for (size_t i = from; i < to && i < s.size(); ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) ++w;
+    return w;
+}
+
+size_t Columns() {
+    struct winsize ws;
+    if (ioctl(1, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0) return ws.ws_col;
+    return 80;
+}
+
+// Decodes the rest of an escape sequence (after ESC).
+int EscapeKey() {
+    int a = Input_Byte();
+    if (a < 0) return a;
+    if (a != '[' && a != 'O') return kNone;
+    int b = Input_Byte();
+    if (b < 0) return b;
+    if (b >= '0' && b <= '9') {
+        int c = Input_Byte();
+        if (c < 0) return c;
+        while (c != '~' && c >= '0' && c <= ';') {  // parameters we do not use
+            c = Input_Byte();
+            if (c < 0) return c;
+        }
+        switch (b) {
+        case '1': case '7': return c == '~' ? kHome : kNone;
+        case '4': case '8': return c == '~' ? kEnd : kNone;
+        case '3': return kDelete;
+        default: return kNone;
+        }
+    }
+    switch (b) {
+    case 'A': return kUp;
+    case 'B': return kDown;
+    case 'C': return kRight;
+    case 'D': return kLeft;
+    case 'H': return kHome;
+    case 'F': return kEnd;
+    default: return kNone;
+    }
+}
+
+}  // namespace
+
+struct LineEditor::Saved {
+    struct termios mode;
+};
+
+LineEditor::LineEditor() {
+    const char *term = std::getenv("TERM");
+    bool dumb = !term || !*term || std::strcmp(term, "dumb") == 0;
+    editing_ = isatty(0) && isatty(1) && !dumb;
+    if (editing_) {
+        termios_ = new Saved;
+        if (tcgetattr(0, &termios_->mode) != 0) editing_ = false;
+    }
+}
+
+LineEditor::~LineEditor() {
+    RawMode(false);
+    if (editing_ && !historyPath_.empty()) {
+        std::ofstream out(historyPath_, std::ios::trunc);
+        size_t from = history_.size() > kHistoryKept ? history_.size() - kHistoryKept : 0;
+        for (size_t i = from; out && i < history_.size(); ++i) out << history_[i] << '\n';
+    }
+    delete termios_;
+}
+
+bool LineEditor::RawMode(bool on) {
+    if (!editing_ || on == raw_) return true;
+    if (!on) {
+        tcsetattr(0, TCSAFLUSH, &termios_->mode);
+        raw_ = false;
+        return true;
+    }
+    struct termios raw = termios_->mode;
+    // Keys arrive one by one, unechoed; Ctrl-C and Ctrl-D are keys here.
+    raw.c_iflag &= ~(BRKINT | ICRNL | INPCK | ISTRIP | IXON);
+    raw.c_cflag |= CS8;
+    raw.c_lflag &= ~(ECHO | ICANON | IEXTEN | ISIG);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    if (tcsetattr(0, TCSAFLUSH, &raw) != 0) return false;
+    raw_ = true;
+    return true;
+}
+
+void LineEditor::Write(const std::string &text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = write(1, text.data() + done, text.size() - done);
+        if (n <= 0) return;
+        done += static_cast<size_t>(n);
+    }
+}
+
+void LineEditor::Refresh() {
+    size_t cols = Columns();
+    size_t promptWidth = Width(prompt_, 0, prompt_.size());
+    // Scroll sideways so the cursor stays on the screen.
+    size_t start = 0;
+    while (start < pos_ && promptWidth + Width(buf_, start, pos_) >= cols) ++start;
+    size_t end = start;
+    while (end < buf_.size() && promptWidth + Width(buf_, start, end + 1) < cols) ++end;
+    std::string out = "\r" + prompt_ + buf_.substr(start, end - start) + "\x1b[0K\r";
+    size_t column = promptWidth + Width(buf_, start, pos_);
+    if (column) out += "\x1b[" + std::to_string(column) + "C";
+    Write(out);
+}
+
+void LineEditor::Recall(int step) {
+    if (history_.empty()) return;
+    if (browse_ == history_.size()) saved_ = buf_;
+    if (step < 0 && browse_ == 0) return;
+    if (step > 0 && browse_ == history_.size()) return;
+    browse_ = step < 0 ? browse_ - 1 : browse_ + 1;
+    buf_ = browse_ == history_.size() ? saved_ : history_[browse_];
+    pos_ = buf_.size();
+    Refresh();
+}
+
+ReadStatus LineEditor::EditLine(std::string &line) {
+    buf_.clear();
+    pos_ = 0;
+    browse_ = history_.size();
+    Refresh();
+    for (;;) {
+        int key = Input_Byte();
+        if (key == kEscape) key = EscapeKey();
+        if (key == kInputInterrupted) key = kCtrlC;  // SIGINT from outside
+        if (key == kInputEnd || key == kInputFailed) {
+            if (buf_.empty()) return ReadStatus::End;
+            key = kEnter;
+        }
+        switch (key) {
+        case kEnter:
+        case '\n':
+            line = buf_;
+            Write("\r\n");
+            return ReadStatus::Ok;
+        case kCtrlC:
+            Write("^C\r\n");
+            return ReadStatus::Interrupted;
+        case kCtrlD:
+            if (buf_.empty()) {
+                Write("\r\n");
+                return ReadStatus::End;
+            }
+            [[fallthrough]];
+        case kDelete:
+            if (pos_ < buf_.size()) buf_.erase(pos_, 1);
+            break;
+        case kBackspace:
+        case kCtrlH:
+            if (pos_ > 0) buf_.erase(--pos_, 1);
+            break;
+        case kCtrlA:
+        case kHome: pos_ = 0; break;
+        case kCtrlE:
+        case kEnd: pos_ = buf_.size(); break;
+        case kCtrlB:
+        case kLeft:
+            if (pos_ > 0) --pos_;
+            break;
+        case kCtrlF:
+        case kRight:
+            if (pos_ < buf_.size()) ++pos_;
+            break;
+        case kCtrlK: buf_.erase(pos_); break;
+        case kCtrlU:
+            buf_.erase(0, pos_);
+            pos_ = 0;
+            break;
+        case kCtrlW: {
+            size_t from = pos_;
+            while (from > 0 && buf_[from - 1] == ' ') --from;
+            while (from > 0 && buf_[from - 1] != ' ') --from;
+            buf_.erase(from, pos_ - from);
+            pos_ = from;
+            break;
+        }
+        case kCtrlL: Write("\x1b[H\x1b[2J"); break;
+        case kCtrlP:
+        case kUp: Recall(-1); continue;
+        case kCtrlN:
+        case kDown: Recall(1); continue;
+        case kTab:
+            buf_.insert(pos_, "  ");
+            pos_ += 2;
+            break;
+        default:
+            if (key >= 32 && key < 256 && key != kBackspace) buf_.insert(pos_++, 1, static_cast<char>(key));
+            else if (key < 0) return ReadStatus::Failed;
+            break;
+        }
+        Refresh();
+    }
+}
+
+ReadStatus LineEditor::Read(const char *prompt, std::string &line) {
+    prompt_ = prompt;
+    if (!editing_ || !RawMode(true)) {
+        std::fputs(prompt, stdout);
+        std::fflush(stdout);
+        ReadStatus status = Input_Line(line);
+        if (status == ReadStatus::Interrupted) std::fputs("\n", stdout);
+        return status;
+    }
+    std::fflush(stdout);
+    ReadStatus status = EditLine(line);
+    RawMode(false);  // runs see the terminal as it was: Ctrl-C raises SIGINT again
+    return status;
+}
+
+void LineEditor::Remember(const std::string &line) {
+    if (line.find_first_not_of(" \t") == std::string::npos) return;
+    if (!history_.empty() && history_.back() == line) return;
+    history_.push_back(line);
+}
+
+void LineEditor::UseHistoryFile(const std::string &path) {
+    if (!editing_) return;
+    historyPath_ = path;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) Remember(line);
+}
+
+}  // namespace shell
