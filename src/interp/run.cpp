@@ -192,7 +192,8 @@ uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uin
     code = ShowUnreported(&ctx, code);
     ReleaseContext(&ctx);
     Run_SetCurrent(outer);
-    Lex_EndRun(space->store);
+    // A run started from a hook must not free the literals of the run under way.
+    if (!outer) Lex_EndRun(space->store);
     return code;
 }
 
