@@ -2,12 +2,14 @@
 // climbing. Results are values or references (variables and members) in
 // evaluation slots; an error value in the slot means the expression failed.
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 #include "host/hooks.h"
 #include "host/progobj.h"
 #include "host/space.h"
 #include "interp/interp.h"
+#include "interp/poscache.h"
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
@@ -369,8 +371,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
     uint32_t t = *p;
     if (Tk_IsOperand(t)) {
         if (IdEntry *id = IdOf(ctx, t)) {
-            (void)id;
-            uint32_t st = Ev_Resolve(ctx, t, out, p);
+            uint32_t st = Ev_ResolveId(ctx, t, id, out, p);
             if (st) return p + 1;
         } else {
             const JSAny *c = Lex_SlotOfOperand(ctx->store, t);
@@ -578,6 +579,51 @@ Tok Unary(RunContext *ctx, Tok p, EvalSlot *out) {
 
 inline uint32_t Group(uint32_t code) { return code & ~15u; }
 
+// True when the token after an operand cannot continue it as a postfix part
+// (a member, a call, ++ or --; a line break may hide a `.`).
+inline bool EndsOperand(uint32_t t) {
+    return t != TK_DOT && t != TK_LBRACKET && t != TK_LPAREN && t != TK_INC && t != TK_DEC &&
+           t != TK_LINE;
+}
+
+inline int32_t ToInt32Fast(double d) {
+    int32_t i = static_cast<int32_t>(d);
+    if (static_cast<double>(i) == d) return i;
+    return Num_ToInt32Bits(d);
+}
+
+// The binary operators on two numbers, done in place in *l; false for the
+// operators that need the general path.
+inline bool NumberOp(uint32_t op, JSAny *l, double b) {
+    double a = l->num;
+    switch (op) {
+    case TK_ADD: l->num = a + b; return true;
+    case TK_SUB: l->num = a - b; return true;
+    case TK_MUL: l->num = a * b; return true;
+    case TK_DIV: l->num = a / b; return true;
+    case TK_MOD: l->num = std::fmod(a, b); return true;
+    case TK_LT: *l = JSAny_Bool(a < b); return true;
+    case TK_GT: *l = JSAny_Bool(a > b); return true;
+    case TK_LE: *l = JSAny_Bool(a <= b); return true;
+    case TK_GE: *l = JSAny_Bool(a >= b); return true;
+    case TK_EQ:
+    case TK_SEQ: *l = JSAny_Bool(a == b); return true;
+    case TK_NE:
+    case TK_SNE: *l = JSAny_Bool(!(a == b)); return true;
+    case TK_BITAND: l->num = ToInt32Fast(a) & ToInt32Fast(b); return true;
+    case TK_BITOR: l->num = ToInt32Fast(a) | ToInt32Fast(b); return true;
+    case TK_BITXOR: l->num = ToInt32Fast(a) ^ ToInt32Fast(b); return true;
+    case TK_SHL:
+        l->num = static_cast<int32_t>(static_cast<uint32_t>(ToInt32Fast(a)) << (ToInt32Fast(b) & 31));
+        return true;
+    case TK_SAR: l->num = ToInt32Fast(a) >> (ToInt32Fast(b) & 31); return true;
+    case TK_SHR:
+        l->num = static_cast<uint32_t>(ToInt32Fast(a)) >> (ToInt32Fast(b) & 31);
+        return true;
+    default: return false;
+    }
+}
+
 inline bool IsBinary(uint32_t t) { return t >= TK_LOGOR && t <= TK_MOD; }
 
 }  // namespace
@@ -601,13 +647,34 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         return Scan_Lines(p) + 1;
     }
     Tok start = Scan_Lines(p);
-    Tok q = Unary(ctx, start, out);
-    if (q == start || out->v.type == JSANY_ERROR) return q;
+    Tok q;
+    uint32_t first = *start;
+    if (Tk_IsOperand(first) && EndsOperand(start[1])) {
+        // A lone identifier or literal: no prefix or postfix parts to look for.
+        if (IdEntry *id = IdOf(ctx, first)) {
+            if (Ev_ResolveId(ctx, first, id, out, start)) return start + 1;
+        } else {
+            JSAny_InitFrom(&out->v, Lex_SlotOfOperand(ctx->store, first));
+            if (out->v.type == JSANY_ERROR) {
+                Ev_Check(ctx, &out->v, start);
+                return start + 1;
+            }
+        }
+        q = start + 1;
+    } else {
+        q = Unary(ctx, start, out);
+        if (q == start || out->v.type == JSANY_ERROR) return q;
+    }
     for (;;) {
         Tok opTok = Scan_Lines(q);
         uint32_t op = *opTok;
         if (!IsBinary(op) || op < minPrec) return q;
-        if (Ev_GetValue(ctx, out, start)) return opTok;
+        if (out->v.type == JSREF_VARIABLE && static_cast<const JSAny *>(out->v.ptr)->type > 0 &&
+            static_cast<const JSAny *>(out->v.ptr)->type < JSANY_UNDECLARED) {
+            out->v = *static_cast<const JSAny *>(out->v.ptr);
+        } else if (Ev_GetValue(ctx, out, start)) {
+            return opTok;
+        }
         if (op == TK_QUESTION) {
             bool cond = JSAny_Truth(&out->v);
             if (out->v.type == JSANY_ERROR) {
@@ -696,9 +763,17 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
             return r + 1;
         }
-        if (right.v.type == JSANY_ERROR || Ev_GetValue(ctx, &right, opTok + 1)) {
+        if (right.v.type == JSREF_VARIABLE && static_cast<const JSAny *>(right.v.ptr)->type > 0 &&
+            static_cast<const JSAny *>(right.v.ptr)->type < JSANY_UNDECLARED) {
+            right.v = *static_cast<const JSAny *>(right.v.ptr);
+        } else if (right.v.type == JSANY_ERROR || Ev_GetValue(ctx, &right, opTok + 1)) {
             SetFail(out, right.v.code);
             return r;
+        }
+        if (out->v.type == JSANY_NUMBER && right.v.type == JSANY_NUMBER &&
+            NumberOp(op, &out->v, right.v.num)) {
+            q = r;
+            continue;
         }
         BinaryOp fn = Op_ForToken(op);
         fn(ctx, &out->v, &right.v);
@@ -833,8 +908,102 @@ Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) {
 
 // ---- identifiers -----------------------------------------------------------
 
+namespace {
+
+// How an identifier at a token was resolved last time, checked cheaply
+// before it is used again: a parameter or a local of the running activation,
+// or a program-level variable of a name no function declares.
+enum : uint32_t { HINT_NONE = 0, HINT_PARAM = 1, HINT_LOCAL = 2, HINT_GLOBAL = 3 };
+
+inline uint32_t *HintSlot(RunContext *ctx, Tok at) {
+    Code *c = ctx->code;
+    size_t i = static_cast<size_t>(at - c->codes);
+    if (i >= c->count) return nullptr;
+    auto *cache = static_cast<CodeCache *>(c->cache);
+    uint32_t *hints = cache && cache->resolveHints ? cache->resolveHints : Cache_ResolveHints(c);
+    return hints ? hints + i : nullptr;
+}
+
+inline Local *LocalAt(Activation *a, uint32_t i) {
+    LocalChunk *c = &a->first;
+    while (i >= kLocalsPerChunk) {
+        c = c->next;
+        if (!c) return nullptr;
+        i -= kLocalsPerChunk;
+    }
+    return i < c->used ? &c->items[i] : nullptr;
+}
+
+// Tries the remembered resolution; true when it still holds.
+inline bool UseHint(RunContext *ctx, uint32_t hint, IdEntry *id, uint32_t code, EvalSlot *out) {
+    if (ctx->scopeCount != ctx->scopeBase) return false;
+    Activation *a = ctx->act;
+    uint32_t i = hint >> 2;
+    switch (hint & 3) {
+    case HINT_PARAM:
+        if (!a || !a->arguments || i >= a->code->nparams || a->code->params[i] != id) return false;
+        out->v.type = JSREF_ARGSLOT;
+        out->base = JSAny_Undef();
+        JSAny_SetObject(&out->base, a->arguments);
+        out->key.len = i;
+        return true;
+    case HINT_LOCAL: {
+        if (!a) return false;
+        Local *l = LocalAt(a, i);
+        if (!l || l->id != id) return false;
+        out->v.type = JSREF_VARIABLE;
+        out->v.ptr = &l->value;
+        return true;
+    }
+    case HINT_GLOBAL: {
+        if (static_cast<IdPayload *>(Id_Payload(id))->flags & ID_EVER_LOCAL) return false;
+        JSAny *slot = Lex_SlotOfOperand(ctx->store, code);
+        if (slot->type == JSANY_UNDECLARED) return false;
+        out->v.type = JSREF_VARIABLE;
+        out->v.ptr = slot;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// The flat index of a local of an activation, for a hint.
+uint32_t LocalIndex(Activation *a, const JSAny *value) {
+    uint32_t base = 0;
+    for (LocalChunk *c = &a->first; c; c = c->next, base += kLocalsPerChunk)
+        for (uint32_t k = 0; k < c->used; ++k)
+            if (&c->items[k].value == value) return base + k;
+    return UINT32_MAX;
+}
+
+}  // namespace
+
 uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at) {
-    IdEntry *id = Lex_IdOfOperand(ctx->store, code);
+    return Ev_ResolveId(ctx, code, Lex_IdOfOperand(ctx->store, code), out, at);
+}
+
+uint32_t Ev_ResolveId(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out, Tok at) {
+    uint32_t *hint = HintSlot(ctx, at);
+    if (hint && *hint && UseHint(ctx, *hint, id, code, out)) return 0;
+    uint32_t st = Ev_ResolveFull(ctx, code, id, out);
+    if (st == 0 && hint && ctx->scopeCount == ctx->scopeBase) {
+        // Remember what was found, when it is one of the kinds a hint covers.
+        if (out->v.type == JSREF_ARGSLOT && ctx->act && out->base.obj == ctx->act->arguments) {
+            *hint = HINT_PARAM | (out->key.len << 2);
+        } else if (out->v.type == JSREF_VARIABLE) {
+            if (out->v.ptr == Lex_SlotOfOperand(ctx->store, code)) {
+                *hint = HINT_GLOBAL;
+            } else if (ctx->act) {
+                uint32_t i = LocalIndex(ctx->act, static_cast<const JSAny *>(out->v.ptr));
+                if (i < (1u << 29)) *hint = HINT_LOCAL | (i << 2);
+            }
+        }
+    }
+    return st;
+}
+
+uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out) {
     // 1. Scope entries of with and catch, innermost first.
     for (uint32_t i = ctx->scopeCount; i > ctx->scopeBase; --i) {
         const JSAny *entry = &ctx->scope[i - 1];
@@ -942,7 +1111,6 @@ uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at) {
             }
         }
     }
-    (void)at;
     Ev_DropScopeObjects(ctx);
     *slot = JSAny_Undef();
     out->v.type = JSREF_VARIABLE;

@@ -89,6 +89,8 @@ uint32_t Fn_Define(RunContext *ctx, Tok p, bool declaration, JSAny *out, Tok *en
     Tok q = Scan_Lines(p + 1);
     IdEntry *name = Tk_IsOperand(*q) ? Lex_IdOf(ctx->store, *q) : nullptr;
     if (name) q = Scan_Lines(q + 1);
+    // The name of a function expression is visible inside its body.
+    if (name && !declaration) static_cast<IdPayload *>(Id_Payload(name))->flags |= ID_EVER_LOCAL;
     if (declaration && !name) {
         *end = Scan_SkipSimple(p);
         return 0;
@@ -105,6 +107,7 @@ uint32_t Fn_Define(RunContext *ctx, Tok p, bool declaration, JSAny *out, Tok *en
                 return Ev_Fail(ctx, ROW_IDENT_EXPECTED, *q ? q : p);
             }
             if (!params.Push(id)) return ERR_NOMEM;
+            static_cast<IdPayload *>(Id_Payload(id))->flags |= ID_EVER_LOCAL;
             q = Scan_Lines(q + 1);
             if (*q == TK_COMMA) {
                 q = Scan_Lines(q + 1);

@@ -61,6 +61,9 @@ uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at);
 void Ev_DropScopeObjects(RunContext *ctx);
 // Resolves an identifier token to a reference (or value).
 uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at);
+uint32_t Ev_ResolveId(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out, Tok at);
+// The resolution itself, without the remembered answer.
+uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out);
 
 // ---- statements (stmt.cpp) ----
 // Runs statements until `}`, the end or a completion other than normal.

@@ -1,6 +1,7 @@
 #include "interp/poscache.h"
 
 #include "lexer/code.h"
+#include <cstddef>
 #include <cstring>
 
 #include "runtime/memory.h"
@@ -19,9 +20,12 @@ struct Cache {
     uint32_t count;
     uint32_t mask;
     Entry *entries;  // Arr_*
-    uint32_t *groupEnds;      // Arr_*, one per token, or null
-    uint32_t *statementEnds;  // Arr_*, one per token, or null
+    uint32_t *groupEnds;
+    uint32_t *statementEnds;
+    uint32_t *resolveHints;
 };
+static_assert(sizeof(Cache) == sizeof(CodeCache) && offsetof(Cache, resolveHints) == offsetof(CodeCache, resolveHints),
+              "the inline view of the caches matches");
 
 Cache *CacheOf(Code *code) {
     auto *c = static_cast<Cache *>(code->cache);
@@ -68,6 +72,7 @@ void FreeCache(Code *code) {
     Arr_Free(c->entries);
     Arr_Free(c->groupEnds);
     Arr_Free(c->statementEnds);
+    Arr_Free(c->resolveHints);
     Mem_Free(c);
 }
 
@@ -120,5 +125,6 @@ void Cache_Install() { Code_SetCacheFree(FreeCache); }
 
 uint32_t *Cache_GroupEnds(Code *code) { return JumpTable(code, &Cache::groupEnds); }
 uint32_t *Cache_StatementEnds(Code *code) { return JumpTable(code, &Cache::statementEnds); }
+uint32_t *Cache_ResolveHints(Code *code) { return JumpTable(code, &Cache::resolveHints); }
 
 }  // namespace quillon

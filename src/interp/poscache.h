@@ -26,5 +26,17 @@ void Cache_Install();
 // token: 0 means not known yet. Null when the table cannot be made.
 uint32_t *Cache_GroupEnds(Code *code);
 uint32_t *Cache_StatementEnds(Code *code);
+// How the identifier at token i was last resolved (see Ev_Resolve).
+uint32_t *Cache_ResolveHints(Code *code);
+
+// The caches of one Code (its `cache` word).
+struct CodeCache {
+    uint32_t count;
+    uint32_t mask;
+    void *entries;
+    uint32_t *groupEnds;      // Arr_*, one per token, or null
+    uint32_t *statementEnds;  // Arr_*, one per token, or null
+    uint32_t *resolveHints;   // Arr_*, one per token, or null
+};
 
 }  // namespace quillon

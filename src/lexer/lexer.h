@@ -45,6 +45,16 @@ enum : uint32_t {
 
 inline bool Tk_IsOperand(uint32_t code) { return code >= TK_OPERAND; }
 
+// The payload of an identifier entry: its token code, and flags the
+// interpreter keeps about the name.
+struct IdPayload {
+    uint32_t code;
+    uint32_t flags;
+};
+// The name has been declared as a local or parameter of some function (so a
+// remembered program-level resolution of it must be checked again).
+constexpr uint32_t ID_EVER_LOCAL = 1;
+
 struct Operand {
     int32_t marks;     // -1 free; 0 used by the current token program only; n > 0 held by n marks
     IdEntry *id;       // identifier, or null for a literal

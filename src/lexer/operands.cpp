@@ -31,7 +31,7 @@ inline Operand *EntryOf(const LexStore *store, uint32_t code) {
 LexStore *Lex_CreateStore() {
     auto *store = static_cast<LexStore *>(Mem_AllocZero(sizeof(LexStore)));
     if (!store) return nullptr;
-    store->ids = Id_Create(sizeof(uint32_t), nullptr, nullptr);
+    store->ids = Id_Create(sizeof(IdPayload), nullptr, nullptr);
     store->ops = static_cast<Operand *>(Arr_Alloc(sizeof(Operand), kInitialOperands));
     if (!store->ids || !store->ops) {
         Id_Destroy(store->ids);

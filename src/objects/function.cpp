@@ -5,6 +5,8 @@
 #include "host/space.h"
 #include "interp/context.h"
 #include "lexer/code.h"
+#include "lexer/lexer.h"
+#include "runtime/idtable.h"
 #include "objects/elements.h"
 #include "objects/member.h"
 #include "runtime/text.h"
@@ -146,6 +148,7 @@ JSAny *Act_AddLocal(Activation *a, IdEntry *id) {
         c = fresh;
     }
     a->lastChunk = c;
+    static_cast<IdPayload *>(Id_Payload(id))->flags |= ID_EVER_LOCAL;
     Local *l = &c->items[c->used++];
     l->id = id;
     l->value = JSAny_Undef();

@@ -48,7 +48,11 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
     const JSAny *key = &slot->key;
     n->keyValue = key;
     if (key->type == JSANY_ERROR) return key->code ? key->code : ERR_WRONGTYPE;
-    if (Obj_ArrayIndex(key, &n->index)) n->isIndex = true;
+    if (Obj_ArrayIndex(key, &n->index)) {
+        n->isIndex = true;
+        // A number index needs no text: every user of an index takes it as one.
+        if (key->type == JSANY_NUMBER) return 0;
+    }
     if (JSAny_IsString(key)) {
         n->name = key->str;
         n->len = key->len;
@@ -303,13 +307,15 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
             } else if (NameIs(n.name, n.len, "prototype")) {
                 if (Object *p = ProtoFor(ctx, base.type)) JSAny_SetObject(&result, p);
             } else if (Object *p = ProtoFor(ctx, base.type)) {
-                Obj_GetName(p, n.name, n.len, n.hash, &result);
+                if (n.isIndex) Obj_GetIndex(p, n.index, &result);
+                else Obj_GetName(p, n.name, n.len, n.hash, &result);
             }
             break;
         case JSANY_NUMBER:
         case JSANY_BOOLEAN:
             if (Object *p = ProtoFor(ctx, base.type)) {
                 if (NameIs(n.name, n.len, "prototype")) JSAny_SetObject(&result, p);
+                else if (n.isIndex) Obj_GetIndex(p, n.index, &result);
                 else Obj_GetName(p, n.name, n.len, n.hash, &result);
             }
             break;
