@@ -64,7 +64,8 @@ bool NeedsMoreInput(const std::string &text) {
         if (c == '"' || c == '\'') {
             ++i;
             while (i < n && static_cast<unsigned char>(text[i]) != c) {
-                if (text[i] == '\n' || text[i] == '\r') break;  // not terminated: reported when run
+                // Not terminated: no further line can mend it; running it reports it.
+                if (text[i] == '\n' || text[i] == '\r') return false;
                 if (text[i] == '\\') {
                     if (i + 1 >= n) return true;
                     if (text[i + 1] == '\r' && i + 2 < n && text[i + 2] == '\n') ++i;
@@ -87,7 +88,8 @@ bool NeedsMoreInput(const std::string &text) {
             }
             // A pattern literal: it cannot span lines.
             bool inClass = false;
-            while (i < n && text[i] != '\n' && text[i] != '\r') {
+            for (;;) {
+                if (i >= n || text[i] == '\n' || text[i] == '\r') return false;  // not terminated
                 char d = text[i];
                 if (d == '\\' && i + 1 < n && text[i + 1] != '\n' && text[i + 1] != '\r') {
                     i += 2;

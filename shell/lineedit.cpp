@@ -97,7 +97,7 @@ LineEditor::~LineEditor() {
 bool LineEditor::RawMode(bool on) {
     if (!editing_ || on == raw_) return true;
     if (!on) {
-        tcsetattr(0, TCSAFLUSH, &termios_->mode);
+        tcsetattr(0, TCSADRAIN, &termios_->mode);
         raw_ = false;
         return true;
     }
@@ -108,7 +108,7 @@ bool LineEditor::RawMode(bool on) {
     raw.c_lflag &= ~(ECHO | ICANON | IEXTEN | ISIG);
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
-    if (tcsetattr(0, TCSAFLUSH, &raw) != 0) return false;
+    if (tcsetattr(0, TCSADRAIN, &raw) != 0) return false;
     raw_ = true;
     return true;
 }
