@@ -10,6 +10,7 @@
 #include "platform/debuglog.h"
 #include "platform/pool.h"
 #include "platform/signals.h"
+#include "regexp/rxobject.h"
 #include "runtime/memory.h"
 #include "builtins/mathrandom.h"
 #include "interp/poscache.h"
@@ -64,6 +65,7 @@ bool SetUp() {
     MemUse = 0;
     Lex_InitTables();
     Cache_Install();
+    Rx_InstallHooks();
     Math_SeedRandom(static_cast<uint32_t>(Plat_DateStamp().ticks));
     return true;
 }
