@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "values/refs.h"
 #include "host/hooks.h"
 #include "host/progobj.h"
 #include "host/space.h"
@@ -72,7 +73,7 @@ struct ArgList {
     }
     ~ArgList() {
         JSAny *d = data();
-        for (uint32_t i = 0; i < count; ++i) JSAny_Clear(&d[i]);
+        for (uint32_t i = 0; i < count; ++i) Val_Clear(&d[i]);
         Arr_Free(heap);
     }
 };
@@ -99,19 +100,19 @@ Tok ArrayLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         JSAny v = JSAny_Undef();
         Tok q = Ev_AssignValue(ctx, p, &v);
         if (q == p) {
-            JSAny_Clear(&arr);
+            Val_Clear(&arr);
             FailAt(ctx, out, *p == TK_SEMI ? ROW_RBRACKET : ROW_EXPR_EXPECTED, p);
             return p + 1;
         }
         if (v.type == JSANY_ERROR) {
-            JSAny_Clear(&arr);
+            Val_Clear(&arr);
             SetFail(out, v.code);
             return q;
         }
         uint32_t st = Obj_PutIndex(arr.obj, index++, &v);
-        JSAny_Clear(&v);
+        Val_Clear(&v);
         if (st) {
-            JSAny_Clear(&arr);
+            Val_Clear(&arr);
             SetFail(out, st);
             return q;
         }
@@ -124,7 +125,7 @@ Tok ArrayLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
             p = Scan_Lines(p + 1);
             continue;
         }
-        JSAny_Clear(&arr);
+        Val_Clear(&arr);
         FailAt(ctx, out, *p == TK_SEMI || *p == TK_END ? ROW_RBRACKET : ROW_COMMA, *p ? p : open);
         return p + 1;
     }
@@ -145,7 +146,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         }
         uint32_t t = *p;
         if (!Tk_IsOperand(t)) {
-            JSAny_Clear(&obj);
+            Val_Clear(&obj);
             FailAt(ctx, out, t == TK_SEMI ? ROW_RBRACE : ROW_IDENT_EXPECTED, p);
             return p + 1;
         }
@@ -156,7 +157,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         } else {
             const JSAny *c = Lex_ConstOf(ctx->store, t);
             if (!c || c->type == JSANY_ERROR) {
-                JSAny_Clear(&obj);
+                Val_Clear(&obj);
                 if (c) {
                     JSAny e = *c;
                     SetFail(out, Ev_Check(ctx, &e, p));
@@ -165,14 +166,14 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
                 }
                 return p + 1;
             }
-            JSAny_InitFrom(&key, c);
+            Val_Copy(&key, c);
             if (!JSAny_IsString(&key)) JSAny_ToString(ctx, &key);
         }
         Tok nameTok = p;
         p = Scan_Lines(p + 1);
         if (*p != TK_COLON) {
-            JSAny_Clear(&key);
-            JSAny_Clear(&obj);
+            Val_Clear(&key);
+            Val_Clear(&obj);
             FailAt(ctx, out, ROW_COLON, *p ? p : nameTok);
             return p + 1;
         }
@@ -180,17 +181,17 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         JSAny v = JSAny_Undef();
         Tok q = Ev_AssignValue(ctx, p, &v);
         if (q == p || v.type == JSANY_ERROR) {
-            JSAny_Clear(&key);
-            JSAny_Clear(&obj);
+            Val_Clear(&key);
+            Val_Clear(&obj);
             if (q == p) FailAt(ctx, out, ROW_EXPR_EXPECTED, p);
             else SetFail(out, v.code);
             return q == p ? p + 1 : q;
         }
         uint32_t st = key.type == JSANY_ERROR ? key.code : Obj_Put(obj.obj, &key, &v);
-        JSAny_Clear(&key);
-        JSAny_Clear(&v);
+        Val_Clear(&key);
+        Val_Clear(&v);
         if (st) {
-            JSAny_Clear(&obj);
+            Val_Clear(&obj);
             SetFail(out, st == ERR_NOMEM ? st : Ev_Fail(ctx, ROW_NOPROP, nameTok));
             return q;
         }
@@ -200,7 +201,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
             continue;
         }
         if (*p == TK_RBRACE) continue;
-        JSAny_Clear(&obj);
+        Val_Clear(&obj);
         FailAt(ctx, out, *p == TK_SEMI || *p == TK_END ? ROW_RBRACE : ROW_COMMA, p);
         return p + 1;
     }
@@ -244,7 +245,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
                 return q;
             }
             if (!args.Push(v)) {
-                JSAny_Clear(&v);
+                Val_Clear(&v);
                 SetFail(cur, ERR_NOMEM);
                 return q;
             }
@@ -269,17 +270,17 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
     JSAny thisValue = JSAny_Undef();
     bool haveThis = false;
     if (cur->v.type == JSREF_MEMBER || cur->v.type == JSREF_NAMED) {
-        JSAny_InitFrom(&thisValue, &cur->base);
+        Val_Copy(&thisValue, &cur->base);
         haveThis = true;
     }
     if (Slot_IsRef(cur)) Obj_GetMember(ctx, cur, false);
     if (cur->v.type == JSANY_ERROR) {
-        JSAny_Clear(&thisValue);
+        Val_Clear(&thisValue);
         st = Ev_Check(ctx, &cur->v, calleeTok);
         return end;
     }
     if (cur->v.type == JSANY_UNDEFINED || cur->v.type == JSANY_UNDECLARED) {
-        JSAny_Clear(&thisValue);
+        Val_Clear(&thisValue);
         FailAt(ctx, cur, construct ? ROW_CTOR_NOT_DEFINED : ROW_FN_NOT_DEFINED, calleeTok);
         return end;
     }
@@ -287,7 +288,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         // A regular expression called as a function acts as its exec.
         JSAny exec = JSAny_Undef();
         Obj_GetStr(cur->v.obj, "exec", &exec);
-        JSAny_Clear(&thisValue);
+        Val_Clear(&thisValue);
         thisValue = cur->v;
         haveThis = true;
         cur->v = exec;
@@ -300,7 +301,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         Fn_CallValue(ctx, cur, args.data(), args.count, haveThis ? &thisValue : nullptr);
     }
     ctx->callTok = savedCall;
-    JSAny_Clear(&thisValue);
+    Val_Clear(&thisValue);
     if (cur->v.type == JSANY_ERROR) {
         if (cur->v.code == ERR_NOVALUE || (cur->v.code == 0 && !construct)) {
             // A native or host function with no value to give: undefined,
@@ -332,8 +333,8 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
     // Read, change, write back.
     EvalSlot target;
     target.v = s->v;
-    JSAny_InitFrom(&target.base, &s->base);
-    if (s->v.type == JSREF_MEMBER) JSAny_InitFrom(&target.key, &s->key);
+    Val_Copy(&target.base, &s->base);
+    if (s->v.type == JSREF_MEMBER) Val_Copy(&target.key, &s->key);
     else target.key = s->key;
     if (s->v.type == JSREF_VARIABLE) target.base = JSAny_Undef();
     Obj_GetMember(ctx, s, false);
@@ -375,7 +376,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             if (st) return p + 1;
         } else {
             const JSAny *c = Lex_SlotOfOperand(ctx->store, t);
-            JSAny_InitFrom(&out->v, c);
+            Val_Copy(&out->v, c);
             if (out->v.type == JSANY_ERROR) {
                 // A faulty literal: its error is raised now that it runs.
                 Ev_Check(ctx, &out->v, p);
@@ -388,7 +389,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
         case KW_TRUE: out->v = JSAny_Bool(true); ++p; break;
         case KW_FALSE: out->v = JSAny_Bool(false); ++p; break;
         case KW_NULL: out->v = JSAny_Null(); ++p; break;
-        case KW_THIS: JSAny_InitFrom(&out->v, &ctx->thisValue); ++p; break;
+        case KW_THIS: Val_Copy(&out->v, &ctx->thisValue); ++p; break;
         case KW_FUNCTION: {
             Tok end;
             uint32_t st = Fn_Define(ctx, p, false, &out->v, &end);
@@ -461,7 +462,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             }
             r = Scan_Lines(r);
             if (*r != TK_RBRACKET) {
-                JSAny_Clear(&key);
+                Val_Clear(&key);
                 FailAt(ctx, out, ROW_RBRACKET, *r ? r : q);
                 return r + 1;
             }
@@ -654,7 +655,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         if (IdEntry *id = IdOf(ctx, first)) {
             if (Ev_ResolveId(ctx, first, id, out, start)) return start + 1;
         } else {
-            JSAny_InitFrom(&out->v, Lex_SlotOfOperand(ctx->store, first));
+            Val_Copy(&out->v, Lex_SlotOfOperand(ctx->store, first));
             if (out->v.type == JSANY_ERROR) {
                 Ev_Check(ctx, &out->v, start);
                 return start + 1;
@@ -681,7 +682,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 FailAt(ctx, out, ROW_BAD_CONDITION, opTok);
                 return opTok + 1;
             }
-            JSAny_Clear(&out->v);
+            Val_Clear(&out->v);
             Tok branch = opTok + 1;
             if (cond) {
                 Tok r = Ev_Assign(ctx, branch, out);
@@ -745,7 +746,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 q = Scan_SkipLogical(opTok + 1, op == TK_LOGAND);
                 continue;
             }
-            JSAny_Clear(&out->v);
+            Val_Clear(&out->v);
             Tok r = Ev_Expr(ctx, opTok + 1, out, op == TK_LOGOR ? TK_LOGAND : TK_BITOR);
             if (r == Scan_Lines(opTok + 1) && out->v.type != JSANY_ERROR) {
                 FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
@@ -777,7 +778,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         }
         BinaryOp fn = Op_ForToken(op);
         fn(ctx, &out->v, &right.v);
-        JSAny_Clear(&right.v);
+        Val_Clear(&right.v);
         if (Ev_Check(ctx, &out->v, opTok)) return r;
         q = r;
     }
@@ -805,7 +806,7 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
         return r;
     }
     if (!Slot_IsRef(out)) {
-        JSAny_Clear(&value);
+        Val_Clear(&value);
         FailAt(ctx, out, ROW_NOT_VARIABLE, opTok);
         return r;
     }
@@ -828,7 +829,7 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
             if (var->type == JSANY_STRING && op == TK_ADD_ASSIGN && JSAny_IsString(&value)) {
                 // Appending to a string variable works in place when it can.
                 Op_Add(ctx, var, &value);
-                JSAny_Clear(&value);
+                Val_Clear(&value);
                 if (var->type == JSANY_ERROR) {
                     uint32_t code = var->code;
                     *var = JSAny_Undef();
@@ -836,7 +837,7 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
                     SetFail(out, Ev_Check(ctx, &e, opTok));
                     return r;
                 }
-                JSAny_InitFrom(&out->v, var);
+                Val_Copy(&out->v, var);
                 return r;
             }
         }
@@ -846,17 +847,17 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
         if (out->v.type == JSREF_VARIABLE) {
             cur.base = JSAny_Undef();
         } else {
-            JSAny_InitFrom(&cur.base, &out->base);
-            if (out->v.type == JSREF_MEMBER) JSAny_InitFrom(&cur.key, &out->key);
+            Val_Copy(&cur.base, &out->base);
+            if (out->v.type == JSREF_MEMBER) Val_Copy(&cur.key, &out->key);
             else cur.key = out->key;
         }
         if (Ev_GetValue(ctx, &cur, start)) {
-            JSAny_Clear(&value);
+            Val_Clear(&value);
             SetFail(out, cur.v.code);
             return r;
         }
         Op_ForToken(op)(ctx, &cur.v, &value);
-        JSAny_Clear(&value);
+        Val_Clear(&value);
         value = cur.v;
         if (Ev_Check(ctx, &value, opTok)) {
             SetFail(out, value.code);
@@ -882,7 +883,7 @@ Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out) {
     Slot_Init(&s);
     Tok q = Ev_Assign(ctx, p, &s);
     if (q != Scan_Lines(p) || s.v.type == JSANY_ERROR) Ev_GetValue(ctx, &s, p);
-    JSAny_Clear(out);
+    Val_Clear(out);
     *out = s.v;
     return q;
 }
@@ -1010,7 +1011,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
         uint32_t status = 0;
         if ((entry->type == JSANY_OBJECT || entry->type == JSANY_PROGOBJ) &&
             Obj_HasMember(ctx, entry, id->name, id->length, &status)) {
-            JSAny_InitFrom(&out->base, entry);
+            Val_Copy(&out->base, entry);
             out->v.type = JSREF_NAMED;
             out->key.ptr = id;
             return 0;
@@ -1059,7 +1060,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
         ctx->ret = JSAny_Undef();
         uint32_t answer = Host_GetProperty(ctx->space, ctx->hostHandle, ctx, nullptr, id->name, 0,
                                            JSHOST_HAS);
-        JSAny_Clear(&ctx->ret);
+        Val_Clear(&ctx->ret);
         ctx->ret = savedRet;
         if (answer == 0) {
             if (ctx->lookupObject) {
@@ -1084,7 +1085,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
                 out->base = JSAny_Undef();
                 JSAny_SetProgramObject(&out->base, ctx->scopeObjs[0]);
             } else {
-                JSAny_InitFrom(&out->base, &ctx->space->hostValue);
+                Val_Copy(&out->base, &ctx->space->hostValue);
             }
             ctx->lookupSpace = nullptr;
             Ev_DropScopeObjects(ctx);

@@ -3,6 +3,7 @@
 // invocation of a script function with its activation.
 #include <cstring>
 
+#include "values/refs.h"
 #include "host/space.h"
 #include "interp/interp.h"
 #include "interp/poscache.h"
@@ -152,20 +153,20 @@ uint32_t Fn_Define(RunContext *ctx, Tok p, bool declaration, JSAny *out, Tok *en
     JSAny fn = JSAny_Undef();
     JSAny_AdoptObject(&fn, f);
     if (!f->prototypeObject) {
-        JSAny_Clear(&fn);
+        Val_Clear(&fn);
         return ERR_NOMEM;
     }
     if (declaration) {
         JSAny *slot = St_Declare(ctx, name);
         if (!slot) {
-            JSAny_Clear(&fn);
+            Val_Clear(&fn);
             return ERR_NOMEM;
         }
-        JSAny_Clear(slot);
+        Val_Clear(slot);
         *slot = fn;
         return 0;
     }
-    JSAny_Clear(out);
+    Val_Clear(out);
     *out = fn;
     return 0;
 }
@@ -243,7 +244,7 @@ uint32_t Fn_Prepass(RunContext *ctx, Tok p) {
         Tok end;
         JSAny unused = JSAny_Undef();
         st = Fn_Define(ctx, f, true, &unused, &end);
-        JSAny_Clear(&unused);
+        Val_Clear(&unused);
     }
     if (owned) Arr_Free(found);
     return st;
@@ -252,6 +253,18 @@ uint32_t Fn_Prepass(RunContext *ctx, Tok p) {
 // ---- invocation --------------------------------------------------------------
 
 namespace {
+
+// True when a function's body names `arguments` (or `eval`, which may).
+bool NamesArguments(const Code *code, const IdEntry *argumentsId) {
+    for (uint32_t i = code->bodyStart; i < code->count; ++i) {
+        uint32_t t = code->codes[i];
+        if (!Tk_IsOperand(t)) continue;
+        const IdEntry *id = Lex_IdOfOperand(code->store, t);
+        if (!id) continue;
+        if (id == argumentsId || (id->length == 4 && std::memcmp(id->name, "eval", 4) == 0)) return true;
+    }
+    return false;
+}
 
 Activation *NewActivation(Code *code) {
     auto *a = static_cast<Activation *>(Obj_Alloc(sizeof(Activation), ObjKind::Activation, nullptr));
@@ -307,21 +320,45 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     Function *caller = ctx->act ? ctx->act->function : nullptr;
     a->function = f;
     a->caller = caller;
+    a->callArgs = ctx->args;
+    a->callArgc = ctx->argc;
     a->selfNamed = f->selfNamed;
     IdEntry *argumentsId = Fn_ArgumentsId(code->store);
-    JSAny args = JSAny_Undef();
-    Fn_NewArguments(f->space ? f->space : ctx->space, &args, ctx->args, ctx->argc, f, caller, code->nparams);
-    JSAny *local0 = args.type == JSANY_OBJECT && argumentsId ? Act_AddLocal(a, argumentsId) : nullptr;
-    if (!local0) {
-        JSAny_Clear(&args);
+    if (code->argumentsUse == 0) code->argumentsUse = NamesArguments(code, argumentsId) ? 2 : 1;
+    bool ok = true;
+    if (code->argumentsUse == 2) {
+        // The body may read `arguments`: the parameters live in its elements.
+        JSAny args = JSAny_Undef();
+        Fn_NewArguments(f->space ? f->space : ctx->space, &args, ctx->args, ctx->argc, f, caller,
+                        code->nparams);
+        JSAny *local0 = args.type == JSANY_OBJECT && argumentsId ? Act_AddLocal(a, argumentsId) : nullptr;
+        if (!local0) {
+            JSAny_Clear(&args);
+            ok = false;
+        } else {
+            Obj_AddRef(args.obj);
+            a->arguments = static_cast<ArgumentsObject *>(args.obj);
+            *local0 = args;
+        }
+    } else {
+        // Otherwise the parameters are plain locals, in order; an arguments
+        // object is only made if someone asks the function for it.
+        for (uint32_t i = 0; i < code->nparams && ok; ++i) {
+            JSAny *slot = Act_AddLocal(a, code->params[i]);
+            if (!slot) {
+                ok = false;
+            } else if (i < ctx->argc && ctx->args[i].type != JSANY_UNDECLARED) {
+                Val_Copy(slot, &ctx->args[i]);
+                if (slot->type == JSANY_ERROR && ctx->args[i].type != JSANY_ERROR) ok = false;
+            }
+        }
+    }
+    if (!ok) {
         ResetActivation(a);
         Obj_Release(a);
         JSAny_SetError(&ctx->ret, ERR_NOMEM);
         return;
     }
-    Obj_AddRef(args.obj);
-    a->arguments = static_cast<ArgumentsObject *>(args.obj);
-    *local0 = args;
 
     // Install the function's world; the caller's is restored afterwards.
     Activation *savedAct = ctx->act;
@@ -379,6 +416,8 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     // A closure made during the invocation keeps the activation (and so the
     // variables) alive; otherwise it is emptied and kept for the next call.
     a->function = nullptr;
+    a->callArgs = nullptr;
+    a->callArgc = 0;
     bool captured = a->refs > (a == f->kept ? 2u : 1u);
     if (!captured) ResetActivation(a);
     if (a != f->kept && (!f->kept || (f->active == 0 && f->kept->refs > 1))) {

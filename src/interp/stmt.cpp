@@ -3,6 +3,7 @@
 // throw, or a failure code.
 #include <cstring>
 
+#include "values/refs.h"
 #include "host/progobj.h"
 #include "host/space.h"
 #include "interp/interp.h"
@@ -68,12 +69,12 @@ Tok Condition(RunContext *ctx, Tok p, bool *truth, uint32_t *cpl, Tok keyword) {
     }
     q = Scan_Lines(q);
     if (*q != TK_RPAREN) {
-        JSAny_Clear(&v);
+        Val_Clear(&v);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : p);
         return q;
     }
     *truth = JSAny_Truth(&v);
-    JSAny_Clear(&v);
+    Val_Clear(&v);
     *cpl = 0;
     return q + 1;
 }
@@ -157,13 +158,13 @@ Tok VarStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             Slot_Init(&ref);
             uint32_t st = Ev_Resolve(ctx, *nameTok, &ref, nameTok);
             if (st) {
-                JSAny_Clear(&v);
+                Val_Clear(&v);
                 *cpl = ref.v.code;
                 return r;
             }
             Obj_PutMember(ctx, &ref, &v);
             st = Ev_Check(ctx, &ref.v, nameTok);
-            JSAny_Clear(&ref.v);
+            Val_Clear(&ref.v);
             if (st) {
                 *cpl = st;
                 return r;
@@ -315,12 +316,12 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
             }
             r = Scan_Lines(r);
             if (*r != TK_SEMI) {
-                JSAny_Clear(&v);
+                Val_Clear(&v);
                 *cpl = Ev_Fail(ctx, ROW_SEMICOLON, *r ? r : cond);
                 return r;
             }
             bool truth = JSAny_Truth(&v);
-            JSAny_Clear(&v);
+            Val_Clear(&v);
             if (!truth) break;
         }
         uint32_t c;
@@ -338,7 +339,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
                 *cpl = v.code;
                 return r;
             }
-            JSAny_Clear(&v);
+            Val_Clear(&v);
         }
     }
     *cpl = 0;
@@ -351,12 +352,12 @@ uint32_t AssignLoopVar(RunContext *ctx, Tok varTok, JSAny *value) {
     Slot_Init(&ref);
     uint32_t st = Ev_Resolve(ctx, *varTok, &ref, varTok);
     if (st) {
-        JSAny_Clear(value);
+        Val_Clear(value);
         return ref.v.code;
     }
     Obj_PutMember(ctx, &ref, value);
     st = Ev_Check(ctx, &ref.v, varTok);
-    JSAny_Clear(&ref.v);
+    Val_Clear(&ref.v);
     return st;
 }
 
@@ -368,7 +369,7 @@ struct KeyList {
     uint32_t nNames = 0;
     ~KeyList() {
         Arr_Free(indexes);
-        for (uint32_t i = 0; i < nNames; ++i) JSAny_Clear(&names[i]);
+        for (uint32_t i = 0; i < nNames; ++i) Val_Clear(&names[i]);
         Arr_Free(names);
     }
     bool Fill(Object *o) {
@@ -383,7 +384,7 @@ struct KeyList {
             for (uint32_t i = 0; i < o->propUsed; ++i) {
                 const PropRec &r = o->props[i];
                 if (r.key.type == JSANY_UNDECLARED) continue;
-                JSAny_InitFrom(&names[nNames++], &r.key);
+                Val_Copy(&names[nNames++], &r.key);
             }
         }
         return true;
@@ -403,7 +404,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
     }
     r = Scan_Lines(r);
     if (r != close - 1) {
-        JSAny_Clear(&target);
+        Val_Clear(&target);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *r ? r : p);
         return r;
     }
@@ -414,7 +415,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
         Object *o = target.obj;
         KeyList keys;
         if (!keys.Fill(o)) {
-            JSAny_Clear(&target);
+            Val_Clear(&target);
             *cpl = ERR_NOMEM;
             return close;
         }
@@ -432,7 +433,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
             } else {
                 const JSAny &name = keys.names[k - keys.nIndexes];
                 if (!Obj_FindOwnName(o, name.str, name.len, Str_Hash(name.str, name.len))) continue;
-                JSAny_InitFrom(&key, &name);
+                Val_Copy(&key, &name);
             }
             st = AssignLoopVar(ctx, varTok, &key);
             if (st) {
@@ -480,9 +481,9 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
                 break;
             }
         }
-        JSAny_Clear(&name);
+        Val_Clear(&name);
     }
-    JSAny_Clear(&target);
+    Val_Clear(&target);
     if (*cpl) return end ? end : close;
     return Ev_StatementEnd(ctx, p);
 }
@@ -530,13 +531,13 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     }
     q = Scan_Lines(q);
     if (*q != TK_RPAREN) {
-        JSAny_Clear(&disc);
+        Val_Clear(&disc);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : open);
         return q;
     }
     Tok brace = Scan_Lines(q + 1);
     if (*brace != TK_LBRACE) {
-        JSAny_Clear(&disc);
+        Val_Clear(&disc);
         *cpl = Ev_Fail(ctx, ROW_LBRACE, *brace ? brace : q);
         return brace;
     }
@@ -623,7 +624,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
         s = e;
     }
-    JSAny_Clear(&disc);
+    Val_Clear(&disc);
     return s;
 }
 
@@ -649,11 +650,11 @@ Tok CaseStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     }
     q = Scan_Lines(q);
     if (*q != TK_COLON) {
-        JSAny_Clear(&v);
+        Val_Clear(&v);
         *cpl = Ev_Fail(ctx, ROW_COLON, *q ? q : p);
         return q;
     }
-    JSAny_Clear(&ctx->caseValue);
+    Val_Clear(&ctx->caseValue);
     ctx->caseValue = v;
     *cpl = CPL_CASE;
     return q + 1;
@@ -720,7 +721,7 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             return partsEnd;
         }
         Obj_NewError(ctx->space, &exception, &msg, tr.valid ? tr.errClass : EC_ERROR);
-        JSAny_Clear(&msg);
+        Val_Clear(&msg);
         if (exception.type == JSANY_ERROR) {
             *cpl = ERR_NOMEM;
             return partsEnd;
@@ -737,20 +738,20 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             continue;
         }
         if (*h != TK_LPAREN) {
-            JSAny_Clear(&exception);
+            Val_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_LPAREN, *h ? h : r);
             return partsEnd;
         }
         Tok nameTok = Scan_Lines(h + 1);
         IdEntry *id = IdAt(ctx, nameTok);
         if (!id) {
-            JSAny_Clear(&exception);
+            Val_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_IDENT_EXPECTED, *nameTok ? nameTok : h);
             return partsEnd;
         }
         Tok close = Scan_Lines(nameTok + 1);
         if (*close != TK_RPAREN) {
-            JSAny_Clear(&exception);
+            Val_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_RPAREN, *close ? close : nameTok);
             return partsEnd;
         }
@@ -765,16 +766,16 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         if (scopeObj.type == JSANY_ERROR ||
             Obj_AddName(scopeObj.obj, id->name, id->length, id->hash, &exception) != 0 ||
             !Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
-            JSAny_Clear(&scopeObj);
-            JSAny_Clear(&exception);
+            Val_Clear(&scopeObj);
+            Val_Clear(&exception);
             *cpl = ERR_NOMEM;
             return partsEnd;
         }
-        JSAny_Clear(&exception);
+        Val_Clear(&exception);
         ctx->scope[ctx->scopeCount++] = scopeObj;
         uint32_t cc;
         Tok after = St_Statement(ctx, close + 1, &cc);
-        JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
+        Val_Clear(&ctx->scope[--ctx->scopeCount]);
         if (IsFailure(cc) || cc == CPL_THROW) after = Ev_StatementEnd(ctx, close + 1);
         result = cc;
         r = Scan_Lines(after);
@@ -786,32 +787,32 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         JSAny savedThrown = ctx->thrown;
         JSAny savedRet = ctx->ret;
         ctx->thrown = JSAny_Undef();
-        JSAny_InitFrom(&ctx->ret, &savedRet);
+        Val_Copy(&ctx->ret, &savedRet);
         Tok savedTarget = ctx->breakTarget;
         uint32_t fc;
         St_Statement(ctx, r + 1, &fc);
         if (fc != 0) {
-            JSAny_Clear(&savedThrown);
-            JSAny_Clear(&savedRet);
-            JSAny_Clear(&exception);
+            Val_Clear(&savedThrown);
+            Val_Clear(&savedRet);
+            Val_Clear(&exception);
             if (!outerTry) Err_ClearTryReport(ctx);
             *cpl = fc;
             return partsEnd;
         }
-        JSAny_Clear(&ctx->thrown);
+        Val_Clear(&ctx->thrown);
         ctx->thrown = savedThrown;
-        JSAny_Clear(&ctx->ret);
+        Val_Clear(&ctx->ret);
         ctx->ret = savedRet;
         ctx->breakTarget = savedTarget;
     }
     if (pending) {
         // No catch: the exception travels on.
         if (failure) {
-            JSAny_Clear(&exception);
+            Val_Clear(&exception);
             if (!outerTry) ShowUncaught(ctx);
             result = failure;
         } else {
-            JSAny_Clear(&ctx->thrown);
+            Val_Clear(&ctx->thrown);
             ctx->thrown = exception;
             result = CPL_THROW;
         }
@@ -861,7 +862,7 @@ Tok ReturnStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
         n = q;
     }
-    JSAny_Clear(&ctx->ret);
+    Val_Clear(&ctx->ret);
     ctx->ret = v;
     *cpl = CPL_RETURN;
     return n;
@@ -879,7 +880,7 @@ Tok ThrowStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, Scan_Lines(q));
         return q;
     }
-    JSAny_Clear(&ctx->thrown);
+    Val_Clear(&ctx->thrown);
     ctx->thrown = v;
     *cpl = CPL_THROW;
     return q;
@@ -903,18 +904,18 @@ Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     }
     q = Scan_Lines(q);
     if (*q != TK_RPAREN) {
-        JSAny_Clear(&v);
+        Val_Clear(&v);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : open);
         return q;
     }
     if (!Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
-        JSAny_Clear(&v);
+        Val_Clear(&v);
         *cpl = ERR_NOMEM;
         return q;
     }
     ctx->scope[ctx->scopeCount++] = v;
     Tok end = St_Statement(ctx, q + 1, cpl);
-    JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
+    Val_Clear(&ctx->scope[--ctx->scopeCount]);
     if (*cpl == CPL_BREAK && ctx->breakTarget == p) {
         *cpl = 0;
         return Ev_StatementEnd(ctx, p);
@@ -953,7 +954,7 @@ Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         return q;
     }
     if (v.type == JSANY_UNDEFINED && ctx->noValueAt == q) v = JSAny_Err(ERR_NOVALUE);
-    JSAny_Clear(&ctx->completion);
+    Val_Clear(&ctx->completion);
     ctx->completion = v;
     *cpl = 0;
     return q;

@@ -32,6 +32,8 @@ struct Code {
     IdEntry **params;     // Arr_* of nparams entries, or null
     IdEntry *name;        // the function's name, or null
     uint32_t bodyStart;   // index of the `{` of the body
+    uint8_t argumentsUse; // the interpreter's note: 0 not looked at, 1 the body never names
+                          // `arguments` (nor `eval`), 2 it may
     void *cache;          // position caches of the interpreter, freed with the Code
     // Where the last look-up of a token's offset ended: the next one that
     // goes forward starts there, so walking a program front to back costs

@@ -235,14 +235,10 @@ void CollectWhite(Object *root, WorkStack &garbage) {
 
 void Collector_SetRegExpHooks(const RegExpHooks *hooks) { gHooks = hooks; }
 
-void Obj_Release(Object *o) {
-    if (--o->refs != 0) {
-        if (o->colour != COL_PURPLE) {
-            o->colour = COL_PURPLE;
-            if (!o->buffered) Root(o);
-        }
-        return;
-    }
+void Obj_Buffer(Object *o) { Root(o); }
+
+void Obj_Free(Object *o) {
+    o->refs = 0;
     if (o->buffered) Unroot(o);
     o->next = gFreeStack;
     gFreeStack = o;

@@ -1,3 +1,4 @@
+#include "values/refs.h"
 #include "objects/elements.h"
 
 #include <algorithm>
@@ -75,7 +76,7 @@ void SparseRemoveSlot(Object *o, SparseSlot *s) {
     s->value = JSAny_Undeclared();
     --o->sparseCount;
     ++o->sparseRemoved;
-    JSAny_Clear(&v);
+    Val_Clear(&v);
 }
 
 // Grows the dense vector to n slots, filling new ones with `fill`, and moves
@@ -122,7 +123,7 @@ uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
     if (index < o->denseLen) {
         JSAny old = o->dense[index];
         o->dense[index] = *v;
-        if (old.type != JSANY_ABSENT) JSAny_Clear(&old);
+        if (old.type != JSANY_ABSENT) Val_Clear(&old);
         if (index >= o->elementLength) o->elementLength = index + 1;
         return 0;
     }
@@ -137,7 +138,7 @@ uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
     if (SparseSlot *s = SparseFind(o, index)) {
         JSAny old = s->value;
         s->value = *v;
-        JSAny_Clear(&old);
+        Val_Clear(&old);
         return 0;
     }
     // An index just past the dense part extends it, so arrays filled upward
@@ -161,10 +162,10 @@ uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
 uint32_t Elems_Add(Object *o, uint32_t index, const JSAny *value) {
     // The copy comes first: when it fails nothing has been touched.
     JSAny v;
-    JSAny_InitFrom(&v, value);
+    Val_Copy(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
     uint32_t st = Place(o, index, &v);
-    if (st) JSAny_Clear(&v);
+    if (st) Val_Clear(&v);
     return st;
 }
 
@@ -173,7 +174,7 @@ void Elems_Remove(Object *o, uint32_t index) {
         JSAny old = o->dense[index];
         if (old.type == JSANY_ABSENT) return;
         o->dense[index].type = IsArguments(o) ? JSANY_UNDECLARED : JSANY_ABSENT;
-        JSAny_Clear(&old);
+        Val_Clear(&old);
         return;
     }
     SparseSlot *s = SparseFind(o, index);
@@ -183,7 +184,7 @@ void Elems_Remove(Object *o, uint32_t index) {
 void Elems_Truncate(Object *o, uint32_t n) {
     while (o->denseLen > n) {
         JSAny old = o->dense[--o->denseLen];
-        if (old.type != JSANY_ABSENT) JSAny_Clear(&old);
+        if (old.type != JSANY_ABSENT) Val_Clear(&old);
     }
     if (!o->sparse || o->sparseCount == 0) return;
     // Whichever is shorter: the indexes that go, or the map itself (a pop
@@ -214,12 +215,12 @@ void Elems_FreeAll(Object *o) {
     o->sparseRemoved = 0;
     while (n > 0) {
         JSAny &v = dense[--n];
-        if (v.type != JSANY_ABSENT) JSAny_Clear(&v);
+        if (v.type != JSANY_ABSENT) Val_Clear(&v);
     }
     Arr_Free(dense);
     if (sparse) {
         for (uint32_t i = 0; i <= mask; ++i)
-            if (sparse[i].state == kUsed) JSAny_Clear(&sparse[i].value);
+            if (sparse[i].state == kUsed) Val_Clear(&sparse[i].value);
         Arr_Free(sparse);
     }
 }

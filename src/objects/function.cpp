@@ -1,3 +1,4 @@
+#include "values/refs.h"
 #include "objects/function.h"
 
 #include "host/hooks.h"
@@ -112,7 +113,7 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
     for (uint32_t i = 0; i < n; ++i) {
         JSAny *slot = &a->dense[i];
         if (i < argc && args[i].type != JSANY_UNDECLARED) {
-            JSAny_InitFrom(slot, &args[i]);
+            Val_Copy(slot, &args[i]);
             if (slot->type == JSANY_ERROR && args[i].type != JSANY_ERROR) {
                 a->denseLen = i;
                 a->elementLength = i;
@@ -158,7 +159,7 @@ JSAny *Act_AddLocal(Activation *a, IdEntry *id) {
 void Act_ClearLocals(Activation *a) {
     LocalChunk *c = &a->first;
     while (c) {
-        for (uint32_t i = 0; i < c->used; ++i) JSAny_Clear(&c->items[i].value);
+        for (uint32_t i = 0; i < c->used; ++i) Val_Clear(&c->items[i].value);
         c->used = 0;
         LocalChunk *next = c->next;
         if (c != &a->first) Mem_Free(c);
@@ -217,9 +218,9 @@ inline void Enter(RunContext *ctx, CallState &saved, const JSAny *args, uint32_t
 }
 
 inline void Leave(RunContext *ctx, CallState &saved, JSAny *result) {
-    JSAny_Clear(result);
+    Val_Clear(result);
     *result = ctx->ret;
-    JSAny_Clear(&ctx->thisValue);
+    Val_Clear(&ctx->thisValue);
     ctx->args = saved.args;
     ctx->argc = saved.argc;
     ctx->thisValue = saved.thisValue;
@@ -234,7 +235,7 @@ JSAny ResolveCallee(RunContext *ctx, EvalSlot *slot, bool *fromRef) {
     *fromRef = false;
     JSAny thisValue = JSAny_Undef();
     if (slot->v.type == JSREF_MEMBER || slot->v.type == JSREF_NAMED) {
-        JSAny_InitFrom(&thisValue, &slot->base);
+        Val_Copy(&thisValue, &slot->base);
         *fromRef = true;
         Obj_GetMember(ctx, slot, false);
     } else if (slot->v.type == JSREF_VARIABLE || slot->v.type == JSREF_ARGSLOT) {
@@ -296,7 +297,7 @@ void BoundEntry(RunContext *ctx, Function *fn) {
         JSAny thisValue = JSAny_Null();
         if (boundThis) JSAny_SetObject(&thisValue, boundThis);
         Fn_CallValue(ctx, &s, ctx->args, ctx->argc, &thisValue);
-        JSAny_Clear(&thisValue);
+        Val_Clear(&thisValue);
     }
     JSAny_Move(&ctx->ret, &s.v);
 }
@@ -311,7 +312,7 @@ void Fn_CallValue(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         const JSAny *src = thisChoice == kKeepThis ? &ctx->thisValue
                            : thisChoice            ? thisChoice
                                                    : &ctx->global;
-        JSAny_InitFrom(&thisValue, src);
+        Val_Copy(&thisValue, src);
     }
     CallResolved(ctx, slot, args, argc, thisValue);
 }
@@ -319,7 +320,7 @@ void Fn_CallValue(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
 void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc) {
     bool fromRef;
     JSAny ignored = ResolveCallee(ctx, slot, &fromRef);
-    JSAny_Clear(&ignored);
+    Val_Clear(&ignored);
     JSAny callee = slot->v;
     if (callee.type == JSANY_ERROR) {
         if (callee.code == 0) slot->v.code = ERR_WRONGTYPE;
@@ -346,16 +347,16 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
             return;
         }
         JSAny thisValue;
-        JSAny_InitFrom(&thisValue, &fresh);
+        Val_Copy(&thisValue, &fresh);
         Enter(ctx, saved, args, argc);
         ctx->thisValue = thisValue;
         ctx->construct = true;
         f->entry(ctx, f);
         Leave(ctx, saved, &slot->v);
         if (slot->v.type == JSANY_OBJECT || slot->v.type == JSANY_ERROR) {
-            JSAny_Clear(&fresh);
+            Val_Clear(&fresh);
         } else {
-            JSAny_Clear(&slot->v);
+            Val_Clear(&slot->v);
             slot->v = fresh;
         }
         return;
@@ -373,10 +374,10 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
 void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const JSAny *args,
              uint32_t argc, JSAny *result) {
     EvalSlot s;
-    JSAny_InitFrom(&s.v, callee);
+    Val_Copy(&s.v, callee);
     JSAny nothing = JSAny_Null();
     Fn_CallValue(ctx, &s, args, argc, thisValue ? thisValue : &nothing);
-    JSAny_Clear(result);
+    Val_Clear(result);
     *result = s.v;
 }
 

@@ -70,6 +70,8 @@ struct Activation : Object {
     Activation *enclosing;     // counted: lexically enclosing activation
     ArgumentsObject *arguments;  // counted, or null between invocations
     Function *caller;          // the calling function, or null (not counted)
+    const JSAny *callArgs;     // the call's arguments while the invocation runs (the caller's)
+    uint32_t callArgc;
     bool selfNamed;            // the function's own name resolves to it while it runs
     LocalChunk first;          // locals, continued in allocated chunks
     LocalChunk *lastChunk;

@@ -1,3 +1,4 @@
+#include "values/refs.h"
 #include "objects/member.h"
 
 #include <cstring>
@@ -33,7 +34,7 @@ struct SlotName {
     uint32_t index = 0;
     const JSAny *keyValue = nullptr;  // the key record of a member reference
     JSAny holder = JSAny_Undef();
-    ~SlotName() { JSAny_Clear(&holder); }
+    ~SlotName() { Val_Clear(&holder); }
 };
 
 uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
@@ -42,7 +43,7 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
         n->name = id->name;
         n->len = id->length;
         n->hash = id->hash;
-        n->isIndex = Obj_NameIndex(n->name, n->len, &n->index);
+        n->isIndex = false;  // an identifier never reads as an index
         return 0;
     }
     const JSAny *key = &slot->key;
@@ -57,7 +58,7 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
         n->name = key->str;
         n->len = key->len;
     } else {
-        JSAny_InitFrom(&n->holder, key);
+        Val_Copy(&n->holder, key);
         JSAny_ToString(nullptr, &n->holder);
         if (!JSAny_IsString(&n->holder)) {
             if (n->holder.type != JSANY_ERROR) return ERR_NOPROP;
@@ -146,7 +147,19 @@ bool ComputedMember(Object *o, const char *name, uint32_t len, JSAny *out) {
     if (o->kind == ObjKind::Script) {
         auto *f = static_cast<ScriptFunction *>(o);
         if (NameIs(name, len, "arguments")) {
-            if (f->active && f->current && f->current->arguments) JSAny_SetObject(out, f->current->arguments);
+            Activation *a = f->active ? f->current : nullptr;
+            if (a && !a->arguments && a->callArgs && f->space) {
+                // The invocation keeps its parameters as locals: make the
+                // arguments object now, from the call's arguments.
+                JSAny made = JSAny_Undef();
+                Fn_NewArguments(f->space, &made, a->callArgs, a->callArgc, f, a->caller, a->code->nparams);
+                if (made.type != JSANY_OBJECT) {
+                    *out = made;
+                    return true;
+                }
+                a->arguments = static_cast<ArgumentsObject *>(made.obj);  // the reference passes over
+            }
+            if (a && a->arguments) JSAny_SetObject(out, a->arguments);
             else JSAny_SetNull(out);
             return true;
         }
@@ -218,18 +231,18 @@ uint32_t Host_ReadMember(RunContext *ctx, ProgObj *p, const JSAny *key, const ch
                 Obj_GetIndex(ctx->lookupObject, index, out);
             else
                 Obj_GetName(ctx->lookupObject, name, len, Str_Hash(name, len), out);
-            JSAny_Clear(&ctx->ret);
+            Val_Clear(&ctx->ret);
         } else if (ctx->lookupSpace) {
             ReadGlobalOf(ctx->lookupSpace, name, len, out);
-            JSAny_Clear(&ctx->ret);
+            Val_Clear(&ctx->ret);
         } else {
-            JSAny_Clear(out);
+            Val_Clear(out);
             *out = ctx->ret;
         }
         ctx->ret = JSAny_Undef();
         if (out->type == JSANY_UNDECLARED) *out = JSAny_Undef();
     } else {
-        JSAny_Clear(&ctx->ret);
+        Val_Clear(&ctx->ret);
         code = answer == 2 ? 0 : Host_AnswerCode(answer, 0);
         JSAny_SetUndefined(out);
         if (code) JSAny_SetError(out, code);
@@ -244,7 +257,7 @@ uint32_t Host_NextMember(RunContext *ctx, ProgObj *p, const char *prev, JSAny *o
     ctx->ret = JSAny_Undef();
     uint32_t answer = AskHost(ctx, p, nullptr, prev, static_cast<uint32_t>(std::strlen(prev)),
                               JSHOST_NEXTNAME);
-    JSAny_Clear(out);
+    Val_Clear(out);
     *out = ctx->ret;
     ctx->ret = savedRet;
     uint32_t code = answer == 0 || answer == 2 ? 0 : Host_AnswerCode(answer, 0);
@@ -258,7 +271,7 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
     case JSREF_VARIABLE: {
         const JSAny *var = static_cast<const JSAny *>(slot->v.ptr);
         if (var->type == JSANY_UNDECLARED) slot->v = JSAny_Undef();
-        else JSAny_InitFrom(&slot->v, var);
+        else Val_Copy(&slot->v, var);
         return slot->v.type == JSANY_ERROR && var->type != JSANY_ERROR ? slot->v.code : 0;
     }
     case JSREF_ARGSLOT: {
@@ -267,8 +280,8 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
         JSAny value = JSAny_Undef();
         if (index < args->denseLen && args->dense[index].type != JSANY_UNDECLARED &&
             args->dense[index].type != JSANY_ABSENT)
-            JSAny_InitFrom(&value, &args->dense[index]);
-        JSAny_Clear(&slot->base);
+            Val_Copy(&value, &args->dense[index]);
+        Val_Clear(&slot->base);
         slot->v = value;
         return 0;
     }
@@ -327,8 +340,8 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
             break;
         }
     }
-    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
-    JSAny_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
+    Val_Clear(&base);
     slot->v = result;
     return result.type == JSANY_ERROR ? result.code : 0;
 }
@@ -349,7 +362,7 @@ uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *va
     JSAny savedRet = ctx->ret;
     ctx->ret = JSAny_Undef();
     uint32_t answer = AskHost(ctx, p, n.keyValue, n.name, n.len, JSHOST_PUT);
-    JSAny_Clear(&ctx->ret);
+    Val_Clear(&ctx->ret);
     ctx->ret = savedRet;
     uint32_t st = 0;
     switch (answer) {
@@ -403,12 +416,12 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
     case JSREF_VARIABLE: {
         auto *var = static_cast<JSAny *>(slot->v.ptr);
         JSAny copy;
-        JSAny_InitFrom(&copy, value);
+        Val_Copy(&copy, value);
         st = copy.type == JSANY_ERROR && value->type != JSANY_ERROR ? copy.code : 0;
         JSAny old = *var;
         *var = *value;
         *value = JSAny_Undef();
-        JSAny_Clear(&old);
+        Val_Clear(&old);
         slot->v = copy;
         return st;
     }
@@ -416,9 +429,9 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
         Object *args = slot->base.obj;
         uint32_t index = slot->key.len;
         st = Obj_PutIndex(args, index, value);
-        JSAny_Clear(&slot->base);
+        Val_Clear(&slot->base);
         if (st) {
-            JSAny_Clear(value);
+            Val_Clear(value);
             slot->v = JSAny_Err(st);
         } else {
             slot->v = *value;
@@ -430,7 +443,7 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
     case JSREF_NAMED:
         break;
     default:
-        JSAny_Clear(value);
+        Val_Clear(value);
         Slot_Clear(slot);
         slot->v = JSAny_Err(ERR_WRONGTYPE);
         return ERR_WRONGTYPE;
@@ -467,10 +480,10 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
             break;
         }
     }
-    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
-    JSAny_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
+    Val_Clear(&base);
     if (st) {
-        JSAny_Clear(value);
+        Val_Clear(value);
         slot->v = JSAny_Err(st);
     } else {
         slot->v = *value;
@@ -490,7 +503,7 @@ bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32
         JSAny savedRet = ctx->ret;
         ctx->ret = JSAny_Undef();
         uint32_t answer = AskHost(ctx, value->prog, nullptr, name, len, JSHOST_HAS);
-        JSAny_Clear(&ctx->ret);
+        Val_Clear(&ctx->ret);
         ctx->ret = savedRet;
         if (answer == 0) return true;
         if (answer != 2) *status = Host_AnswerCode(answer, 0);
@@ -550,13 +563,13 @@ uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot) {
             JSAny savedRet = ctx->ret;
             ctx->ret = JSAny_Undef();
             uint32_t answer = AskHost(ctx, base.prog, n.keyValue, n.name, n.len, JSHOST_DELETE);
-            JSAny_Clear(&ctx->ret);
+            Val_Clear(&ctx->ret);
             ctx->ret = savedRet;
             if (answer != 0 && answer != 2) st = Host_AnswerCode(answer, 0);
         }
     }
-    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
-    JSAny_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
+    Val_Clear(&base);
     slot->v = st ? JSAny_Err(st) : JSAny_Bool(true);
     return st;
 }

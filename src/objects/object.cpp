@@ -1,3 +1,4 @@
+#include "values/refs.h"
 #include "objects/object.h"
 
 #include <cstring>
@@ -91,8 +92,8 @@ inline void CopyOut(const JSAny *slot, JSAny *out) {
         JSAny_SetUndefined(out);
     } else {
         JSAny tmp;
-        JSAny_InitFrom(&tmp, slot);
-        JSAny_Clear(out);
+        Val_Copy(&tmp, slot);
+        Val_Clear(out);
         *out = tmp;
     }
 }
@@ -310,11 +311,11 @@ uint32_t AddKey(Object *o, const Key &k, const JSAny *value) {
 
 inline uint32_t Overwrite(JSAny *slot, const JSAny *value) {
     JSAny v;
-    JSAny_InitFrom(&v, value);
+    Val_Copy(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
     JSAny old = *slot;
     *slot = v;
-    JSAny_Clear(&old);
+    Val_Clear(&old);
     return 0;
 }
 
@@ -324,7 +325,7 @@ uint32_t PutComputed(Object *o, const char *name, uint32_t len, const JSAny *val
     if ((o->classFlags & CF_HASLENGTH) && NameIs(name, len, "length", 6)) {
         if (!(o->classFlags & CF_ARRAY)) return 0;
         JSAny n;
-        JSAny_InitFrom(&n, value);
+        Val_Copy(&n, value);
         JSAny_ToNumber(nullptr, &n);
         if (n.type == JSANY_ERROR) return n.code ? n.code : ERR_WRONGTYPE;
         return Obj_SetLength(o, Num_ToUint32Bits(n.num));

@@ -95,7 +95,20 @@ inline void Obj_AddRef(Object *o) {
     ++o->refs;
     o->colour = COL_BLACK;
 }
-void Obj_Release(Object *o);
+// The two slow parts of a release: a count that stays above 0 makes the
+// object a possible cycle root (buffered once); a count that reaches 0
+// frees it.
+void Obj_Buffer(Object *o);
+void Obj_Free(Object *o);
+inline void Obj_Release(Object *o) {
+    if (o->refs > 1) {
+        --o->refs;
+        o->colour = COL_PURPLE;
+        if (!o->buffered) Obj_Buffer(o);
+        return;
+    }
+    Obj_Free(o);
+}
 void Obj_CollectCycles();
 // Objects left on the root list (for the leak warning at the last close).
 long Obj_RootCount();

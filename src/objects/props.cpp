@@ -1,3 +1,4 @@
+#include "values/refs.h"
 #include "objects/props.h"
 
 #include <cstring>
@@ -84,7 +85,7 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
     // what the earlier steps took, and the object is exactly as before.
     JSAny k;
     if (key && key->type == JSANY_STRING) {
-        JSAny_InitFrom(&k, key);
+        Val_Copy(&k, key);
         if (k.type != JSANY_STRING) return ERR_NOMEM;
     } else {
         char *t = Text_FromBytes(name, len);
@@ -94,9 +95,9 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
         k.str = t;
     }
     JSAny v;
-    JSAny_InitFrom(&v, value);
+    Val_Copy(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) {  // string copy failed
-        JSAny_Clear(&k);
+        Val_Clear(&k);
         return ERR_NOMEM;
     }
     // A new index when the object passes the threshold or its index would
@@ -112,8 +113,8 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
     }
     if ((needIndex && !fresh) || !Arr_EnsureT(o->props, o->propUsed + 1)) {
         Mem_Free(fresh);
-        JSAny_Clear(&v);
-        JSAny_Clear(&k);
+        Val_Clear(&v);
+        Val_Clear(&k);
         return ERR_NOMEM;
     }
     PropRec *r = &o->props[o->propUsed];
@@ -154,8 +155,8 @@ void Props_Remove(Object *o, PropRec *rec) {
     } else if (o->propUsed - o->propCount > 8 && o->propUsed - o->propCount > o->propCount) {
         Compact(o);
     }
-    JSAny_Clear(&value);
-    JSAny_Clear(&key);
+    Val_Clear(&value);
+    Val_Clear(&key);
 }
 
 void Props_FreeAll(Object *o) {
@@ -168,8 +169,8 @@ void Props_FreeAll(Object *o) {
     o->propMask = 0;
     for (uint32_t i = 0; i < used; ++i) {
         if (!Props_IsLive(&props[i])) continue;
-        JSAny_Clear(&props[i].value);
-        JSAny_Clear(&props[i].key);
+        Val_Clear(&props[i].value);
+        Val_Clear(&props[i].key);
     }
     Arr_Free(props);
 }

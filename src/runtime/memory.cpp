@@ -20,9 +20,9 @@ struct PlainHead {
     uint32_t pad;
 };
 struct ArrayHead {
+    uint64_t pad;
     uint32_t elemSize;
     uint32_t capacity;
-    uint64_t pad;
 };
 struct TextHead {
     uint32_t capacity;  // bytes for characters and the terminating zero
@@ -111,7 +111,6 @@ void *Arr_Clone(const void *p) {
     return q;
 }
 
-uint32_t Arr_Capacity(const void *p) { return p ? ArrayOf(p)->capacity : 0; }
 
 bool Arr_Ensure(void **pp, uint32_t n, uint32_t elemSize) {
     void *old = *pp;

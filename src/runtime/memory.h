@@ -22,7 +22,11 @@ void Mem_Free(void *p);  // null is ignored
 void *Arr_Alloc(uint32_t elemSize, uint32_t capacity);
 void Arr_Free(void *p);  // null is ignored
 void *Arr_Clone(const void *p);
-uint32_t Arr_Capacity(const void *p);  // 0 for null
+// An array's header sits just before its first element (16 bytes, so the
+// elements stay aligned) and ends with the element size and the capacity.
+inline uint32_t Arr_Capacity(const void *p) {
+    return p ? reinterpret_cast<const uint32_t *>(p)[-1] : 0;
+}
 // Ensures room for n elements; grows to max(n, cap + (cap + 16) / 2).
 // On failure returns false and leaves the array and the pointer untouched.
 // *pp may be null: it then needs the element size.
@@ -30,6 +34,7 @@ bool Arr_Ensure(void **pp, uint32_t n, uint32_t elemSize);
 
 template <class T>
 inline bool Arr_EnsureT(T *&p, uint32_t n) {
+    if (p && Arr_Capacity(p) >= n) return true;
     void *v = p;
     if (!Arr_Ensure(&v, n, sizeof(T))) return false;
     p = static_cast<T *>(v);

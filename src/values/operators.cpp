@@ -1,3 +1,4 @@
+#include "values/refs.h"
 #include "values/operators.h"
 
 #include <cmath>
@@ -31,7 +32,7 @@ bool BothNumbers(RunContext *ctx, JSAny *l, const JSAny *r, double *x, double *y
     JSAny_ToNumber(ctx, l);
     if (l->type == JSANY_ERROR) return false;
     JSAny rc;
-    JSAny_InitFrom(&rc, r);
+    Val_Copy(&rc, r);
     JSAny_ToNumber(ctx, &rc);
     if (rc.type == JSANY_ERROR) {
         JSAny_SetError(l, rc.code);
@@ -61,8 +62,8 @@ bool NumEqual(double a, double b) { return a == b; }
 // *err to an error code.
 bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err) {
     JSAny x, y;
-    JSAny_InitFrom(&x, a);
-    JSAny_InitFrom(&y, b);
+    Val_Copy(&x, a);
+    Val_Copy(&y, b);
     bool result = false;
     for (int round = 0; round < 3; ++round) {
         if (x.type == y.type) {
@@ -116,8 +117,8 @@ bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err)
             break;
         }
     }
-    JSAny_Clear(&x);
-    JSAny_Clear(&y);
+    Val_Clear(&x);
+    Val_Clear(&y);
     return result;
 }
 
@@ -131,8 +132,8 @@ int Relate(RunContext *ctx, const JSAny *l, const JSAny *r, uint32_t *err) {
         return l->num < r->num ? -1 : (l->num > r->num ? 1 : 0);
     }
     JSAny x, y;
-    JSAny_InitFrom(&x, l);
-    JSAny_InitFrom(&y, r);
+    Val_Copy(&x, l);
+    Val_Copy(&y, r);
     JSAny_ToPrimitive(ctx, &x, HINT_NUMBER);
     JSAny_ToPrimitive(ctx, &y, HINT_NUMBER);
     int result;
@@ -155,8 +156,8 @@ int Relate(RunContext *ctx, const JSAny *l, const JSAny *r, uint32_t *err) {
             result = x.num < y.num ? -1 : (x.num > y.num ? 1 : 0);
         }
     }
-    JSAny_Clear(&x);
-    JSAny_Clear(&y);
+    Val_Clear(&x);
+    Val_Clear(&y);
     return result;
 }
 
@@ -187,12 +188,12 @@ void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
         return;
     }
     JSAny rc;
-    JSAny_InitFrom(&rc, r);
+    Val_Copy(&rc, r);
     if (IsObjectish(l)) JSAny_ToPrimitive(ctx, l, HINT_DEFAULT);
     if (IsObjectish(&rc)) JSAny_ToPrimitive(ctx, &rc, HINT_DEFAULT);
     if (l->type == JSANY_ERROR || rc.type == JSANY_ERROR) {
         if (l->type != JSANY_ERROR) JSAny_SetError(l, rc.code);
-        JSAny_Clear(&rc);
+        Val_Clear(&rc);
         return;
     }
     if (JSAny_IsString(l) || JSAny_IsString(&rc)) {
@@ -200,13 +201,13 @@ void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
         JSAny_ToString(ctx, &rc);
         if (l->type == JSANY_ERROR || rc.type == JSANY_ERROR) {
             if (l->type != JSANY_ERROR) JSAny_SetError(l, rc.code);
-            JSAny_Clear(&rc);
+            Val_Clear(&rc);
             return;
         }
         uint64_t total = static_cast<uint64_t>(l->len) + rc.len;
         if (total >= 0x7FFFFFF0u) {
             JSAny_SetError(l, ERR_NOMEM);
-            JSAny_Clear(&rc);
+            Val_Clear(&rc);
             return;
         }
         if (l->type == JSANY_STRING && Text_RefCount(l->str) == 1 &&
@@ -222,12 +223,12 @@ void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
                 JSAny_SetStringAdoptLength(l, t, static_cast<uint32_t>(total));
             }
         }
-        JSAny_Clear(&rc);
+        Val_Clear(&rc);
         return;
     }
     double x, y;
     if (BothNumbers(ctx, l, &rc, &x, &y)) JSAny_SetNumber(l, x + y);
-    JSAny_Clear(&rc);
+    Val_Clear(&rc);
 }
 
 void Op_Sub(RunContext *ctx, JSAny *l, const JSAny *r) {
