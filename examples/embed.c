@@ -27,14 +27,15 @@ static uint32_t GiveTag(JSRunContext *ctx, uintptr_t tag, uintptr_t data) {
     return SetJSResult(ctx, v) == 0 ? JSANSWER_DONE : JSANSWER_NOMEMORY;
 }
 
-/* Names: data is null for a global name the script does not define itself,
-   else the program object whose member is asked for. Flags say what is
+/* Names: data is null (or the host's own empty object) for a global name the
+   script does not define itself, else the program object whose member is
+   asked for. Flags say what is
    wanted: JSHOST_HAS (does it exist?) or JSHOST_GET (its value). */
 static uint32_t GetProperty(uintptr_t target, JSRunContext *ctx, void *data, const char *name,
                             uint32_t size, uint32_t flags) {
-    const Thing *t = data;
+    const Thing *t = size == sizeof(Thing) ? data : NULL; /* NULL: the host itself */
     int kind = 0;
-    (void)target; (void)size;
+    (void)target;
     if (!t && strcmp(name, "app") == 0) kind = APP;
     else if (!t && strcmp(name, "when") == 0) kind = WHEN;
     else if (t && strcmp(name, "__typeof") == 0 && (flags & JSHOST_GET))
@@ -54,8 +55,8 @@ static uint32_t GetProperty(uintptr_t target, JSRunContext *ctx, void *data, con
 /* Calls of program objects. Arguments are read with a value list. */
 static uint32_t Invoke(uintptr_t target, JSRunContext *ctx, void *data, uint32_t size, uint32_t op) {
     const Thing *t = data;
-    (void)target; (void)size;
-    if (op != JSHOST_CALL) return 4; /* not a constructor: "Wrong type of object" */
+    (void)target;
+    if (size != sizeof(Thing) || op != JSHOST_CALL) return 4; /* not a constructor: "Wrong type of object" */
     if (t->kind == APP_LOG) {
         JSTagItem args[] = {{JSTAG_STRING, (uintptr_t)""}, {JSTAG_END, 0}};
         if (GetJSArguments(ctx, args) != 0) return JSANSWER_DONE; /* the failure is the result */

@@ -96,8 +96,9 @@ std::string Describe(Kind kind) {
 uint32_t GetProperty(uintptr_t, JSRunContext *ctx, void *data, const char *name, uint32_t size,
                      uint32_t flags) {
     HostRef ref;
-    if (!data) {
-        // A name no scope of the script holds: the shell's globals.
+    if (!data || size == 0) {
+        // A name no scope of the script holds (asked of the host itself, which
+        // scripts see as a program object of no bytes): the shell's globals.
         const Name *g = Find(kGlobals, sizeof kGlobals / sizeof kGlobals[0], name);
         if (!g) return JSANSWER_NONAME;
         if (flags & JSHOST_HAS) return JSANSWER_DONE;
