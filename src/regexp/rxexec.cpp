@@ -67,6 +67,16 @@ uint32_t RxExec_Run(RunContext *ctx, RxTarget &t, const JSAny *input, uint32_t f
     return r;
 }
 
+uint32_t RxExec_Shareable(JSAny *input) {
+    if (input->type == JSANY_STRING && Text_RefCount(input->str) < kTextMaxRefs - 1) return 0;
+    JSAny own = JSAny_Undef();
+    JSAny_SetStringBytes(&own, input->str, input->len);
+    if (own.type == JSANY_ERROR) return ERR_NOMEM;
+    JSAny_Clear(input);
+    *input = own;
+    return 0;
+}
+
 uint32_t RxExec_Record(RunContext *ctx, const JSAny *input, const RxHit &hit, const RxCaps &caps) {
     RxFound f;
     f.input = input;

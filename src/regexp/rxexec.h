@@ -57,6 +57,11 @@ struct RxHit {
 uint32_t RxExec_Run(RunContext *ctx, RxTarget &t, const JSAny *input, uint32_t from, RxCaps &caps,
                     RxHit *hit);
 
+// Before a loop of executions over one input: an input text whose share
+// count is exhausted is replaced by a copy of its own, so that recording
+// each match can share it instead of copying it every time. Returns 0 or 103.
+uint32_t RxExec_Shareable(JSAny *input);
+
 // Stores a match in the space's last-match record. Returns 0 or 103.
 uint32_t RxExec_Record(RunContext *ctx, const JSAny *input, const RxHit &hit, const RxCaps &caps);
 

@@ -143,7 +143,7 @@ uint32_t CallReplacer(RunContext *ctx, const JSAny *fn, const JSAny *input, cons
 
 void Bi_StringReplace(RunContext *ctx, Function *) {
     ValueGuard self;
-    if (!Str_TakeThis(ctx, &self)) return;
+    if (!Str_TakeThis(ctx, &self) || Ret_Fail(ctx, RxExec_Shareable(&self.v))) return;
     const JSAny *input = &self.v;
     RxTarget t;
     if (RxObj_Is(&ctx->args[0])) {

@@ -134,7 +134,7 @@ void Bi_StringSplit(RunContext *ctx, Function *) {
     } else if (RxObj_Is(&ctx->args[0])) {
         RxTarget t;
         t.Take(RxObj_Of(&ctx->args[0]));
-        ok = SplitPattern(out, ctx, t, &self.v);
+        ok = !Ret_Fail(ctx, RxExec_Shareable(&self.v)) && SplitPattern(out, ctx, t, &self.v);
     } else {
         ValueGuard sep;
         if (!Str_Arg(ctx, 0, &sep)) return;

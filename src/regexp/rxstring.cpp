@@ -46,7 +46,7 @@ void Bi_StringMatch(RunContext *ctx, Function *) {
     RxTarget t;
     if (Ret_Fail(ctx, RxExec_PatternArg(ctx, t))) return;
     if (t.Global()) {
-        MatchAll(ctx, t, &self.v);
+        if (!Ret_Fail(ctx, RxExec_Shareable(&self.v))) MatchAll(ctx, t, &self.v);
         return;
     }
     // Otherwise what exec gives: the match with its groups, or null.

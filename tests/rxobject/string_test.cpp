@@ -158,6 +158,12 @@ TEST_F(StringTest, LongInputsAndManyMatches) {
                    "var r = s.replace(/,/g, ';;'); var p = s.split(/,/); var m = s.match(/b/g);"
                    "r.length + ' ' + p.length + ' ' + m.length + ' ' + s.replace(/(a)(b)/g, '$2$1').substring(0, 6)"),
               "80000 20000 20000 ba,ba,");
+    // An input held by very many values at once.
+    EXPECT_EQ(Eval("var a = []; for (var i = 0; i < 5000; i++) a.push('ab,'); var s = a.join('');"
+                   "var keep = []; for (var i = 0; i < 300; i++) keep.push(s);"
+                   "s.replace(/,/g, ';').length + ' ' + s.split(/(,)/).length + ' ' + s.match(/a/g).length + ' ' +"
+                   "RegExp.input.length + ' ' + RegExp.rightContext"),
+              "15000 10000 5000 15000 b,");
 }
 
 }  // namespace
