@@ -15,6 +15,7 @@
 #include "objects/function.h"
 #include "objects/member.h"
 #include "objects/object.h"
+#include "objects/props.h"
 #include "runtime/idtable.h"
 #include "runtime/report.h"
 #include "runtime/text.h"
@@ -37,6 +38,78 @@ uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at) {
     v->code = c;
     return c;
 }
+
+namespace {
+
+inline uint32_t *HintSlot(RunContext *ctx, Tok at) {
+    Code *c = ctx->code;
+    size_t i = static_cast<size_t>(at - c->codes);
+    if (i >= c->count) return nullptr;
+    auto *cache = static_cast<CodeCache *>(c->cache);
+    uint32_t *hints = cache && cache->resolveHints ? cache->resolveHints : Cache_ResolveHints(c);
+    return hints ? hints + i : nullptr;
+}
+
+// Objects whose named members are plain stored properties (no computed
+// members, no regular-expression hooks, no string wrapper view).
+inline bool PlainMembers(const Object *o) {
+    return !(o->classFlags & (CF_STRING | CF_ARGUMENTS | CF_REGEXP)) && o->kind != ObjKind::Script &&
+           o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp;
+}
+
+inline bool SameName(const PropRec *r, const IdEntry *id) {
+    return r->hash == id->hash && r->key.len == id->length && r->key.type == JSANY_STRING &&
+           std::memcmp(r->key.str, id->name, id->length) == 0;
+}
+
+// The own property record of a named reference's object, found through the
+// place remembered at the name's token; null when the object has none.
+PropRec *OwnNamed(RunContext *ctx, Object *o, const IdEntry *id, uint32_t tok) {
+    uint32_t *hint = tok < ctx->code->count ? HintSlot(ctx, ctx->code->codes + tok) : nullptr;
+    if (hint && *hint && *hint <= o->propUsed && SameName(&o->props[*hint - 1], id)) return &o->props[*hint - 1];
+    if (!o->propCount) return nullptr;
+    PropRec *r = Props_Find(o, id->name, id->length, id->hash);
+    if (r && hint) *hint = static_cast<uint32_t>(r - o->props) + 1;
+    return r;
+}
+
+// Reads a named member that is an own stored property; false to take the
+// general path.
+inline bool GetNamedFast(RunContext *ctx, EvalSlot *s) {
+    if (s->base.type != JSANY_OBJECT || !PlainMembers(s->base.obj)) return false;
+    Object *o = s->base.obj;
+    PropRec *r = OwnNamed(ctx, o, static_cast<const IdEntry *>(s->key.ptr), s->key.len);
+    if (!r) return false;
+    JSAny v;
+    if (r->value.type == JSANY_UNDECLARED) v = JSAny_Undef();
+    else Val_Copy(&v, &r->value);
+    Val_Clear(&s->base);
+    s->v = v;
+    return true;
+}
+
+// Stores into a named member that is an own stored property; false to take
+// the general path. The value is taken over.
+inline bool PutNamedFast(RunContext *ctx, EvalSlot *s, JSAny *value) {
+    if (s->base.type != JSANY_OBJECT || !PlainMembers(s->base.obj) ||
+        (s->base.obj->classFlags & CF_CALLABLE))
+        return false;
+    Object *o = s->base.obj;
+    PropRec *r = OwnNamed(ctx, o, static_cast<const IdEntry *>(s->key.ptr), s->key.len);
+    if (!r) return false;
+    JSAny copy;
+    Val_Copy(&copy, value);
+    if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
+    JSAny old = r->value;
+    r->value = copy;
+    Val_Clear(&old);
+    Val_Clear(&s->base);
+    s->v = *value;
+    *value = JSAny_Undef();
+    return true;
+}
+
+}  // namespace
 
 namespace {
 
@@ -273,7 +346,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         Val_Copy(&thisValue, &cur->base);
         haveThis = true;
     }
-    if (Slot_IsRef(cur)) Obj_GetMember(ctx, cur, false);
+    if (Slot_IsRef(cur) && (cur->v.type != JSREF_NAMED || !GetNamedFast(ctx, cur))) Obj_GetMember(ctx, cur, false);
     if (cur->v.type == JSANY_ERROR) {
         Val_Clear(&thisValue);
         st = Ev_Check(ctx, &cur->v, calleeTok);
@@ -445,6 +518,8 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             out->base = out->v;
             out->v.type = JSREF_NAMED;
             out->key.ptr = id;
+            // The name's token, so the member's place can be remembered there.
+            out->key.len = static_cast<uint32_t>(nameTok - ctx->code->codes);
             p = nameTok + 1;
             continue;
         }
@@ -636,8 +711,11 @@ void Ev_DropScopeObjects(RunContext *ctx) {
     ctx->scopeObjCount = 0;
 }
 
+
 uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at) {
-    if (Slot_IsRef(s)) Obj_GetMember(ctx, s, false);
+    if (Slot_IsRef(s)) {
+        if (s->v.type != JSREF_NAMED || !GetNamedFast(ctx, s)) Obj_GetMember(ctx, s, false);
+    }
     return Ev_Check(ctx, &s->v, at);
 }
 
@@ -864,7 +942,7 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
             return r;
         }
     }
-    Obj_PutMember(ctx, out, &value);
+    if (out->v.type != JSREF_NAMED || !PutNamedFast(ctx, out, &value)) Obj_PutMember(ctx, out, &value);
     if (out->v.type == JSANY_ERROR) {
         uint32_t code = out->v.code;
         if (code == ERR_READONLY || code == ERR_NOPROP) {
@@ -916,14 +994,6 @@ namespace {
 // or a program-level variable of a name no function declares.
 enum : uint32_t { HINT_NONE = 0, HINT_PARAM = 1, HINT_LOCAL = 2, HINT_GLOBAL = 3 };
 
-inline uint32_t *HintSlot(RunContext *ctx, Tok at) {
-    Code *c = ctx->code;
-    size_t i = static_cast<size_t>(at - c->codes);
-    if (i >= c->count) return nullptr;
-    auto *cache = static_cast<CodeCache *>(c->cache);
-    uint32_t *hints = cache && cache->resolveHints ? cache->resolveHints : Cache_ResolveHints(c);
-    return hints ? hints + i : nullptr;
-}
 
 inline Local *LocalAt(Activation *a, uint32_t i) {
     LocalChunk *c = &a->first;
@@ -1014,6 +1084,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
             Val_Copy(&out->base, entry);
             out->v.type = JSREF_NAMED;
             out->key.ptr = id;
+            out->key.len = UINT32_MAX;  // not a member written in the program
             return 0;
         }
         if (status) {
@@ -1097,6 +1168,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
             }
             out->v.type = JSREF_NAMED;
             out->key.ptr = id;
+            out->key.len = UINT32_MAX;  // not a member written in the program
             return 0;
         }
         if (ctx->lookupObject) {
