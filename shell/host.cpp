@@ -292,12 +292,35 @@ uint32_t ObjectReleased(uintptr_t, uintptr_t, void *, uint32_t) {
     return 0;
 }
 
+// The library's diagnostic output (reports of runs without a host handle,
+// Debug.write, leak warnings) goes to standard error without the console
+// colour sequences it carries (CSI 0x9B, parameters, a final letter).
+void WriteDiagnostic(const char *text, void *) {
+    static bool inSequence = false;
+    std::fflush(stdout);
+    std::string out;
+    for (const char *p = text; *p; ++p) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (inSequence) {
+            if (c >= 0x40 && c <= 0x7E) inSequence = false;
+            continue;
+        }
+        if (c == 0x9B) {
+            inSequence = true;
+            continue;
+        }
+        out += static_cast<char>(c);
+    }
+    std::fwrite(out.data(), 1, out.size(), stderr);
+}
+
 const JSHostLibrary kHooks = {Invoke, GetProperty, GetElement, Notify, ObjectCreated, ObjectReleased};
 
 }  // namespace
 
 bool Host_Open(const RunSettings &settings) {
     gSettings = settings;
+    SetJSDebugOutput(WriteDiagnostic, nullptr);
     if (!OpenJSLibrary()) {
         std::fprintf(stderr, "quillon: cannot open the library\n");
         return false;

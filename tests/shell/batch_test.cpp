@@ -210,5 +210,22 @@ TEST_F(BatchTest, InterruptStopsARunningScript) {
     EXPECT_EQ(o.status, 3);
 }
 
+TEST_F(BatchTest, SessionOnPipedInputWithDashI) {
+    Outcome o = Run({"-i"},
+                    "1 + 1\n"
+                    "var o = {toString: function () { throw new Error('no text'); }}\n"
+                    "o\n"
+                    "Debug.writeln('to the', ' diagnostic output')\n"
+                    "[1,\n2]\n"
+                    "f(");  // the input ends inside an open entry: it still runs
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "js> 2\njs> js> <error>\njs> js> ... 1,2\njs> ... \n");
+    // Reports of the library's own output lose their console colour codes.
+    EXPECT_EQ(o.err.find('\x9b'), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("Error on line 1: no text\n"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("to the diagnostic output\n"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("Syntax error"), std::string::npos) << o.err;
+}
+
 }  // namespace
 }  // namespace shell_test
