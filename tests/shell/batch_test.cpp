@@ -203,6 +203,17 @@ TEST_F(BatchTest, InterruptStopsARunningScript) {
     EXPECT_EQ(o.status, 3);
     EXPECT_EQ(o.out, "started\n");
     EXPECT_EQ(o.err, "");
+    // A loop with an empty body, and a script read from standard input.
+    run.args = {"-e", "while(true);"};
+    o = Run(run);
+    EXPECT_EQ(o.status, 3);
+    EXPECT_EQ(o.err, "");
+    run.args = {};
+    run.input = "print('piped'); for (;;) {}";
+    o = Run(run);
+    EXPECT_EQ(o.status, 3);
+    EXPECT_EQ(o.out, "piped\n");
+    run.input.clear();
     // Inside nested script calls.
     File("deep.js", "function spin() { for (;;) {} }\nfunction outer() { spin(); }\nouter();\n");
     run.args = {"deep.js"};
