@@ -713,6 +713,13 @@ void Ev_DropScopeObjects(RunContext *ctx) {
 
 
 uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at) {
+    if (s->v.type == JSREF_VARIABLE) {
+        const JSAny *var = static_cast<const JSAny *>(s->v.ptr);
+        if (var->type > 0 && var->type < JSANY_UNDECLARED) {
+            s->v = *var;
+            return 0;
+        }
+    }
     if (Slot_IsRef(s)) {
         if (s->v.type != JSREF_NAMED || !GetNamedFast(ctx, s)) Obj_GetMember(ctx, s, false);
     }
@@ -1054,9 +1061,17 @@ uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at) {
     return Ev_ResolveId(ctx, code, Lex_IdOfOperand(ctx->store, code), out, at);
 }
 
+// The full resolution, remembering what it found in *hint when it can.
+__attribute__((noinline)) uint32_t ResolveAndRemember(RunContext *ctx, uint32_t code, IdEntry *id,
+                                                     EvalSlot *out, uint32_t *hint);
+
 uint32_t Ev_ResolveId(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out, Tok at) {
     uint32_t *hint = HintSlot(ctx, at);
     if (hint && *hint && UseHint(ctx, *hint, id, code, out)) return 0;
+    return ResolveAndRemember(ctx, code, id, out, hint);
+}
+
+uint32_t ResolveAndRemember(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out, uint32_t *hint) {
     uint32_t st = Ev_ResolveFull(ctx, code, id, out);
     if (st == 0 && hint && ctx->scopeCount == ctx->scopeBase) {
         // Remember what was found, when it is one of the kinds a hint covers.
