@@ -52,8 +52,13 @@ uint32_t Key_Make(const JSAny *key, Key *k) {
         JSAny_InitFrom(&k->holder, key);
         JSAny_ToString(nullptr, &k->holder);
         if (!JSAny_IsString(&k->holder)) {
+            // A conversion that failed on its way (out of memory, a throw
+            // from a method, a break) keeps its code; a key with no string
+            // form at all is no name.
+            uint32_t code = k->holder.type == JSANY_ERROR ? k->holder.code : 0;
+            if (code == 0 || code == ERR_WRONGTYPE) code = ERR_NOPROP;
             JSAny_Clear(&k->holder);
-            return ERR_NOPROP;
+            return code;
         }
         // A key that converts to an index text names that element, as the
         // text itself would (an object key of "7" and the key 7 meet).

@@ -21,7 +21,8 @@ struct Key {
 };
 
 // Fills k from a key value. Returns 0, the key's own code for an error key,
-// or ERR_NOPROP when the key cannot become a name.
+// the code of a failed conversion, or ERR_NOPROP when the key cannot become
+// a name.
 uint32_t Key_Make(const JSAny *key, Key *k);
 inline void Key_Done(Key *k) { JSAny_Clear(&k->holder); }
 

@@ -6,6 +6,7 @@
 #include "objects/elements.h"
 #include "objects/function.h"
 #include "objfixture.h"
+#include "platform/pool.h"
 
 namespace objects_test {
 namespace {
@@ -107,6 +108,40 @@ TEST_F(ElementsTest, ObjectKeysConvertThroughTheirMethods) {
     EXPECT_EQ(Text("var o = {}; o[true] = 1; o[null] = 2; o[undefined] = 3;"
                    "[o['true'], o['null'], o['undefined']].join()"),
               "1,2,3");
+}
+
+TEST_F(ElementsTest, KeysThatCannotBecomeNames) {
+    Val obj;
+    Obj_NewInto(&obj.v, Proto(PROTO_OBJECT));
+    Object *o = obj.obj();
+    JSAny v = JSAny_Num(1);
+    // An object key with no string form is no name.
+    Val bare;
+    Obj_NewInto(&bare.v, nullptr);
+    EXPECT_EQ(Obj_Put(o, &bare.v, &v), ERR_NOPROP);
+    EXPECT_EQ(Obj_Add(o, &bare.v, &v), ERR_NOPROP);
+    EXPECT_FALSE(Obj_Has(o, &bare.v));
+    // An error key gives its own code.
+    JSAny err = JSAny_Err(0x8016);
+    EXPECT_EQ(Obj_Put(o, &err, &v), 0x8016u);
+    Val out;
+    Obj_Get(o, &err, &out.v);
+    EXPECT_EQ(out.v.type, JSANY_ERROR);
+    EXPECT_EQ(out.v.code, 0x8016u);
+    // A conversion that runs out of memory says so.
+    JSAny big = JSAny_Num(1e21);
+    int32_t before = MemUse;
+    Pool_FailNth(1);
+    EXPECT_EQ(Obj_Put(o, &big, &v), ERR_NOMEM);
+    Pool_FailOff();
+    EXPECT_EQ(MemUse, before);
+    EXPECT_EQ(o->propCount, 0u);
+    EXPECT_EQ(Obj_Put(o, &big, &v), 0u);
+    EXPECT_EQ(GetName(o, "1e+21"), "1");
+    // In scripts, a key whose conversion throws passes the throw on.
+    EXPECT_EQ(Text("var o = {}; var k = {toString: function () { throw 'from key'; }};"
+                   "var r; try { o[k] = 1; r = 'stored'; } catch (e) { r = e; } r"),
+              "from key");
 }
 
 TEST_F(ElementsTest, ArraysFilledUpwardStayDense) {
