@@ -334,7 +334,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         }
     }
     Tok end = p + 1;
-    uint32_t st = Err_CheckBreak(ctx, open);
+    uint32_t st = Err_CheckBreakFast(ctx, open, ctx->breakMask);
     if (st) {
         SetFail(cur, st);
         return end;
@@ -677,7 +677,18 @@ inline bool NumberOp(uint32_t op, JSAny *l, double b) {
     case TK_SUB: l->num = a - b; return true;
     case TK_MUL: l->num = a * b; return true;
     case TK_DIV: l->num = a / b; return true;
-    case TK_MOD: l->num = std::fmod(a, b); return true;
+    case TK_MOD: {
+        // Whole numbers in the 32-bit range divide exactly; the remainder
+        // keeps the dividend's sign (a zero one included).
+        int32_t x = static_cast<int32_t>(a), y = static_cast<int32_t>(b);
+        if (x == a && y == b && y > 0) {
+            int32_t r = x % y;
+            l->num = (r == 0 && (x < 0 || (x == 0 && std::signbit(a)))) ? -0.0 : r;
+        } else {
+            l->num = std::fmod(a, b);
+        }
+        return true;
+    }
     case TK_LT: *l = JSAny_Bool(a < b); return true;
     case TK_GT: *l = JSAny_Bool(a > b); return true;
     case TK_LE: *l = JSAny_Bool(a <= b); return true;

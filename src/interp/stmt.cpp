@@ -201,7 +201,7 @@ Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
 Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok body = nullptr, end = nullptr;
     for (;;) {
-        uint32_t st = Err_CheckBreak(ctx, p);
+        uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
         if (st) {
             *cpl = st;
             return end ? end : p + 1;
@@ -227,7 +227,7 @@ Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok body = p + 1;
     Tok end = nullptr;
     for (;;) {
-        uint32_t st = Err_CheckBreak(ctx, p);
+        uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
         if (st) {
             *cpl = st;
             return end ? end : p + 1;
@@ -298,7 +298,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
     Tok end = nullptr;
     bool hasUpdate = Scan_Lines(update) < close - 1;
     for (;;) {
-        uint32_t st = Err_CheckBreak(ctx, p);
+        uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
         if (st) {
             *cpl = st;
             return end ? end : close;
@@ -421,7 +421,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
         }
         uint32_t total = keys.nIndexes + keys.nNames;
         for (uint32_t k = 0; k < total; ++k) {
-            uint32_t st = Err_CheckBreak(ctx, p);
+            uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
             if (st) {
                 *cpl = st;
                 break;
@@ -453,7 +453,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
         JSAny name = JSAny_Undef();
         JSAny_SetStringCopy(&name, "");
         for (;;) {
-            uint32_t st = Err_CheckBreak(ctx, p);
+            uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
             if (st) {
                 *cpl = st;
                 break;
