@@ -85,8 +85,11 @@ void JSAny_InitFromSlow(JSAny *dst, const JSAny *src) {
         *dst = *src;
         return;
     default:
+        // A finished record (or worse) copied: the copy owns nothing and is
+        // undefined, so nothing reads or releases what the source lost.
         Plat_DebugPrintf("UFO JSAny InitFrom!!! Type = %lx\n",
                          static_cast<unsigned long>(static_cast<uint32_t>(src->type)));
+        *dst = JSAny_Undef();
         return;
     }
 }

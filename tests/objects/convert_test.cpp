@@ -26,7 +26,9 @@ protected:
         EXPECT_EQ(a.type, JSANY_NUMBER);
         return a.num;
     }
-    std::string StringOf(JSAny a) {
+    std::string StringOf(const JSAny &value) {
+        JSAny a;
+        JSAny_InitFrom(&a, &value);
         JSAny_ToString(ctx_, &a);
         std::string s = a.type == JSANY_ERROR ? "<error " + std::to_string(a.code) + ">"
                                               : std::string(a.str, a.len);
@@ -87,6 +89,14 @@ TEST_F(ConvertTest, FinishingTwiceOnlyReportsAndCopyingBorrowedTextOwnsIt) {
     ClearDebug();
     JSAny_Finish(&o);
     EXPECT_EQ(Debug(), "UFO JSAny finish!!! Type = fffffff8\n");
+    // Copying a finished record copies nothing: the copy is undefined.
+    ClearDebug();
+    JSAny stale;
+    stale.type = JSANY_OBJECT;
+    stale.obj = reinterpret_cast<Object *>(uintptr_t{0x10});
+    JSAny_InitFrom(&stale, &o);
+    EXPECT_EQ(Debug(), "UFO JSAny InitFrom!!! Type = fffffff8\n");
+    EXPECT_EQ(stale.type, JSANY_UNDEFINED);
     ClearDebug();
 }
 
@@ -224,6 +234,7 @@ TEST_F(ConvertTest, ObjectsToStringsAndPrimitives) {
     JSAny_InitFrom(&p, &both.v);
     JSAny_ToPrimitive(ctx_, &p, HINT_STRING);
     EXPECT_EQ(StringOf(p), "s");
+    JSAny_Clear(&p);
     JSAny_InitFrom(&p, &both.v);
     JSAny_ToPrimitive(ctx_, &p, HINT_DEFAULT);
     EXPECT_EQ(p.type, JSANY_NUMBER);
