@@ -4,6 +4,7 @@
 #include "interp/context.h"
 #include "objects/function.h"
 #include "objfixture.h"
+#include "platform/pool.h"
 
 namespace objects_test {
 namespace {
@@ -100,6 +101,33 @@ TEST_F(FunctionsTest, BoundFunctionsPassTheCallOn) {
     EXPECT_EQ(Text("function P(x) { this.x = x; } var B = P.bind({}); var p = new B(5);"
                    "[p.x, p instanceof P, new (Number.bind(null))(3) + 1].join()"),
               "5,true,4");
+}
+
+TEST_F(FunctionsTest, BindingUnderExhaustedMemory) {
+    Val target;
+    Eval("(function named(a) { return a; })", &target.v);
+    ASSERT_EQ(target.v.type, JSANY_OBJECT);
+    int failures = 0;
+    for (uint64_t n = 1; n < 20; ++n) {
+        Val bound;
+        int32_t before = MemUse;
+        Pool_FailNth(n);
+        Fn_NewBound(Space(), &bound.v, static_cast<Function *>(target.obj()), nullptr);
+        bool failed = Pool_FailedCount() > 0;
+        Pool_FailOff();
+        if (!failed) {
+            ASSERT_EQ(bound.v.type, JSANY_OBJECT);
+            EXPECT_STREQ(static_cast<Function *>(bound.obj())->name, "named");
+            EXPECT_EQ(Call(bound.v, 1), "1");
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(bound.v.type, JSANY_ERROR);
+        EXPECT_EQ(bound.v.code, ERR_NOMEM);
+        EXPECT_EQ(MemUse, before);
+        EXPECT_EQ(target.obj()->refs, 2u);  // the value and the last result
+    }
+    EXPECT_EQ(failures, 2);  // the copy of the name, the record
 }
 
 TEST_F(FunctionsTest, ALongChainOfBoundFunctionsCostsNoMachineStack) {
