@@ -153,10 +153,13 @@ uint32_t Run_Finish(RunContext *ctx, uint32_t c, Tok at) {
 
 uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uintptr_t hostHandle,
                     uint32_t breakMask, int32_t compat) {
-    uint32_t *codes = nullptr, *lens = nullptr, count = 0;
-    uint32_t code = Lex_Run(space->store, source, compat, space, &codes, &lens, &count);
     RunContext ctx;
     InitContext(&ctx, space, flags, hostHandle, breakMask, compat);
+    uint32_t *codes = nullptr, *lens = nullptr, count = 0;
+    // Without the `arguments` identifier (memory ran out interning it) no
+    // function could reach its arguments object: the run fails instead.
+    uint32_t code = ctx.argumentsId ? Lex_Run(space->store, source, compat, space, &codes, &lens, &count)
+                                    : ERR_NOMEM;
     RunContext *outer = Run_Current();
     Run_SetCurrent(&ctx);
     if (code == 0) {
@@ -206,7 +209,8 @@ uint32_t Run_CallValue(ProgramSpace *space, uint32_t flags, uintptr_t hostHandle
     EvalSlot s;
     JSAny_InitFrom(&s.v, callee);
     JSAny nothing = JSAny_Null();
-    Fn_CallValue(&ctx, &s, args, argc, &nothing);
+    if (ctx.argumentsId) Fn_CallValue(&ctx, &s, args, argc, &nothing);
+    else JSAny_SetError(&s.v, ERR_NOMEM);
     uint32_t code = 0;
     if (s.v.type == JSANY_ERROR) {
         code = s.v.code;
@@ -255,6 +259,11 @@ uint32_t Run_Eval(RunContext *ctx, const JSAny *text, JSAny *result, Tok at) {
     code = Fn_Prepass(ctx, start);
     Tok end = start;
     if (code == 0) end = St_List(ctx, start, &code);
+    // Jumps cannot leave the text given to eval: a break, continue, case,
+    // default or return that reaches its end is an error there (a throw
+    // travels on to the caller's try).
+    if (code == CPL_RETURN) code = Ev_Fail(ctx, ROW_UNEXPECTED_RETURN, ctx->lastJump ? ctx->lastJump : end);
+    else if (code != CPL_THROW) code = Run_Finish(ctx, code, end);
     if (code == 0) {
         Tok rest = Scan_Lines(end);
         if (*rest == TK_SEMI) rest = Scan_Lines(rest + 1);
