@@ -50,6 +50,7 @@ inline bool Tk_IsOperand(uint32_t code) { return code >= TK_OPERAND; }
 struct IdPayload {
     uint32_t code;
     uint32_t flags;
+    char *keyText;  // the name as a counted text, shared by the property keys made from it (or null)
 };
 // The name has been declared as a local or parameter of some function (so a
 // remembered program-level resolution of it must be checked again).

@@ -26,12 +26,19 @@ inline Operand *EntryOf(const LexStore *store, uint32_t code) {
     return &store->ops[i];
 }
 
+// An identifier entry gives back the counted text of its name when it goes.
+void ReleaseKeyText(void *, IdTable *, IdEntry *e) {
+    auto *p = static_cast<IdPayload *>(Id_Payload(e));
+    Text_Release(p->keyText);
+    p->keyText = nullptr;
+}
+
 }  // namespace
 
 LexStore *Lex_CreateStore() {
     auto *store = static_cast<LexStore *>(Mem_AllocZero(sizeof(LexStore)));
     if (!store) return nullptr;
-    store->ids = Id_Create(sizeof(IdPayload), nullptr, nullptr);
+    store->ids = Id_Create(sizeof(IdPayload), ReleaseKeyText, nullptr);
     store->ops = static_cast<Operand *>(Arr_Alloc(sizeof(Operand), kInitialOperands));
     if (!store->ids || !store->ops) {
         Id_Destroy(store->ids);

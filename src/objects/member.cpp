@@ -33,6 +33,7 @@ struct SlotName {
     bool isIndex = false;
     uint32_t index = 0;
     const JSAny *keyValue = nullptr;  // the key record of a member reference
+    JSAny shared = JSAny_Undef();     // an identifier's shared name text (not owned here)
     JSAny holder = JSAny_Undef();
     ~SlotName() { Val_Clear(&holder); }
 };
@@ -44,6 +45,16 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
         n->len = id->length;
         n->hash = id->hash;
         n->isIndex = false;  // an identifier never reads as an index
+        // New properties named by an identifier share one counted text of
+        // the name instead of each copying it.
+        auto *payload = static_cast<IdPayload *>(Id_Payload(id));
+        if (!payload->keyText) payload->keyText = Text_FromBytes(id->name, id->length);
+        if (payload->keyText) {
+            n->shared.type = JSANY_STRING;
+            n->shared.len = id->length;
+            n->shared.str = payload->keyText;
+            n->keyValue = &n->shared;
+        }
         return 0;
     }
     const JSAny *key = &slot->key;
