@@ -111,7 +111,9 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
         fresh = static_cast<uint32_t *>(Mem_Alloc(sizeof(uint32_t) * size));
         freshMask = size - 1;
     }
-    if ((needIndex && !fresh) || !Arr_EnsureT(o->props, o->propUsed + 1)) {
+    // Most objects have a few properties: the first records get room for 4.
+    if (!o->props) o->props = static_cast<PropRec *>(Arr_Alloc(sizeof(PropRec), 4));
+    if ((needIndex && !fresh) || !o->props || !Arr_EnsureT(o->props, o->propUsed + 1)) {
         Mem_Free(fresh);
         Val_Clear(&v);
         Val_Clear(&k);
