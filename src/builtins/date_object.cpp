@@ -7,6 +7,7 @@
 #include "builtins/natives.h"
 #include "interp/context.h"
 #include "objects/object.h"
+#include "objects/props.h"
 #include "runtime/errors.h"
 #include "runtime/text.h"
 #include "values/convert.h"
@@ -70,8 +71,45 @@ uint32_t DateObj_ReadField(Object *o, int field, int32_t *out) {
     return 0;
 }
 
+namespace {
+
+// True when the object's first seven property records are the seven fields
+// in their order (as the constructor and the setters leave them): the
+// fields can then be read and written in place without looking them up.
+bool FieldsInPlace(const Object *o) {
+    if (o->propUsed < DF_COUNT) return false;
+    for (int i = 0; i < DF_COUNT; ++i) {
+        const PropRec &r = o->props[i];
+        const FieldName &fn = kFields[i];
+        if (r.hash != fn.hash || r.key.len != fn.len || r.key.type != JSANY_STRING ||
+            std::memcmp(r.key.str, fn.name, fn.len) != 0)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 uint32_t DateObj_ReadTriple(Object *o, DayTriple *out) {
     int32_t values[DF_COUNT];
+    if (FieldsInPlace(o)) {
+        bool numbers = true;
+        for (int i = 0; i < DF_COUNT && numbers; ++i) {
+            const JSAny &v = o->props[i].value;
+            numbers = v.type == JSANY_NUMBER;
+            if (numbers) values[i] = Num_TruncArg(v.num);
+        }
+        if (numbers) {
+            if (values[DF_YEAR] == kDateInvalid) {
+                *out = kInvalidTriple;
+                return 0;
+            }
+            const DateFields f = {values[DF_YEAR],    values[DF_MONTH],   values[DF_DATE], values[DF_HOURS],
+                                  values[DF_MINUTES], values[DF_SECONDS], values[DF_MS]};
+            *out = Date_TripleFromFields(f);
+            return 0;
+        }
+    }
     for (int i = 0; i < DF_COUNT; ++i) {
         if (uint32_t st = DateObj_ReadField(o, i, &values[i])) return st;
         if (i == DF_YEAR && values[i] == kDateInvalid) {
@@ -92,6 +130,14 @@ uint32_t DateObj_WriteTriple(Object *o, const DayTriple &t) {
     // stored that way every getter and text would show a negative hour.
     if (Date_IsValid(w) && NeedsResplit(w)) w = Date_ShiftTriple(w, 0);
     const DateFields f = Date_FieldsFromTriple(w);
+    if (FieldsInPlace(o)) {
+        for (int i = 0; i < DF_COUNT; ++i) {
+            JSAny &slot = o->props[i].value;
+            JSAny_Clear(&slot);
+            slot = JSAny_Num(DateObj_FieldOf(f, i));
+        }
+        return 0;
+    }
     for (int i = 0; i < DF_COUNT; ++i) {
         const JSAny v = JSAny_Num(DateObj_FieldOf(f, i));
         const FieldName &fn = kFields[i];
