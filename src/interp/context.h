@@ -50,7 +50,8 @@ struct TryReport {
 struct RunContext {
     ProgramSpace *space;  // first word: hosts find the space here
     LexStore *store;
-    Code *code;           // token program being executed
+    Code *code;           // token program being executed (set with Ctx_SetCode)
+    uint32_t *hints;      // the program's remembered resolutions, one per token, or null
     JSAny *scope;         // with/catch scope entries (Arr_*), innermost last
     uint32_t scopeCount;
     uint32_t scopeBase;   // entries below belong to callers (not visible)

@@ -42,12 +42,8 @@ uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at) {
 namespace {
 
 inline uint32_t *HintSlot(RunContext *ctx, Tok at) {
-    Code *c = ctx->code;
-    size_t i = static_cast<size_t>(at - c->codes);
-    if (i >= c->count) return nullptr;
-    auto *cache = static_cast<CodeCache *>(c->cache);
-    uint32_t *hints = cache && cache->resolveHints ? cache->resolveHints : Cache_ResolveHints(c);
-    return hints ? hints + i : nullptr;
+    size_t i = static_cast<size_t>(at - ctx->code->codes);
+    return ctx->hints && i < ctx->code->count ? ctx->hints + i : nullptr;
 }
 
 // Objects whose named members are plain stored properties (no computed
@@ -658,8 +654,9 @@ inline uint32_t Group(uint32_t code) { return code & ~15u; }
 // True when the token after an operand cannot continue it as a postfix part
 // (a member, a call, ++ or --; a line break may hide a `.`).
 inline bool EndsOperand(uint32_t t) {
-    return t != TK_DOT && t != TK_LBRACKET && t != TK_LPAREN && t != TK_INC && t != TK_DEC &&
-           t != TK_LINE;
+    if (t < TK_LPAREN) return t != TK_LINE;
+    if (t <= TK_DOT) return t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT;
+    return t != TK_INC && t != TK_DEC;
 }
 
 inline int32_t ToInt32Fast(double d) {
@@ -880,8 +877,16 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
     }
 }
 
-Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
-    Tok start = Scan_Lines(p);
+namespace {
+
+// The assignment that follows a conditional expression (in *out, from
+// `start`) at the operator `opTok`.
+__attribute__((noinline)) Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out);
+
+// An assignment expression: a conditional expression, then an assignment
+// operator and its right side when one follows.
+__attribute__((always_inline)) inline Tok AssignInto(RunContext *ctx, Tok p, EvalSlot *out) {
+    Tok start = *p == TK_LINE ? Scan_Lines(p) : p;
     Tok q = Ev_Expr(ctx, start, out, TK_LOGOR);
     if (q == start || out->v.type == JSANY_ERROR) return q;
     Tok opTok = q;
@@ -891,6 +896,21 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
     }
     uint32_t op = *opTok;
     if (op < TK_ASSIGN || op > TK_MOD_ASSIGN) return q;
+    return AssignTail(ctx, start, opTok, op, out);
+}
+
+// An assignment expression turned into a value.
+__attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p, JSAny *out) {
+    EvalSlot s;
+    Slot_Init(&s);
+    Tok q = AssignInto(ctx, p, &s);
+    if (q != (*p == TK_LINE ? Scan_Lines(p) : p) || s.v.type == JSANY_ERROR) Ev_GetValue(ctx, &s, p);
+    Val_Clear(out);
+    *out = s.v;
+    return q;
+}
+
+Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out) {
     JSAny value = JSAny_Undef();
     Tok r = Ev_AssignValue(ctx, opTok + 1, &value);
     if (r == Scan_Lines(opTok + 1) && value.type != JSANY_ERROR) {
@@ -974,19 +994,15 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) {
     return r;
 }
 
-Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out) {
-    EvalSlot s;
-    Slot_Init(&s);
-    Tok q = Ev_Assign(ctx, p, &s);
-    if (q != Scan_Lines(p) || s.v.type == JSANY_ERROR) Ev_GetValue(ctx, &s, p);
-    Val_Clear(out);
-    *out = s.v;
-    return q;
-}
+}  // namespace
+
+Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) { return AssignInto(ctx, p, out); }
+
+Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out) { return AssignValueInto(ctx, p, out); }
 
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) {
     Tok start = Scan_Lines(p);
-    Tok q = Ev_AssignValue(ctx, start, out);
+    Tok q = AssignValueInto(ctx, start, out);
     if (q == start || out->type == JSANY_ERROR) return q;
     for (;;) {
         Tok c = Scan_Lines(q);

@@ -372,7 +372,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     bool savedMember = ctx->memberError;
     Activation *savedCurrent = f->current;
     ctx->act = a;
-    ctx->code = code;
+    Ctx_SetCode(ctx, code);
     ctx->store = code->store;
     if (f->space) ctx->space = f->space;
     ctx->scopeBase = ctx->scopeCount;
@@ -405,7 +405,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     --ctx->depth;
     ctx->labelCount = savedLabels;
     ctx->act = savedAct;
-    ctx->code = savedCode;
+    Ctx_SetCode(ctx, savedCode);
     ctx->store = savedStore;
     ctx->space = savedSpace;
     ctx->scopeBase = savedScopeBase;

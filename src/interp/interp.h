@@ -42,6 +42,10 @@ struct NestGuard {
     ~NestGuard() { --ctx->nesting; }
 };
 
+// Installs the token program being executed (and its table of remembered
+// resolutions).
+void Ctx_SetCode(RunContext *ctx, Code *code);
+
 // ---- remembered scans (jumps.cpp) ----
 // Scan_Group and Scan_SkipStatement on the current program, each answer
 // found once per token.

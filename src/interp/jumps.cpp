@@ -23,6 +23,11 @@ Tok Remembered(RunContext *ctx, Tok p, uint32_t *(*table)(Code *), Scan scan) {
 
 }  // namespace
 
+void Ctx_SetCode(RunContext *ctx, Code *code) {
+    ctx->code = code;
+    ctx->hints = code ? Cache_ResolveHints(code) : nullptr;
+}
+
 Tok Ev_GroupEnd(RunContext *ctx, Tok p) { return Remembered(ctx, p, Cache_GroupEnds, Scan_Group); }
 
 Tok Ev_StatementEnd(RunContext *ctx, Tok p) {

@@ -168,7 +168,7 @@ uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uin
         if (!program) {
             code = ERR_NOMEM;  // the token arrays went with the failed wrapper
         } else {
-            ctx.code = program;
+            Ctx_SetCode(&ctx, program);
             if (hostHandle) {
                 AskHostValue(&ctx, "this", &ctx.thisValue);
                 AskHostValue(&ctx, "__global", &ctx.global);
@@ -183,7 +183,7 @@ uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uin
             if (code == CPL_RETURN) code = (flags & RUN_RESULT) ? Ev_Fail(&ctx, ROW_UNEXPECTED_RETURN, ctx.lastJump) : 0;
             if (code == 0 && (flags & RUN_RESULT)) JSAny_Move(&ctx.ret, &ctx.completion);
             if (flags & RUN_RESTORING) RestoreFrame(&ctx);
-            ctx.code = nullptr;
+            Ctx_SetCode(&ctx, nullptr);
             Code_Release(program);
         }
     }
@@ -254,7 +254,7 @@ uint32_t Run_Eval(RunContext *ctx, const JSAny *text, JSAny *result, Tok at) {
     Code *savedCode = ctx->code;
     JSAny savedCompletion = ctx->completion;
     ctx->completion = JSAny_Undef();
-    ctx->code = program;
+    Ctx_SetCode(ctx, program);
     Tok start = program->codes;
     code = Fn_Prepass(ctx, start);
     Tok end = start;
@@ -276,7 +276,7 @@ uint32_t Run_Eval(RunContext *ctx, const JSAny *text, JSAny *result, Tok at) {
     }
     JSAny_Clear(&ctx->completion);
     ctx->completion = savedCompletion;
-    ctx->code = savedCode;
+    Ctx_SetCode(ctx, savedCode);
     // The literals of the text go now, not at the end of the run, so a loop
     // of evals does not pile them up.
     Lex_FreeLiterals(ctx->store, program->codes, program->count);
@@ -296,14 +296,14 @@ uint32_t Run_MakeFunction(RunContext *ctx, const char *text, uint32_t len, JSAny
     if (!program) return ERR_NOMEM;  // the token arrays went with the failed wrapper
     Code *savedCode = ctx->code;
     Activation *savedAct = ctx->act;
-    ctx->code = program;
+    Ctx_SetCode(ctx, program);
     ctx->act = nullptr;  // made in global scope
     Tok start = Scan_Lines(program->codes);
     Tok end = start;
     if (*start != KW_FUNCTION) code = Ev_Fail(ctx, ROW_EXPR_EXPECTED, start);
     else code = Fn_Define(ctx, start, false, out, &end);
     if (code == 0 && *Scan_Lines(end) != TK_END) code = Ev_Fail(ctx, ROW_EOS_EXPECTED, Scan_Lines(end));
-    ctx->code = savedCode;
+    Ctx_SetCode(ctx, savedCode);
     ctx->act = savedAct;
     Lex_FreeLiterals(ctx->store, program->codes, program->count);
     Code_Release(program);
