@@ -49,34 +49,44 @@ const LabelEntry *FindLabel(RunContext *ctx, IdEntry *label) {
 
 // ---- conditions ------------------------------------------------------------
 
-// `(` expression `)` converted to a boolean. Returns the position after it;
-// *cpl receives a failure.
-Tok Condition(RunContext *ctx, Tok p, bool *truth, uint32_t *cpl, Tok keyword) {
+// `(` comma expression `)` as a value: the head of if, while, switch and
+// with. A missing `(` is `noParen`, an empty expression `empty`. Returns the
+// position after the `)`; *cpl receives a failure (and *out stays undefined).
+Tok ParenValue(RunContext *ctx, Tok p, Tok keyword, uint32_t noParen, uint32_t empty, JSAny *out,
+               uint32_t *cpl) {
     p = Scan_Lines(p);
+    *cpl = 0;
     if (*p != TK_LPAREN) {
-        *cpl = Ev_Fail(ctx, ROW_COND_EXPECTED, *p ? p : keyword);
+        *cpl = Ev_Fail(ctx, noParen, *p ? p : keyword);
         return p;
     }
-    JSAny v = JSAny_Undef();
-    Tok q = Ev_Comma(ctx, p + 1, &v);
-    if (v.type == JSANY_ERROR) {
-        *cpl = v.code;
+    Tok q = Ev_Comma(ctx, p + 1, out);
+    if (out->type == JSANY_ERROR) {
+        *cpl = out->code;
+        *out = JSAny_Undef();
         return q;
     }
     if (q == Scan_Lines(p + 1)) {
-        *cpl = Ev_Fail(ctx, ROW_COND_EXPECTED, Scan_Lines(q));
+        *cpl = Ev_Fail(ctx, empty, Scan_Lines(q));
         return q;
     }
     q = Scan_Lines(q);
     if (*q != TK_RPAREN) {
-        Val_Clear(&v);
+        Val_Clear(out);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : p);
         return q;
     }
+    return q + 1;
+}
+
+// `(` expression `)` converted to a boolean.
+Tok Condition(RunContext *ctx, Tok p, bool *truth, uint32_t *cpl, Tok keyword) {
+    JSAny v = JSAny_Undef();
+    Tok q = ParenValue(ctx, p, keyword, ROW_COND_EXPECTED, ROW_COND_EXPECTED, &v, cpl);
+    if (*cpl) return q;
     *truth = JSAny_Truth(&v);
     Val_Clear(&v);
-    *cpl = 0;
-    return q + 1;
+    return q;
 }
 
 // What a loop does with the completion of its body: 0 go on, 1 leave the
@@ -514,27 +524,10 @@ Tok ForStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
 }
 
 Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
-    Tok open = Scan_Lines(p + 1);
-    if (*open != TK_LPAREN) {
-        *cpl = Ev_Fail(ctx, ROW_LPAREN, *open ? open : p);
-        return open;
-    }
     JSAny disc = JSAny_Undef();
-    Tok q = Ev_Comma(ctx, open + 1, &disc);
-    if (disc.type == JSANY_ERROR) {
-        *cpl = disc.code;
-        return q;
-    }
-    if (q == Scan_Lines(open + 1)) {
-        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, Scan_Lines(q));
-        return q;
-    }
-    q = Scan_Lines(q);
-    if (*q != TK_RPAREN) {
-        Val_Clear(&disc);
-        *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : open);
-        return q;
-    }
+    Tok after = ParenValue(ctx, p + 1, p, ROW_LPAREN, ROW_EXPR_EXPECTED, &disc, cpl);
+    if (*cpl) return after;
+    Tok q = after - 1;
     Tok brace = Scan_Lines(q + 1);
     if (*brace != TK_LBRACE) {
         Val_Clear(&disc);
@@ -887,27 +880,10 @@ Tok ThrowStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
 }
 
 Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
-    Tok open = Scan_Lines(p + 1);
-    if (*open != TK_LPAREN) {
-        *cpl = Ev_Fail(ctx, ROW_LPAREN, *open ? open : p);
-        return Ev_StatementEnd(ctx, p);
-    }
     JSAny v = JSAny_Undef();
-    Tok q = Ev_Comma(ctx, open + 1, &v);
-    if (v.type == JSANY_ERROR) {
-        *cpl = v.code;
-        return q;
-    }
-    if (q == Scan_Lines(open + 1)) {
-        *cpl = Ev_Fail(ctx, ROW_OBJ_EXPECTED, Scan_Lines(q));
-        return Ev_StatementEnd(ctx, p);
-    }
-    q = Scan_Lines(q);
-    if (*q != TK_RPAREN) {
-        Val_Clear(&v);
-        *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : open);
-        return q;
-    }
+    Tok after = ParenValue(ctx, p + 1, p, ROW_LPAREN, ROW_OBJ_EXPECTED, &v, cpl);
+    if (*cpl) return Ev_StatementEnd(ctx, p);
+    Tok q = after - 1;
     if (!Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
         Val_Clear(&v);
         *cpl = ERR_NOMEM;
