@@ -755,6 +755,19 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             }
         }
         q = start + 1;
+    } else if (start[1] == TK_DOT && (first == KW_THIS || (Tk_IsOperand(first) && IdOf(ctx, first))) &&
+               Tk_IsOperand(start[2]) && IdOf(ctx, start[2]) && EndsOperand(start[3])) {
+        // `this.name` or `variable.name` alone: the member reference directly.
+        if (first == KW_THIS) {
+            Val_Copy(&out->v, &ctx->thisValue);
+        } else if (Ev_ResolveId(ctx, first, IdOf(ctx, first), out, start) || Ev_GetValue(ctx, out, start)) {
+            return start + 1;
+        }
+        out->base = out->v;
+        out->v.type = JSREF_NAMED;
+        out->key.ptr = IdOf(ctx, start[2]);
+        out->key.len = static_cast<uint32_t>(start + 2 - ctx->code->codes);
+        q = start + 3;
     } else {
         q = Unary(ctx, start, out);
         if (q == start || out->v.type == JSANY_ERROR) return q;
