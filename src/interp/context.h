@@ -78,6 +78,7 @@ struct RunContext {
     TryReport tryReport;
     LabelEntry *labels;   // Arr_*
     uint32_t labelCount;
+    uint32_t labelBase;   // labels below belong to callers (a function boundary)
     SaveEntry *saves;     // Arr_*
     uint32_t saveCount;
     uint32_t flags;

@@ -238,6 +238,9 @@ uint32_t Fn_Prepass(RunContext *ctx, Tok p) {
         if (!found) return ERR_NOMEM;
         owned = !Cache_Put(code, CacheKind::Declarations, pos, found);
     }
+    // A function body without declarations is noted on its Code, so later
+    // invocations skip the pre-pass altogether.
+    if (found[0] == 0 && code->bodyStart + 1 == pos) code->bodyHasDeclarations = 1;
     uint32_t st = 0;
     for (uint32_t i = 1; i <= found[0] && st == 0; ++i) {
         Tok f = p + found[i];
@@ -369,6 +372,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     const char *savedName = ctx->fnName;
     IdEntry *savedArgumentsId = ctx->argumentsId;
     uint32_t savedLabels = ctx->labelCount;
+    uint32_t savedLabelBase = ctx->labelBase;
     bool savedMember = ctx->memberError;
     Activation *savedCurrent = f->current;
     ctx->act = a;
@@ -382,16 +386,12 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     ++f->active;
     f->current = a;
 
-    uint32_t c;
-    if (!Arr_EnsureT(ctx->labels, ctx->labelCount + 1)) {
-        c = ERR_NOMEM;
-    } else {
-        ctx->labels[ctx->labelCount++] = LabelEntry{nullptr, nullptr};
-        Tok body = code->codes + code->bodyStart;
-        c = Fn_Prepass(ctx, body + 1);
-        if (c == 0) St_Statement(ctx, body, &c);
-        c = Run_Finish(ctx, c, body);
-    }
+    // Labels of the caller are not seen across the function boundary.
+    ctx->labelBase = ctx->labelCount;
+    Tok body = code->codes + code->bodyStart;
+    uint32_t c = code->bodyHasDeclarations == 1 ? 0 : Fn_Prepass(ctx, body + 1);
+    if (c == 0) St_Statement(ctx, body, &c);
+    c = Run_Finish(ctx, c, body);
     if (c == CPL_RETURN) {
         // ctx->ret holds the value of the return statement.
     } else if (c == 0) {
@@ -404,6 +404,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     --f->active;
     --ctx->depth;
     ctx->labelCount = savedLabels;
+    ctx->labelBase = savedLabelBase;
     ctx->act = savedAct;
     Ctx_SetCode(ctx, savedCode);
     ctx->store = savedStore;

@@ -39,9 +39,8 @@ bool PushLabel(RunContext *ctx, IdEntry *label, Tok target) {
 }
 
 const LabelEntry *FindLabel(RunContext *ctx, IdEntry *label) {
-    for (uint32_t i = ctx->labelCount; i > 0; --i) {
+    for (uint32_t i = ctx->labelCount; i > ctx->labelBase; --i) {
         const LabelEntry &e = ctx->labels[i - 1];
-        if (!e.label) return nullptr;  // a function boundary
         if (e.label == label) return &e;
     }
     return nullptr;
@@ -937,9 +936,8 @@ Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
 }
 
 Tok LabelledStatement(RunContext *ctx, Tok p, IdEntry *label, uint32_t *cpl) {
-    for (uint32_t i = ctx->labelCount; i > 0; --i) {
+    for (uint32_t i = ctx->labelCount; i > ctx->labelBase; --i) {
         const LabelEntry &e = ctx->labels[i - 1];
-        if (!e.label) break;
         if (e.label == label) {
             *cpl = Ev_Fail(ctx, ROW_DUP_LABEL, p);
             return Ev_StatementEnd(ctx, Scan_Lines(p + 1) + 1);
