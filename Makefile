@@ -1,12 +1,19 @@
 # Entry points: `make check` builds and runs every test twice (a normal build
 # and one under AddressSanitizer + UndefinedBehaviorSanitizer); `make demo`
-# builds and runs a bundled example; `make bench` runs the benchmarks.
+# builds and runs a bundled example; `make bench` runs the benchmarks;
+# `make stress` runs the out-of-memory sweep over every script; `make fuzz`
+# builds the libFuzzer targets with clang, and `make fuzz-run
+# FUZZ_TARGET=regexp FUZZ_TIME=600` runs one of them.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TARGETS = run_script regexp date_parse numconv
+FUZZ_TARGET ?= run_script
+FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all build check test test-asan demo bench clean install
+.PHONY: all build check test test-asan demo bench stress fuzz fuzz-run clean install
 
 all: build
 
@@ -31,5 +38,19 @@ demo: build
 bench: build
 	sh bench/run.sh $(BUILD)/shell/quillon $(BUILD)/bench/bench_startup
 
+stress: build
+	QUILLON_SWEEP=all ./$(BUILD)/tests/test_sweep
+
+fuzz:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DQUILLON_FUZZ=ON \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+
+# New inputs go to the build folder; the committed seeds are only read.
+fuzz-run: fuzz
+	mkdir -p $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET)
+	./$(FUZZ_BUILD)/tests/fuzz/fuzz_$(FUZZ_TARGET) $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) \
+	  tests/fuzz/corpus/$(FUZZ_TARGET) -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=4096
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

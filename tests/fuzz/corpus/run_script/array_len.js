@@ -1,0 +1,1 @@
+var a = []; a.length = 4294967295; a.push(1); a.reverse(); a.slice(-3).join()

@@ -1,0 +1,1 @@
+function f(a, b) { return this.x + a + b; } var g = f.bind({x: 1}, 2); g(3)

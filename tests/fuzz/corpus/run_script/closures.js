@@ -1,0 +1,1 @@
+function mk() { var c = 0; return function () { return ++c; }; } var f = mk(); f(); f(); f()

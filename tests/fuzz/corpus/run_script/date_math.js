@@ -1,0 +1,1 @@
+var d = new Date(2020, 1, 29, 12, 30); d.setMonth(13); d.toString() + Date.parse("Mar 1 2021 10:00 GMT+0100") + Math.pow(2, 0.5)

@@ -1,0 +1,1 @@
+var o = {a: 1, b: 2, c: 3}; var s = ""; for (var k in o) { delete o.c; s += k; } s

@@ -1,0 +1,1 @@
+var f = new Function("a", "b", "return a * b + arguments.length"); f.call(null, 6, 7)

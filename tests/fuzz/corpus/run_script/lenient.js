@@ -1,0 +1,1 @@
+nosuch(); var x = 1 +; x = 2; x

@@ -1,0 +1,1 @@
+Array(3).toString() + [1, "a"].toString() + "abc".substring(2, 1)

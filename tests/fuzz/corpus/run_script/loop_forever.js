@@ -1,0 +1,1 @@
+var i = 0; while (true) { i++; }

@@ -1,0 +1,1 @@
+function f(n) { return n ? f(n - 1) + 1 : 0; } try { f(100); } catch (e) { print(e.message); } f(20)

@@ -1,0 +1,1 @@
+try { new RegExp("(a"); } catch (e) { e.message } ; /(a+)+b/.test("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa")

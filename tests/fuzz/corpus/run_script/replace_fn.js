@@ -1,0 +1,1 @@
+"a1b22c333".replace(/\d+/g, function (m, i) { return "<" + m.length + ":" + i + ">"; })

@@ -1,0 +1,1 @@
+var kept = 5; kept

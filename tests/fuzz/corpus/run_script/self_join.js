@@ -1,0 +1,1 @@
+var a = [1, 2]; a.push(a); a.join("-") + String(a)

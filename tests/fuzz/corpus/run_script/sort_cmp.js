@@ -1,0 +1,1 @@
+var a = [5, 3, 9, 1, 7, 2]; a.sort(function (x, y) { return y - x; }); a.join()

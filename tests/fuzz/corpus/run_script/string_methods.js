@@ -1,0 +1,1 @@
+"Hello, World".split(", ").concat("x".toUpperCase(), "abc".charCodeAt(1), escape("a b"), "  q ".indexOf("q")).join("|")

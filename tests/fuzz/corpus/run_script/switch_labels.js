@@ -1,0 +1,1 @@
+outer: for (var i = 0; i < 3; i++) { switch (i) { case 1: continue outer; default: break; } } i

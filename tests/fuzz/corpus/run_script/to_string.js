@@ -1,0 +1,1 @@
+var o = {toString: function () { return "o" + this.n; }, n: 3}; var p = {valueOf: function () { return 4; }}; o + p + [o, p]

@@ -1,0 +1,1 @@
+function g() { try { throw new TypeError("t"); } catch (e) { return e.name; } finally { print("f"); } } g()

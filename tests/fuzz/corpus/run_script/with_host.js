@@ -1,0 +1,1 @@
+print(typeof print, typeof console); for (var k in console) print(k); console.log(1, "two", [3])
