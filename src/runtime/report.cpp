@@ -110,8 +110,10 @@ const JSHostLibrary *HooksOf(const RunContext *ctx) {
 
 // Builds the report and delivers it: kept for `catch` inside `try` (unless
 // `keepInTry` is false), to the host's HostNotify with a host handle, else
-// on the diagnostic output.
-void Show(RunContext *ctx, uint32_t kind, uint32_t errClass, const char *message,
+// on the diagnostic output. Returns false when a report kept for `catch`
+// lost its heading or message to exhausted memory: the Error object made
+// from it would carry a wrong message, so the failure becomes 103 instead.
+bool Show(RunContext *ctx, uint32_t kind, uint32_t errClass, const char *message,
           const uint32_t *tok, uint32_t count, bool keepInTry) {
     Report r;
     long line = BuildPieces(ctx, tok, count, &r);
@@ -129,29 +131,32 @@ void Show(RunContext *ctx, uint32_t kind, uint32_t errClass, const char *message
         t.errClass = errClass;
         t.valid = true;
         r.heading = r.before = r.token = r.after = nullptr;
-        return;
+        if (!t.heading || !t.message) {
+            Err_ClearTryReport(ctx);
+            return false;
+        }
+        return true;
     }
     const JSHostLibrary *hooks = HooksOf(ctx);
     if (ctx->hostHandle != 0 && hooks && hooks->HostNotify) {
         hooks->HostNotify(kind, ctx->hostHandle, OrEmpty(r.heading), message, OrEmpty(r.before),
                           OrEmpty(r.token), OrEmpty(r.after), r.position);
-        return;
+        return true;
     }
     Plat_DebugPrintf("%s%s%s%s%s\n%s: %s\n", OrEmpty(r.before), "\x9b" "0;33;40m",
                      OrEmpty(r.token), "\x9b" "0;31;40m", OrEmpty(r.after), OrEmpty(r.heading),
                      message);
+    return true;
 }
 
 // The raising rule: lenient runs get a warning and go on; otherwise the
 // first report of the run is shown and the run stops.
 uint32_t Raise(RunContext *ctx, uint32_t errClass, const char *message, const uint32_t *tok,
                uint32_t count) {
-    if (ctx->flags & RUN_LENIENT) {
-        Show(ctx, kKindWarning, errClass, message, tok, count, true);
-        return 0;
-    }
+    if (ctx->flags & RUN_LENIENT)
+        return Show(ctx, kKindWarning, errClass, message, tok, count, true) ? 0 : ERR_NOMEM;
     if (ctx->reported) return ERR_STOP;
-    Show(ctx, kKindError, errClass, message, tok, count, true);
+    if (!Show(ctx, kKindError, errClass, message, tok, count, true)) return ERR_NOMEM;
     // A report kept for `catch` was not shown: later errors still are.
     if (!ctx->inTry) ctx->reported = true;
     return ERR_STOP;
@@ -160,7 +165,7 @@ uint32_t Raise(RunContext *ctx, uint32_t errClass, const char *message, const ui
 uint32_t ShowOnce(RunContext *ctx, uint32_t errClass, const char *message, const uint32_t *tok,
                   uint32_t count, bool keepInTry) {
     if (ctx->reported) return ERR_STOP;
-    Show(ctx, kKindError, errClass, message, tok, count, keepInTry);
+    if (!Show(ctx, kKindError, errClass, message, tok, count, keepInTry)) return ERR_NOMEM;
     if (!ctx->inTry || !keepInTry) ctx->reported = true;
     return ERR_STOP;
 }
@@ -207,7 +212,7 @@ uint32_t Err_ReportValue(RunContext *ctx, const uint32_t *tok, uint32_t count, J
     uint32_t code = value->code;
     if (Err_IsReported(code)) return code;
     uint32_t r = Err_ReportCode(ctx, code == 0 ? ERR_WRONGTYPE : code, tok, count);
-    JSAny_SetError(value, ERR_STOP);
+    JSAny_SetError(value, r == ERR_NOMEM ? ERR_NOMEM : ERR_STOP);
     return r;
 }
 
