@@ -660,8 +660,11 @@ inline bool EndsOperand(uint32_t t) {
 }
 
 inline int32_t ToInt32Fast(double d) {
-    int32_t i = static_cast<int32_t>(d);
-    if (static_cast<double>(i) == d) return i;
+    // Only a double inside the int32 range may be cast (NaN fails the test).
+    if (d > -2147483649.0 && d < 2147483648.0) {
+        int32_t i = static_cast<int32_t>(d);
+        if (static_cast<double>(i) == d) return i;
+    }
     return Num_ToInt32Bits(d);
 }
 
