@@ -479,12 +479,15 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             break;
         case TK_LPAREN: {
             Tok q = Ev_Comma(ctx, p + 1, &out->v);
-            if (q == p + 1 && out->v.type != JSANY_ERROR) return FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(q)), q + 1;
+            if (q == p + 1 && out->v.type != JSANY_ERROR) {
+                FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(q));
+                return *q ? q + 1 : q;  // never past the end of the program
+            }
             if (out->v.type == JSANY_ERROR) return q;
             q = Scan_Lines(q);
             if (*q != TK_RPAREN) {
                 FailAt(ctx, out, ROW_RPAREN, *q ? q : p);
-                return q + 1;
+                return *q ? q + 1 : q;
             }
             p = q + 1;
             break;
@@ -680,8 +683,9 @@ inline bool NumberOp(uint32_t op, JSAny *l, double b) {
     case TK_MOD: {
         // Whole numbers in the 32-bit range divide exactly; the remainder
         // keeps the dividend's sign (a zero one included).
-        int32_t x = static_cast<int32_t>(a), y = static_cast<int32_t>(b);
-        if (x == a && y == b && y > 0) {
+        bool small = a > -2147483649.0 && a < 2147483648.0 && b > 0 && b < 2147483648.0;
+        int32_t x = small ? static_cast<int32_t>(a) : 0, y = small ? static_cast<int32_t>(b) : 0;
+        if (small && x == a && y == b && y > 0) {
             int32_t r = x % y;
             l->num = (r == 0 && (x < 0 || (x == 0 && std::signbit(a)))) ? -0.0 : r;
         } else {

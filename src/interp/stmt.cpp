@@ -1059,9 +1059,11 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
                 *completion = c;
                 return q;
             }
-            // A lenient run abandons the failed statement and goes on.
+            // A lenient run abandons the failed statement and goes on (from
+            // no further than the program's end, wherever the failure left q).
             ctx->reported = false;
-            q = Scan_SkipSimple(q);
+            Tok last = ctx->code->codes + ctx->code->count;
+            q = Scan_SkipSimple(q > last ? last : q);
             p = q;
             continue;
         }

@@ -60,5 +60,30 @@ TEST_F(Regressions, IntegerOperatorsWrapNumbersOutsideTheIntRange) {
     EXPECT_EQ(h.ResultString(), "-1,1,2147483647,1410065408,-2147483648,0,0,0,0,0,-1");
 }
 
+// A lenient run goes on after a failed statement from where the failure
+// left off; a group left open at the end of the text once made it resume
+// past the end of the token program. Every prefix of a program, run
+// strictly and leniently, must end with a report at worst (a lenient run
+// still fails on a faulty function declaration, met before any statement).
+TEST_F(Regressions, EveryPrefixOfAProgramRunsCleanly) {
+    const std::string program =
+        "var a = [1, (2 + 3) * 4, {k: 'v', n: [5]}];\n"
+        "function f(x, y) { if (x) { return (y || 0) + x; } else return f(1, x); }\n"
+        "for (var i = 0; i < 3; i++) { a[i] = f(i, a[i]); }\n"
+        "switch (a.length) { case 3: a.push(typeof f); break; default: }\n"
+        "try { throw new Error('e'); } catch (e) { a.push(e.message); } finally { a.pop(); }\n"
+        "var o = {get: function () { return this; }}; o.get().get;\n"
+        "do { i--; } while (i > 0); with (Math) a.push(max(1, 2));\n"
+        "'s'.replace(/(s)/g, function (m) { return m + m; }) + a.join(',')\n";
+    TestHost h;
+    for (size_t n = 0; n <= program.size(); ++n) {
+        std::string prefix = program.substr(0, n);
+        for (uint32_t flags : {JSRUN_RESULT, JSRUN_RESULT | JSRUN_LENIENT}) {
+            uint32_t r = h.Run(prefix.c_str(), flags);
+            EXPECT_TRUE(r == 0 || r == 4) << "result " << r << " for: " << prefix;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quillon_test
