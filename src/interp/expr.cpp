@@ -402,10 +402,12 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
     // Read, change, write back.
     EvalSlot target;
     target.v = s->v;
-    Val_Copy(&target.base, &s->base);
+    // A variable reference has no base: its base field holds whatever the
+    // slot held before and must not be copied.
+    if (s->v.type == JSREF_VARIABLE) target.base = JSAny_Undef();
+    else Val_Copy(&target.base, &s->base);
     if (s->v.type == JSREF_MEMBER) Val_Copy(&target.key, &s->key);
     else target.key = s->key;
-    if (s->v.type == JSREF_VARIABLE) target.base = JSAny_Undef();
     Obj_GetMember(ctx, s, false);
     uint32_t st = Ev_Check(ctx, &s->v, at);
     if (st) {

@@ -60,6 +60,21 @@ TEST_F(Regressions, IntegerOperatorsWrapNumbersOutsideTheIntRange) {
     EXPECT_EQ(h.ResultString(), "-1,1,2147483647,1410065408,-2147483648,0,0,0,0,0,-1");
 }
 
+// ++ and -- on a variable that does not hold a number once copied the
+// unused base field of the variable's reference, whatever an earlier
+// reference had left there, taking a share of a string or object that
+// might be gone ("UFO" records, leaks at close).
+TEST_F(Regressions, IncrementOfAVariableTakesNoStaleBase) {
+    TestHost h;
+    EXPECT_EQ(h.Run("label: for (var i = 0; i < 3; i++) { var z = 's'; { z++; } }"
+                    " var t = {}; t.k = 'x' + i; var u = 'u'; u--; [z, u, i].join()"),
+              0u);
+    EXPECT_EQ(h.ResultString(), "NaN,NaN,3");
+    EXPECT_EQ(h.Run("function f(a) { var o = {p: [a]}; var w = o.p[0]; w++; ++w; return w; } f('1') + f({})"),
+              0u);
+    EXPECT_EQ(h.ResultString(), "NaN");
+}
+
 // A lenient run goes on after a failed statement from where the failure
 // left off; a group left open at the end of the text once made it resume
 // past the end of the token program. Every prefix of a program, run
