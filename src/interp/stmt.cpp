@@ -370,6 +370,22 @@ uint32_t AssignLoopVar(RunContext *ctx, Tok varTok, JSAny *value) {
     return st;
 }
 
+// One pass of a for-in loop: the key goes to the loop variable (which takes
+// it), then the body runs. True when the loop ends here; *cpl then holds
+// what the loop passes on (0 for a plain break).
+bool ForInPass(RunContext *ctx, Tok loop, Tok varTok, Tok body, JSAny *key, Tok *end, uint32_t *cpl) {
+    uint32_t st = AssignLoopVar(ctx, varTok, key);
+    if (st) {
+        *cpl = st;
+        return true;
+    }
+    uint32_t c;
+    *end = RunBody(ctx, body, &c);
+    int outcome = LoopOutcome(ctx, c, loop);
+    if (outcome == 2) *cpl = c;
+    return outcome != 0;
+}
+
 // Copies of an object's own keys for for-in: element indexes, then names.
 struct KeyList {
     uint32_t *indexes = nullptr;
@@ -444,19 +460,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
                 if (!Obj_FindOwnName(o, name.str, name.len, Str_Hash(name.str, name.len))) continue;
                 Val_Copy(&key, &name);
             }
-            st = AssignLoopVar(ctx, varTok, &key);
-            if (st) {
-                *cpl = st;
-                break;
-            }
-            uint32_t c;
-            end = RunBody(ctx, body, &c);
-            int outcome = LoopOutcome(ctx, c, p);
-            if (outcome == 1) break;
-            if (outcome == 2) {
-                *cpl = c;
-                break;
-            }
+            if (ForInPass(ctx, p, varTok, body, &key, &end, cpl)) break;
         }
     } else if (target.type == JSANY_PROGOBJ) {
         JSAny name = JSAny_Undef();
@@ -476,19 +480,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
             if (next.type == JSANY_UNDEFINED || next.type == JSANY_UNDECLARED) break;
             if (!JSAny_IsString(&next)) JSAny_ToString(ctx, &next);
             JSAny_Assign(&name, &next);
-            st = AssignLoopVar(ctx, varTok, &next);
-            if (st) {
-                *cpl = st;
-                break;
-            }
-            uint32_t c;
-            end = RunBody(ctx, body, &c);
-            int outcome = LoopOutcome(ctx, c, p);
-            if (outcome == 1) break;
-            if (outcome == 2) {
-                *cpl = c;
-                break;
-            }
+            if (ForInPass(ctx, p, varTok, body, &next, &end, cpl)) break;
         }
         Val_Clear(&name);
     }
