@@ -612,6 +612,19 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     return s;
 }
 
+// The expression a keyword must be followed by (case, throw). *cpl is the
+// failure's code when there is none or it fails, else 0 with *v its value.
+Tok RequiredValue(RunContext *ctx, Tok p, JSAny *v, uint32_t *cpl) {
+    Tok q = Ev_Comma(ctx, p, v);
+    *cpl = 0;
+    if (v->type == JSANY_ERROR) {
+        *cpl = v->code;
+    } else if (q == Scan_Lines(p)) {
+        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, Scan_Lines(q));
+    }
+    return q;
+}
+
 Tok CaseStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*p == KW_DEFAULT) {
         Tok c = Scan_Lines(p + 1);
@@ -623,15 +636,8 @@ Tok CaseStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         return c + 1;
     }
     JSAny v = JSAny_Undef();
-    Tok q = Ev_Comma(ctx, p + 1, &v);
-    if (v.type == JSANY_ERROR) {
-        *cpl = v.code;
-        return q;
-    }
-    if (q == Scan_Lines(p + 1)) {
-        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, Scan_Lines(q));
-        return q;
-    }
+    Tok q = RequiredValue(ctx, p + 1, &v, cpl);
+    if (*cpl) return q;
     q = Scan_Lines(q);
     if (*q != TK_COLON) {
         Val_Clear(&v);
@@ -855,15 +861,8 @@ Tok ReturnStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
 Tok ThrowStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     ctx->lastJump = p;
     JSAny v = JSAny_Undef();
-    Tok q = Ev_Comma(ctx, p + 1, &v);
-    if (v.type == JSANY_ERROR) {
-        *cpl = v.code;
-        return q;
-    }
-    if (q == Scan_Lines(p + 1)) {
-        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, Scan_Lines(q));
-        return q;
-    }
+    Tok q = RequiredValue(ctx, p + 1, &v, cpl);
+    if (*cpl) return q;
     Val_Clear(&ctx->thrown);
     ctx->thrown = v;
     *cpl = CPL_THROW;

@@ -52,19 +52,6 @@ inline void DropObject(Object **slot, bool releaseObjects) {
     if (o && releaseObjects) Obj_Release(o);
 }
 
-void DropLocals(Activation *a, bool releaseObjects) {
-    LocalChunk *c = &a->first;
-    while (c) {
-        for (uint32_t i = 0; i < c->used; ++i) DropValue(&c->items[i].value, releaseObjects);
-        c->used = 0;
-        LocalChunk *next = c->next;
-        if (c != &a->first) Mem_Free(c);
-        c = next;
-    }
-    a->first.next = nullptr;
-    a->lastChunk = &a->first;
-}
-
 // Empties a record of everything it holds and frees it.
 void Dispose(Object *o, bool releaseObjects) {
     switch (o->kind) {
@@ -98,7 +85,7 @@ void Dispose(Object *o, bool releaseObjects) {
     }
     case ObjKind::Activation: {
         auto *a = static_cast<Activation *>(o);
-        DropLocals(a, releaseObjects);
+        Act_ClearLocals(a, releaseObjects);
         Object *enc = a->enclosing, *args = a->arguments;
         a->function = nullptr;
         a->enclosing = nullptr;

@@ -156,10 +156,14 @@ JSAny *Act_AddLocal(Activation *a, IdEntry *id) {
     return &l->value;
 }
 
-void Act_ClearLocals(Activation *a) {
+void Act_ClearLocals(Activation *a, bool releaseObjects) {
     LocalChunk *c = &a->first;
     while (c) {
-        for (uint32_t i = 0; i < c->used; ++i) Val_Clear(&c->items[i].value);
+        for (uint32_t i = 0; i < c->used; ++i) {
+            JSAny *v = &c->items[i].value;
+            if (v->type == JSANY_OBJECT && !releaseObjects) v->type = JSANY_UNDEFINED;
+            else Val_Clear(v);
+        }
         c->used = 0;
         LocalChunk *next = c->next;
         if (c != &a->first) Mem_Free(c);

@@ -92,7 +92,10 @@ inline bool Fn_IsScript(const Object *o) { return o->kind == ObjKind::Script; }
 // Locals of an activation.
 JSAny *Act_FindLocal(Activation *a, const IdEntry *id);
 JSAny *Act_AddLocal(Activation *a, IdEntry *id);  // null when out of memory
-void Act_ClearLocals(Activation *a);
+// Empties an activation's locals and frees their extra chunks. With
+// `releaseObjects` false (the collector, freeing garbage) object references
+// are dropped without touching their counts.
+void Act_ClearLocals(Activation *a, bool releaseObjects = true);
 
 // Calls. `thisChoice` gives the this value for callees that are not member
 // references: a value, or null for the context's global value, or

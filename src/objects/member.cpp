@@ -419,6 +419,19 @@ uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *va
     return st;
 }
 
+// The end of a store through a reference: the reference becomes the value
+// stored (taken from `value`), or the failure's code.
+uint32_t SettleSlot(EvalSlot *slot, JSAny *value, uint32_t st) {
+    if (st) {
+        Val_Clear(value);
+        slot->v = JSAny_Err(st);
+    } else {
+        slot->v = *value;
+        *value = JSAny_Undef();
+    }
+    return st;
+}
+
 }  // namespace
 
 uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
@@ -441,14 +454,7 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
         uint32_t index = slot->key.len;
         st = Obj_PutIndex(args, index, value);
         Val_Clear(&slot->base);
-        if (st) {
-            Val_Clear(value);
-            slot->v = JSAny_Err(st);
-        } else {
-            slot->v = *value;
-            *value = JSAny_Undef();
-        }
-        return st;
+        return SettleSlot(slot, value, st);
     }
     case JSREF_MEMBER:
     case JSREF_NAMED:
@@ -493,14 +499,7 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
     }
     if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
     Val_Clear(&base);
-    if (st) {
-        Val_Clear(value);
-        slot->v = JSAny_Err(st);
-    } else {
-        slot->v = *value;
-        *value = JSAny_Undef();
-    }
-    return st;
+    return SettleSlot(slot, value, st);
 }
 
 bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32_t len,

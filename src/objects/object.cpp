@@ -130,19 +130,25 @@ void Obj_NewInto(JSAny *rec, Object *proto) {
     JSAny_AdoptObject(rec, o);
 }
 
-void Obj_NewArray(JSAny *rec, ProgramSpace *space) {
-    Object *proto = space ? space->protos[PROTO_ARRAY] : nullptr;
-    if (!proto) {
-        JSAny_SetError(rec, ERR_NOMEM);
-        return;
-    }
-    Object *o = Obj_New(proto);
+namespace {
+
+// A new plain record of a class whose prototype the space made at its start;
+// a missing prototype means that start ran out of memory.
+Object *NewOfClass(JSAny *rec, Object *proto, uint32_t classFlags) {
+    Object *o = proto ? Obj_New(proto) : nullptr;
     if (!o) {
         JSAny_SetError(rec, ERR_NOMEM);
-        return;
+        return nullptr;
     }
-    o->classFlags = CF_ARRAY | CF_HASLENGTH;
+    o->classFlags = classFlags;
     JSAny_AdoptObject(rec, o);
+    return o;
+}
+
+}  // namespace
+
+void Obj_NewArray(JSAny *rec, ProgramSpace *space) {
+    NewOfClass(rec, space ? space->protos[PROTO_ARRAY] : nullptr, CF_ARRAY | CF_HASLENGTH);
 }
 
 void Obj_NewArrayFrom(ProgramSpace *space, JSAny *rec, uint32_t n, const JSAny *values) {
@@ -170,18 +176,9 @@ void Obj_NewError(ProgramSpace *space, JSAny *rec, const JSAny *message, uint32_
         JSAny_SetError(rec, ERR_NOMEM);
         return;
     }
-    Object *proto = space->protos[errClass == 0 ? PROTO_ERROR : PROTO_EVALERROR + errClass - 1];
-    if (!proto) {
-        JSAny_SetError(rec, ERR_NOMEM);
-        return;
-    }
-    Object *o = Obj_New(proto);
-    if (!o) {
-        JSAny_SetError(rec, ERR_NOMEM);
-        return;
-    }
-    o->classFlags = CF_ERROR;
-    JSAny_AdoptObject(rec, o);
+    Object *o = NewOfClass(rec, space->protos[errClass == 0 ? PROTO_ERROR : PROTO_EVALERROR + errClass - 1],
+                           CF_ERROR);
+    if (!o) return;
     if (message) {
         uint32_t st = Obj_AddName(o, "message", 7, Str_Hash("message", 7), message);
         if (st) JSAny_SetError(rec, st);
