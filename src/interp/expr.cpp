@@ -933,6 +933,13 @@ __attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p
 }
 
 Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out) {
+    // The right side may be another assignment (a = b = c ...): each one
+    // waits on the machine stack, so each counts toward the nesting limit.
+    NestGuard guard(ctx);
+    if (!guard.ok) {
+        FailAt(ctx, out, ROW_NESTED_TOO_DEEPLY, opTok);
+        return opTok + 1;
+    }
     JSAny value = JSAny_Undef();
     Tok r = Ev_AssignValue(ctx, opTok + 1, &value);
     if (r == Scan_Lines(opTok + 1) && value.type != JSANY_ERROR) {
