@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/space.h"
+#include "runtime/report.h"
 #include "runtime/text.h"
 
 namespace quillon {
@@ -305,6 +306,12 @@ bool Ary_NewArray(RunContext *ctx, ValueGuard *out) {
 
 void Ary_Call(RunContext *ctx, const JSAny *fn, const JSAny *thisArg, const JSAny *args,
               uint32_t argc, JSAny *result) {
+    // Every call does the user-break check: forEach over 2^32 - 1 indexes
+    // must stay stoppable.
+    if (uint32_t st = Err_CheckBreakFast(ctx, ctx->callTok, ctx->breakMask)) {
+        JSAny_SetError(result, st);
+        return;
+    }
     EvalSlot s;
     JSAny_InitFrom(&s.v, fn);
     s.base = JSAny_Undef();

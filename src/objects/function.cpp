@@ -8,6 +8,7 @@
 #include "lexer/code.h"
 #include "lexer/lexer.h"
 #include "runtime/idtable.h"
+#include "runtime/report.h"
 #include "objects/elements.h"
 #include "objects/member.h"
 #include "runtime/text.h"
@@ -377,6 +378,13 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
 
 void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const JSAny *args,
              uint32_t argc, JSAny *result) {
+    // The calls the built-ins make do the user-break check too, so a
+    // comparator, a replace callback or a conversion called without end
+    // can still be stopped.
+    if (uint32_t st = Err_CheckBreakFast(ctx, ctx->callTok, ctx->breakMask)) {
+        JSAny_SetError(result, st);
+        return;
+    }
     EvalSlot s;
     Val_Copy(&s.v, callee);
     JSAny nothing = JSAny_Null();
