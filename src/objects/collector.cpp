@@ -35,17 +35,6 @@ void Root(Object *o) {
     gRoots = o;
 }
 
-// Gives up a value the record held. In the collector's mode object
-// references are dropped without touching the children's counts (those
-// already exclude references from garbage).
-inline void DropValue(JSAny *v, bool releaseObjects) {
-    if (v->type == JSANY_OBJECT && !releaseObjects) {
-        v->type = JSANY_UNDEFINED;
-        return;
-    }
-    JSAny_Clear(v);
-}
-
 inline void DropObject(Object **slot, bool releaseObjects) {
     Object *o = *slot;
     *slot = nullptr;
