@@ -764,9 +764,11 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             }
         }
         q = start + 1;
-    } else if (start[1] == TK_DOT && (first == KW_THIS || (Tk_IsOperand(first) && IdOf(ctx, first))) &&
+    } else if ((first == KW_THIS || (Tk_IsOperand(first) && IdOf(ctx, first))) && start[1] == TK_DOT &&
                Tk_IsOperand(start[2]) && IdOf(ctx, start[2]) && EndsOperand(start[3])) {
         // `this.name` or `variable.name` alone: the member reference directly.
+        // (The test reads each token only once the one before it is known
+        // not to be the end of the program.)
         if (first == KW_THIS) {
             Val_Copy(&out->v, &ctx->thisValue);
         } else if (Ev_ResolveId(ctx, first, IdOf(ctx, first), out, start) || Ev_GetValue(ctx, out, start)) {

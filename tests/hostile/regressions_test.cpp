@@ -75,6 +75,20 @@ TEST_F(Regressions, IncrementOfAVariableTakesNoStaleBase) {
     EXPECT_EQ(h.ResultString(), "NaN");
 }
 
+// A text that ends where an operand is expected once had the evaluator
+// look at the tokens after the end of the token program (found by fuzzing
+// with "(\n" and eighteen more parentheses); token arrays of every length
+// are tried so that one of them ends exactly at its allocation.
+TEST_F(Regressions, TextsEndingWhereAnOperandIsExpected) {
+    TestHost h;
+    for (int n = 0; n < 200; ++n) {
+        std::string text = "(\n" + std::string(n, '(');
+        EXPECT_EQ(h.Run(text.c_str()), 4u) << n;
+        text = "x = this" + std::string(n % 3, '.');
+        EXPECT_NE(h.Run(text.c_str()), 1u) << n;
+    }
+}
+
 // A lenient run goes on after a failed statement from where the failure
 // left off; a group left open at the end of the text once made it resume
 // past the end of the token program. Every prefix of a program, run
