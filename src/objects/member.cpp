@@ -86,7 +86,8 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
 
 // Reads a global name of another program space (a lookup redirected there).
 void ReadGlobalOf(ProgramSpace *space, const char *name, uint32_t len, JSAny *out) {
-    if (!space || !space->store) {
+    // The host may have destroyed the space it redirected the lookup to.
+    if (!Space_IsLive(space) || !space->store) {
         JSAny_SetUndefined(out);
         return;
     }
