@@ -163,6 +163,13 @@ void JSAny_ToPrimitive(RunContext *ctx, JSAny *a, int hint) {
     for (const char *name : order) {
         JSAny method = JSAny_Undef();
         MethodOf(ctx, a, name, &method);
+        if (method.type == JSANY_ERROR && method.code != 0) {
+            // The host failed the read (out of memory, a break): that is
+            // the conversion's failure, not a method that is missing.
+            JSAny_Clear(a);
+            *a = method;
+            return;
+        }
         bool callable = (method.type == JSANY_OBJECT && (method.obj->classFlags & CF_CALLABLE)) ||
                         method.type == JSANY_PROGOBJ;
         if (!callable) {
