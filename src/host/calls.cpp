@@ -24,6 +24,16 @@ inline ProgramSpace *Space(JSProgramSpace *s) { return reinterpret_cast<ProgramS
 // is on its list of spaces; nothing is read through any other handle.
 bool Live(JSProgramSpace *s) { return Lib_IsOpen() && Space_IsLive(Space(s)); }
 
+// Marks a run or call under way in a space for as long as it lasts: a hook
+// may not destroy the space (or close the library) beneath it.
+struct RunMark {
+    ProgramSpace *space;
+    explicit RunMark(ProgramSpace *s) : space(s) { ++space->runs; }
+    ~RunMark() { --space->runs; }
+    RunMark(const RunMark &) = delete;
+    RunMark &operator=(const RunMark &) = delete;
+};
+
 void ReleaseScopeObjects(RunContext *ctx) {
     for (uint32_t i = 0; i < ctx->scopeObjCount; ++i) ProgObj_Release(ctx->scopeObjs[i]);
     Arr_Free(ctx->scopeObjs);
@@ -54,7 +64,9 @@ extern "C" JSProgramSpace *CreateJSProgramSpace(JSProgramSpace *parent, const JS
 }
 
 extern "C" void DeleteJSProgramSpace(JSProgramSpace *space) {
-    if (!Live(space)) {
+    // A space whose run is under way (the host deleting it from one of the
+    // run's hooks) is refused like a bad handle: the run still uses it.
+    if (!Live(space) || Space(space)->runs) {
         Plat_DebugWrite("Illegal DeleteJSProgramSpace\n");
         return;
     }
@@ -67,6 +79,7 @@ extern "C" uint32_t RunJavaScript(JSProgramSpace *space, const char *source, uin
         Plat_DebugWrite("Illegal RunJavaScript\n");
         return JSRESULT_ERROR;
     }
+    RunMark mark(Space(space));
     uint32_t code = Run_Source(Space(space), source ? source : "", flags, hostHandle, breakMask,
                                compatLevel);
     return VL_ResultCode(code & ~ERR_REPORTED);
@@ -92,6 +105,8 @@ extern "C" uint32_t GetJSResult(JSProgramSpace *space, JSTagItem *list) {
         }
         if (code != 0) return VL_ResultCode(code);
     }
+    // Reading may convert the value, calling script functions and hooks.
+    RunMark mark(s);
     RunContext *ctx = Run_OpenTemp(s);
     if (!ctx) return JSRESULT_NOMEMORY;
     uint32_t code = VL_Read(ctx, s, list, r, 1);
@@ -203,6 +218,7 @@ extern "C" uint32_t CallJavaScript(JSProgramSpace *space, uint32_t flags, uintpt
         Plat_DebugWrite("Illegal RunJavaScript\n");
         return JSRESULT_ERROR;
     }
+    RunMark mark(Space(space));
     const JSAny *callee = nullptr;
     JSAny *args = nullptr;  // Arr_*
     uint32_t argc = 0;

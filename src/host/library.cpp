@@ -101,7 +101,9 @@ extern "C" JSLibraryBase *OpenJSLibrary(void) {
 extern "C" void CloseJSLibrary(void) {
     {
         std::lock_guard<std::mutex> lock(gSemaphore);
-        if (gOpenCount == 0) {
+        // The last close cannot tear the library down beneath a run (a hook
+        // closing the library): it is refused and the library stays open.
+        if (gOpenCount == 0 || (gOpenCount == 1 && Space_AnyRunning())) {
             Plat_DebugWrite("Illegal CloseJSLibrary\n");
             return;
         }

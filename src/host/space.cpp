@@ -64,6 +64,12 @@ long Space_LiveCount() {
     return n;
 }
 
+bool Space_AnyRunning() {
+    for (ProgramSpace *s = gFirst; s; s = s->next)
+        if (s->runs) return true;
+    return false;
+}
+
 ProgramSpace *Space_Create(ProgramSpace *parent, const JSHostLibrary *hooks, uintptr_t userData) {
     auto *s = static_cast<ProgramSpace *>(Mem_AllocZero(sizeof(ProgramSpace)));
     if (!s) return nullptr;

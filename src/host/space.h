@@ -57,6 +57,7 @@ struct ProgramSpace {
     ProgObj *progFirst;  // program objects owned by the space
     ProgObj *progLast;
     Object *protos[PROTO_COUNT];
+    uint32_t runs;  // runs and calls of the host under way in the space
 };
 
 ProgramSpace *Space_Create(ProgramSpace *parent, const JSHostLibrary *hooks, uintptr_t userData);
@@ -69,6 +70,9 @@ void Space_ClearShort(ShortStr *s);
 uint32_t Space_Serial(const ProgramSpace *space);
 // Number of live spaces (for the leak checks of the last close).
 long Space_LiveCount();
+// True while a run or call is under way in any space: the library must not
+// be torn down under it.
+bool Space_AnyRunning();
 
 // Hooks a later part installs: global setup of a new space, and the last
 // stage of destruction (cycle collection).

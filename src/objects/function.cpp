@@ -202,6 +202,16 @@ void InvokeHost(RunContext *ctx, ProgObj *p, uint32_t operation) {
     if (code) JSAny_SetError(&ctx->ret, code);
 }
 
+// Enters a function. Its space counts as running meanwhile, so a hook
+// cannot destroy the space (its tokens, its built-ins) beneath it, even
+// from a run of another space.
+inline void RunEntry(RunContext *ctx, Function *f) {
+    ProgramSpace *home = f->space;  // null once the space is gone
+    if (home) ++home->runs;
+    f->entry(ctx, f);
+    if (home) --home->runs;
+}
+
 struct CallState {
     const JSAny *args;
     uint32_t argc;
@@ -266,7 +276,7 @@ void CallResolved(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
             auto *f = static_cast<Function *>(callee.obj);
             if (f->kind == ObjKind::Native && f->arity >= 0 && static_cast<uint32_t>(f->arity) > argc)
                 break;  // not entered: the preset "bad arguments" stands
-            f->entry(ctx, f);
+            RunEntry(ctx, f);
             break;
         }
         [[fallthrough]];
@@ -356,7 +366,7 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         Enter(ctx, saved, args, argc);
         ctx->thisValue = thisValue;
         ctx->construct = true;
-        f->entry(ctx, f);
+        RunEntry(ctx, f);
         Leave(ctx, saved, &slot->v);
         if (slot->v.type == JSANY_OBJECT || slot->v.type == JSANY_ERROR) {
             Val_Clear(&fresh);
@@ -370,7 +380,7 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
     ctx->thisValue = JSAny_Undef();
     ctx->construct = true;
     if (!(f->kind == ObjKind::Native && f->arity >= 0 && static_cast<uint32_t>(f->arity) > argc))
-        f->entry(ctx, f);
+        RunEntry(ctx, f);
     Leave(ctx, saved, &slot->v);
     int32_t t = slot->v.type;
     if (t != JSANY_OBJECT && t != JSANY_PROGOBJ && t != JSANY_ERROR) JSAny_ToObject(ctx, &slot->v);
