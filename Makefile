@@ -50,7 +50,7 @@ fuzz:
 fuzz-run: fuzz
 	mkdir -p $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET)
 	./$(FUZZ_BUILD)/tests/fuzz/fuzz_$(FUZZ_TARGET) $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) \
-	  tests/fuzz/corpus/$(FUZZ_TARGET) -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=4096
+	  tests/fuzz/corpus/$(FUZZ_TARGET) -max_total_time=$(FUZZ_TIME) -timeout=30 -rss_limit_mb=4096
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

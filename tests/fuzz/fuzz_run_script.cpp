@@ -15,7 +15,7 @@ namespace {
 
 constexpr size_t kMaxScript = 16384;
 constexpr uint64_t kPolls = 3000;
-constexpr int32_t kMemoryCap = 64 << 20;
+constexpr int32_t kMemoryCap = 8 << 20;
 
 // Reads the result in every form a host may ask for.
 void ReadResult(JSProgramSpace *space) {

@@ -1,1 +1,1 @@
-var s = "1"; for (var i = 0; i < 20; i++) s = "eval(" + JSON_like(s) + ")"; function JSON_like(t) { return "\"" + t.replace(/\\/g, "\\\\").replace(/"/g, "\\\"") + "\""; } eval(s);
+var s = "1"; for (var i = 0; i < 8; i++) s = "eval(" + JSON_like(s) + ")"; function JSON_like(t) { return "\"" + t.replace(/\\/g, "\\\\").replace(/"/g, "\\\"") + "\""; } eval(s);
