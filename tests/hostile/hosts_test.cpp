@@ -137,6 +137,21 @@ TEST_F(HostileHosts, AnswersToStoresAndCallsFollowTheProtocol) {
     }
 }
 
+// A host that refuses every program object: the space has no host value,
+// and every value that would be one fails as out of memory.
+TEST_F(HostileHosts, EveryProgramObjectRefused) {
+    for (uint32_t refusal : {1u, 2u, 0xFFFFFFFFu}) {
+        TestHost h;
+        AnswerAlways(h, 0);
+        h.createdAnswer = refusal;
+        ASSERT_NE(h.Space(), nullptr);
+        EXPECT_EQ(h.Run("1 + 1"), 0u);
+        EXPECT_EQ(h.Run("obj"), 1u);
+        EXPECT_EQ(h.Run("typeof unknownName"), 1u);
+        EXPECT_EQ(h.created, 0);
+    }
+}
+
 TEST_F(HostileHosts, AnEndlessMemberEnumerationStopsAtTheBreak) {
     TestHost h;
     h.getProperty = [](JSRunContext *ctx, void *data, const char *name, uint32_t flags) -> uint32_t {
