@@ -1,0 +1,1 @@
+var a; a = a = a = a = a = 1; var t = "eval(t)"; try { eval(t); } catch (e) { e.name }

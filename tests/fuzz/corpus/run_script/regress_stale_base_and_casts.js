@@ -1,0 +1,1 @@
+label: for (var i = 0; i < 3; i++) { var z = 's'; { z++; } } var u = 'u'; u--; [z, u, 4294967296 % 7, 1e10 | 0]
