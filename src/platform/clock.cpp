@@ -56,10 +56,17 @@ DateStamp Plat_DateStamp() {
 
 int32_t Plat_ZoneOffset() {
     if (gZonePinned) return gZone;
+    // Date methods ask for the offset on every call; the zone tables are read
+    // at most once a second (per thread, so tasks never share the cache).
+    thread_local time_t cachedAt = -1;
+    thread_local int32_t cached = 0;
     time_t now = time(nullptr);
+    if (now == cachedAt) return cached;
     struct tm local;
     if (!localtime_r(&now, &local)) return 0;
-    return static_cast<int32_t>(-local.tm_gmtoff / 60);
+    cached = static_cast<int32_t>(-local.tm_gmtoff / 60);
+    cachedAt = now;
+    return cached;
 }
 
 void Plat_PinZoneOffset(bool pinned, int32_t minutesWest) {
