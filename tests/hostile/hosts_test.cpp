@@ -561,6 +561,34 @@ TEST_F(HostileHosts, HooksThatCallBackIntoTheLibrary) {
     ClearDebug();
 }
 
+// The report and poll hooks run scripts in the space whose run is under
+// way (and try to destroy it).
+TEST_F(HostileHosts, ReportAndPollHooksRunScripts) {
+    static JSProgramSpace *running = nullptr;
+    static int nested = 0;
+    TestHost h;
+    running = h.Space();
+    h.poll = []() -> uint32_t {
+        if (nested < 5) {
+            ++nested;
+            RunJavaScript(running, "var inPoll = (typeof inPoll == 'number' ? inPoll : 0) + 1; nosuch()", 0, 1,
+                          kBreakBit, 0);
+            DeleteJSProgramSpace(running);
+        }
+        return 0;
+    };
+    SetJSSignal(kBreakBit, kBreakBit);
+    uint32_t r = RunJavaScript(running, "var t = 0; for (var i = 0; i < 10; i++) t += i; t", JSRUN_RESULT, 1,
+                               kBreakBit, 0);
+    SetJSSignal(0, kBreakBit);
+    EXPECT_EQ(r, 0u);
+    EXPECT_EQ(h.ResultNumber(), 45);
+    EXPECT_GE(nested, 1);
+    EXPECT_EQ(h.Run("inPoll"), 0u);
+    EXPECT_GE(h.ResultNumber(), 1);
+    ClearDebug();
+}
+
 // A function of another space runs while the host destroys that space.
 TEST_F(HostileHosts, SpaceDestroyedWhileItsFunctionRuns) {
     static JSProgramSpace *other = nullptr;
