@@ -33,13 +33,13 @@ test-asan:
 check: test test-asan
 
 demo: build
-	./$(BUILD)/shell/quillon examples/hello.js
+	$(BUILD)/shell/quillon examples/hello.js
 
 bench: build
 	sh bench/run.sh $(BUILD)/shell/quillon $(BUILD)/bench/bench_startup
 
 stress: build
-	QUILLON_SWEEP=all ./$(BUILD)/tests/test_sweep
+	QUILLON_SWEEP=all $(BUILD)/tests/test_sweep
 
 fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DQUILLON_FUZZ=ON \
@@ -47,10 +47,12 @@ fuzz:
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 
 # New inputs go to the build folder; the committed seeds are only read.
+# Whole runs also start from the scripts of the script tests.
+FUZZ_SEEDS = tests/fuzz/corpus/$(FUZZ_TARGET) $(if $(filter run_script,$(FUZZ_TARGET)),tests/scripts)
 fuzz-run: fuzz
 	mkdir -p $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET)
-	./$(FUZZ_BUILD)/tests/fuzz/fuzz_$(FUZZ_TARGET) $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) \
-	  tests/fuzz/corpus/$(FUZZ_TARGET) -max_total_time=$(FUZZ_TIME) -timeout=30 -rss_limit_mb=4096
+	$(FUZZ_BUILD)/tests/fuzz/fuzz_$(FUZZ_TARGET) $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) \
+	  $(FUZZ_SEEDS) -max_total_time=$(FUZZ_TIME) -timeout=30 -rss_limit_mb=4096
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,6 +1,9 @@
 // Replays a fuzz target's corpus without libFuzzer: every file named on the
 // command line, and every file in a folder named there, is fed once to the
-// target's entry function. A fault the target finds aborts the program.
+// target's entry function. An argument "--only=SUFFIX" limits the folders
+// named after it to files ending in SUFFIX (the script tests keep their
+// expected output beside each script). A fault the target finds aborts the
+// program.
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -21,7 +24,11 @@ bool IsFolder(const std::string &path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void Collect(const std::string &path, std::vector<std::string> &files) {
+bool EndsWith(const std::string &s, const std::string &suffix) {
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+void Collect(const std::string &path, const std::string &suffix, std::vector<std::string> &files) {
     if (!IsFolder(path)) {
         files.push_back(path);
         return;
@@ -32,7 +39,7 @@ void Collect(const std::string &path, std::vector<std::string> &files) {
         std::string name = e->d_name;
         if (name == "." || name == "..") continue;
         std::string full = path + "/" + name;
-        if (!IsFolder(full)) files.push_back(full);
+        if (!IsFolder(full) && EndsWith(name, suffix)) files.push_back(full);
     }
     closedir(d);
 }
@@ -41,7 +48,14 @@ void Collect(const std::string &path, std::vector<std::string> &files) {
 
 int main(int argc, char **argv) {
     std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) Collect(argv[i], files);
+    std::string suffix;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg.rfind("--only=", 0) == 0)
+            suffix = arg.substr(7);
+        else
+            Collect(arg, suffix, files);
+    }
     std::sort(files.begin(), files.end());
     if (files.empty()) {
         std::fprintf(stderr, "no corpus files\n");
