@@ -105,6 +105,55 @@ inline bool PutNamedFast(RunContext *ctx, EvalSlot *s, JSAny *value) {
     return true;
 }
 
+// The element of a plain object's dense store that a whole-number key in
+// its range names; null to take the general path (a missing element is
+// looked for along the prototype chain there).
+inline JSAny *DenseElement(const EvalSlot *s) {
+    if (s->base.type != JSANY_OBJECT || s->key.type != JSANY_NUMBER) return nullptr;
+    Object *o = s->base.obj;
+    double d = s->key.num;
+    if (!(d >= 0 && d < o->denseLen) || !PlainMembers(o)) return nullptr;
+    uint32_t i = static_cast<uint32_t>(d);
+    if (i != d || o->dense[i].type == JSANY_ABSENT) return nullptr;
+    return &o->dense[i];
+}
+
+// Reads an element held in a plain object's dense store; false to take the
+// general path.
+inline bool GetIndexFast(EvalSlot *s) {
+    const JSAny *e = DenseElement(s);
+    if (!e) return false;
+    JSAny v;
+    if (e->type == JSANY_UNDECLARED) v = JSAny_Undef();
+    else Val_Copy(&v, e);
+    Val_Clear(&s->base);
+    s->v = v;
+    return true;
+}
+
+// Stores over an element held in a plain object's dense store; false to
+// take the general path. The value is taken over.
+inline bool PutIndexFast(EvalSlot *s, JSAny *value) {
+    JSAny *e = DenseElement(s);
+    if (!e) return false;
+    JSAny copy;
+    Val_Copy(&copy, value);
+    if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
+    JSAny old = *e;
+    *e = copy;
+    Val_Clear(&old);
+    Val_Clear(&s->base);
+    s->v = *value;
+    *value = JSAny_Undef();
+    return true;
+}
+
+// Reads through a member reference, the common kinds of member directly.
+inline void GetMember(RunContext *ctx, EvalSlot *s) {
+    if (s->v.type == JSREF_NAMED ? GetNamedFast(ctx, s) : s->v.type == JSREF_MEMBER && GetIndexFast(s)) return;
+    Obj_GetMember(ctx, s, false);
+}
+
 }  // namespace
 
 namespace {
@@ -342,7 +391,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         Val_Copy(&thisValue, &cur->base);
         haveThis = true;
     }
-    if (Slot_IsRef(cur) && (cur->v.type != JSREF_NAMED || !GetNamedFast(ctx, cur))) Obj_GetMember(ctx, cur, false);
+    if (Slot_IsRef(cur)) GetMember(ctx, cur);
     if (cur->v.type == JSANY_ERROR) {
         Val_Clear(&thisValue);
         st = Ev_Check(ctx, &cur->v, calleeTok);
@@ -737,9 +786,7 @@ uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at) {
             return 0;
         }
     }
-    if (Slot_IsRef(s)) {
-        if (s->v.type != JSREF_NAMED || !GetNamedFast(ctx, s)) Obj_GetMember(ctx, s, false);
-    }
+    if (Slot_IsRef(s)) GetMember(ctx, s);
     return Ev_Check(ctx, &s->v, at);
 }
 
@@ -1011,7 +1058,9 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
             return r;
         }
     }
-    if (out->v.type != JSREF_NAMED || !PutNamedFast(ctx, out, &value)) Obj_PutMember(ctx, out, &value);
+    if (!(out->v.type == JSREF_NAMED ? PutNamedFast(ctx, out, &value)
+                                     : out->v.type == JSREF_MEMBER && PutIndexFast(out, &value)))
+        Obj_PutMember(ctx, out, &value);
     if (out->v.type == JSANY_ERROR) {
         uint32_t code = out->v.code;
         if (code == ERR_READONLY || code == ERR_NOPROP) {
