@@ -46,6 +46,98 @@ inline uint32_t *HintSlot(RunContext *ctx, Tok at) {
     return ctx->hints && i < ctx->code->count ? ctx->hints + i : nullptr;
 }
 
+// How an identifier at a token was resolved last time, checked cheaply
+// before it is used again: a parameter or a local of the running activation,
+// or a program-level variable of a name no function declares.
+enum : uint32_t { HINT_NONE = 0, HINT_PARAM = 1, HINT_LOCAL = 2, HINT_GLOBAL = 3 };
+
+
+inline Local *LocalAt(Activation *a, uint32_t i) {
+    LocalChunk *c = &a->first;
+    while (i >= kLocalsPerChunk) {
+        c = c->next;
+        if (!c) return nullptr;
+        i -= kLocalsPerChunk;
+    }
+    return i < c->used ? &c->items[i] : nullptr;
+}
+
+// Tries the remembered resolution; true when it still holds.
+inline bool UseHint(RunContext *ctx, uint32_t hint, IdEntry *id, uint32_t code, EvalSlot *out) {
+    if (ctx->scopeCount != ctx->scopeBase) return false;
+    Activation *a = ctx->act;
+    uint32_t i = hint >> 2;
+    switch (hint & 3) {
+    case HINT_PARAM:
+        if (!a || !a->arguments || i >= a->code->nparams || a->code->params[i] != id) return false;
+        out->v.type = JSREF_ARGSLOT;
+        out->base = JSAny_Undef();
+        JSAny_SetObject(&out->base, a->arguments);
+        out->key.len = i;
+        return true;
+    case HINT_LOCAL: {
+        if (!a) return false;
+        Local *l = LocalAt(a, i);
+        if (!l || l->id != id) return false;
+        out->v.type = JSREF_VARIABLE;
+        out->v.ptr = &l->value;
+        return true;
+    }
+    case HINT_GLOBAL: {
+        if (static_cast<IdPayload *>(Id_Payload(id))->flags & ID_EVER_LOCAL) return false;
+        JSAny *slot = Lex_SlotOfOperand(ctx->store, code);
+        if (slot->type == JSANY_UNDECLARED) return false;
+        out->v.type = JSREF_VARIABLE;
+        out->v.ptr = slot;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+// The full resolution, remembering what it found in *hint when it can.
+__attribute__((noinline)) uint32_t ResolveAndRemember(RunContext *ctx, uint32_t code, IdEntry *id,
+                                                     EvalSlot *out, uint32_t *hint);
+
+namespace {
+
+// The number an operand token stands for without any work that could fail
+// or be seen: a literal number, or a local or program-level variable
+// holding a number that the identifier's hint still finds. Null otherwise.
+inline const JSAny *NumberOperand(RunContext *ctx, Tok at) {
+    const JSAny *v = nullptr;
+    if (IdEntry *id = Lex_IdOfOperand(ctx->store, *at)) {
+        uint32_t *hint = HintSlot(ctx, at);
+        if (!hint || ctx->scopeCount != ctx->scopeBase) return nullptr;
+        uint32_t h = *hint;
+        if ((h & 3) == HINT_LOCAL) {
+            if (!ctx->act) return nullptr;
+            Local *l = LocalAt(ctx->act, h >> 2);
+            if (!l || l->id != id) return nullptr;
+            v = &l->value;
+        } else if ((h & 3) == HINT_GLOBAL) {
+            if (static_cast<IdPayload *>(Id_Payload(id))->flags & ID_EVER_LOCAL) return nullptr;
+            v = Lex_SlotOfOperand(ctx->store, *at);
+        } else {
+            return nullptr;
+        }
+    } else {
+        v = Lex_SlotOfOperand(ctx->store, *at);
+    }
+    return v->type == JSANY_NUMBER ? v : nullptr;
+}
+
+// Resolves the identifier at a token, through its hint when that still holds.
+__attribute__((always_inline)) inline uint32_t ResolveId(RunContext *ctx, uint32_t code, IdEntry *id,
+                                                         EvalSlot *out, Tok at) {
+    uint32_t *hint = HintSlot(ctx, at);
+    if (hint && *hint && UseHint(ctx, *hint, id, code, out)) return 0;
+    return ResolveAndRemember(ctx, code, id, out, hint);
+}
+
 // Objects whose named members are plain stored properties (no computed
 // members, no regular-expression hooks, no string wrapper view).
 inline bool PlainMembers(const Object *o) {
@@ -492,7 +584,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
     uint32_t t = *p;
     if (Tk_IsOperand(t)) {
         if (IdEntry *id = IdOf(ctx, t)) {
-            uint32_t st = Ev_ResolveId(ctx, t, id, out, p);
+            uint32_t st = ResolveId(ctx, t, id, out, p);
             if (st) return p + 1;
         } else {
             const JSAny *c = Lex_SlotOfOperand(ctx->store, t);
@@ -802,7 +894,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
     if (Tk_IsOperand(first) && EndsOperand(start[1])) {
         // A lone identifier or literal: no prefix or postfix parts to look for.
         if (IdEntry *id = IdOf(ctx, first)) {
-            if (Ev_ResolveId(ctx, first, id, out, start)) return start + 1;
+            if (ResolveId(ctx, first, id, out, start)) return start + 1;
         } else {
             Val_Copy(&out->v, Lex_SlotOfOperand(ctx->store, first));
             if (out->v.type == JSANY_ERROR) {
@@ -818,7 +910,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         // not to be the end of the program.)
         if (first == KW_THIS) {
             Val_Copy(&out->v, &ctx->thisValue);
-        } else if (Ev_ResolveId(ctx, first, IdOf(ctx, first), out, start) || Ev_GetValue(ctx, out, start)) {
+        } else if (ResolveId(ctx, first, IdOf(ctx, first), out, start) || Ev_GetValue(ctx, out, start)) {
             return start + 1;
         }
         out->base = out->v;
@@ -920,6 +1012,19 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             if (Ev_GetValue(ctx, out, opTok + 1)) return r;
             q = r;
             continue;
+        }
+        if (out->v.type == JSANY_NUMBER) {
+            // A right side that is a lone number variable or literal, not
+            // taken by a tighter operator after it, is combined in place.
+            Tok rt = opTok + 1;
+            uint32_t after = rt[1];
+            if (Tk_IsOperand(*rt) && EndsOperand(after) && !(IsBinary(after) && after >= Group(op) + 16)) {
+                const JSAny *rv = NumberOperand(ctx, rt);
+                if (rv && NumberOp(op, &out->v, rv->num)) {
+                    q = rt + 1;
+                    continue;
+                }
+            }
         }
         EvalSlot right;
         Slot_Init(&right);
@@ -1058,6 +1163,15 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
             return r;
         }
     }
+    if (out->v.type == JSREF_VARIABLE && value.type >= 0) {
+        // A value that holds no share goes into the variable as it is.
+        auto *var = static_cast<JSAny *>(out->v.ptr);
+        JSAny old = *var;
+        *var = value;
+        Val_Clear(&old);
+        out->v = value;
+        return r;
+    }
     if (!(out->v.type == JSREF_NAMED ? PutNamedFast(ctx, out, &value)
                                      : out->v.type == JSREF_MEMBER && PutIndexFast(out, &value)))
         Obj_PutMember(ctx, out, &value);
@@ -1103,56 +1217,6 @@ Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) {
 
 namespace {
 
-// How an identifier at a token was resolved last time, checked cheaply
-// before it is used again: a parameter or a local of the running activation,
-// or a program-level variable of a name no function declares.
-enum : uint32_t { HINT_NONE = 0, HINT_PARAM = 1, HINT_LOCAL = 2, HINT_GLOBAL = 3 };
-
-
-inline Local *LocalAt(Activation *a, uint32_t i) {
-    LocalChunk *c = &a->first;
-    while (i >= kLocalsPerChunk) {
-        c = c->next;
-        if (!c) return nullptr;
-        i -= kLocalsPerChunk;
-    }
-    return i < c->used ? &c->items[i] : nullptr;
-}
-
-// Tries the remembered resolution; true when it still holds.
-inline bool UseHint(RunContext *ctx, uint32_t hint, IdEntry *id, uint32_t code, EvalSlot *out) {
-    if (ctx->scopeCount != ctx->scopeBase) return false;
-    Activation *a = ctx->act;
-    uint32_t i = hint >> 2;
-    switch (hint & 3) {
-    case HINT_PARAM:
-        if (!a || !a->arguments || i >= a->code->nparams || a->code->params[i] != id) return false;
-        out->v.type = JSREF_ARGSLOT;
-        out->base = JSAny_Undef();
-        JSAny_SetObject(&out->base, a->arguments);
-        out->key.len = i;
-        return true;
-    case HINT_LOCAL: {
-        if (!a) return false;
-        Local *l = LocalAt(a, i);
-        if (!l || l->id != id) return false;
-        out->v.type = JSREF_VARIABLE;
-        out->v.ptr = &l->value;
-        return true;
-    }
-    case HINT_GLOBAL: {
-        if (static_cast<IdPayload *>(Id_Payload(id))->flags & ID_EVER_LOCAL) return false;
-        JSAny *slot = Lex_SlotOfOperand(ctx->store, code);
-        if (slot->type == JSANY_UNDECLARED) return false;
-        out->v.type = JSREF_VARIABLE;
-        out->v.ptr = slot;
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
 // The flat index of a local of an activation, for a hint.
 uint32_t LocalIndex(Activation *a, const JSAny *value) {
     uint32_t base = 0;
@@ -1168,14 +1232,8 @@ uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at) {
     return Ev_ResolveId(ctx, code, Lex_IdOfOperand(ctx->store, code), out, at);
 }
 
-// The full resolution, remembering what it found in *hint when it can.
-__attribute__((noinline)) uint32_t ResolveAndRemember(RunContext *ctx, uint32_t code, IdEntry *id,
-                                                     EvalSlot *out, uint32_t *hint);
-
 uint32_t Ev_ResolveId(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out, Tok at) {
-    uint32_t *hint = HintSlot(ctx, at);
-    if (hint && *hint && UseHint(ctx, *hint, id, code, out)) return 0;
-    return ResolveAndRemember(ctx, code, id, out, hint);
+    return ResolveId(ctx, code, id, out, at);
 }
 
 uint32_t ResolveAndRemember(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out, uint32_t *hint) {

@@ -1,0 +1,23 @@
+// Binary operators whose right side is a lone variable or literal: locals,
+// program-level variables, literals, names shadowed by with and by locals of
+// the same name, values that are not numbers, and tighter operators after.
+var g = 2, s = "7", u;
+function f(x) {
+    var y = 3;
+    return [x + y * g - y % g << 1 | g ^ y & x, x - y - g, x / g * y, x % y % g, x < y == g > y];
+}
+print(f(5).join(" "), f(-4.5).join(" "));
+print(1 + g, 1 + s, g * s, g + u, g - null, g + true, 10 - 2 - 3, 2 * 3 + 4 * 5, 1 - -g);
+print(1 << 31 >> 31, -1 >>> 28, 5 & 3 | 8 ^ 2, 7 % 4 * 2, 2 + 3 < 6, 9 >= 3 * 3 != false);
+with ({g: "w"}) print(1 + g, g + 1);
+function h() { var g = 10; return [1 + g, g * g]; }
+print(h().join(" "), 1 + g);
+function k(g) { return 1 + g; }
+print(k(40), k("x"), 1 + g);
+var n = 0;
+for (var i = 0; i < 10; i++) n = n * 3 + i % 4 - (i & 1);
+print(n, i, 0.1 + 0.2, 1 / 0, -1 / 0, 0 / 0);
+function late() { return q + 1; }
+print(late());
+var q = 41;
+print(late());
