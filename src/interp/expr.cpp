@@ -242,6 +242,14 @@ inline bool PutIndexFast(EvalSlot *s, JSAny *value) {
 
 // Reads through a member reference, the common kinds of member directly.
 inline void GetMember(RunContext *ctx, EvalSlot *s) {
+    if (s->v.type == JSREF_VARIABLE) {
+        // A variable holding a string or an object: one more share of it.
+        const JSAny *var = static_cast<const JSAny *>(s->v.ptr);
+        if (var->type < 0) {
+            Val_Copy(&s->v, var);
+            return;
+        }
+    }
     if (s->v.type == JSREF_NAMED ? GetNamedFast(ctx, s) : s->v.type == JSREF_MEMBER && GetIndexFast(s)) return;
     Obj_GetMember(ctx, s, false);
 }
