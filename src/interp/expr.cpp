@@ -161,16 +161,23 @@ PropRec *OwnNamed(RunContext *ctx, Object *o, const IdEntry *id, uint32_t tok) {
     return r;
 }
 
-// Reads a named member that is an own stored property; false to take the
-// general path.
+// Reads a named member of an object whose own members are plain stored
+// properties: an own one through the place remembered at the name's token,
+// any other along the prototype chain. False to take the general path.
 inline bool GetNamedFast(RunContext *ctx, EvalSlot *s) {
     if (s->base.type != JSANY_OBJECT || !PlainMembers(s->base.obj)) return false;
     Object *o = s->base.obj;
-    PropRec *r = OwnNamed(ctx, o, static_cast<const IdEntry *>(s->key.ptr), s->key.len);
-    if (!r) return false;
-    JSAny v;
-    if (r->value.type == JSANY_UNDECLARED) v = JSAny_Undef();
-    else Val_Copy(&v, &r->value);
+    auto *id = static_cast<const IdEntry *>(s->key.ptr);
+    PropRec *r = OwnNamed(ctx, o, id, s->key.len);
+    JSAny v = JSAny_Undef();
+    if (r) {
+        if (r->value.type != JSANY_UNDECLARED) Val_Copy(&v, &r->value);
+    } else if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
+        // Own computed members ("length" and the like) are read from the object.
+        Obj_GetName(o, id->name, id->length, id->hash, &v);
+    } else if (o->prototype) {
+        Obj_GetName(o->prototype, id->name, id->length, id->hash, &v);
+    }
     Val_Clear(&s->base);
     s->v = v;
     return true;
