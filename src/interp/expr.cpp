@@ -104,10 +104,11 @@ __attribute__((noinline)) uint32_t ResolveAndRemember(RunContext *ctx, uint32_t 
 
 namespace {
 
-// The number an operand token stands for without any work that could fail
-// or be seen: a literal number, or a local or program-level variable
-// holding a number that the identifier's hint still finds. Null otherwise.
-inline const JSAny *NumberOperand(RunContext *ctx, Tok at) {
+// The value an operand token stands for when it can be had without any work
+// that could fail or be seen: a literal, or a local or program-level
+// variable that the identifier's hint still finds, holding a value. Null
+// otherwise.
+inline const JSAny *OperandValue(RunContext *ctx, Tok at) {
     const JSAny *v = nullptr;
     if (IdEntry *id = Lex_IdOfOperand(ctx->store, *at)) {
         uint32_t *hint = HintSlot(ctx, at);
@@ -127,7 +128,21 @@ inline const JSAny *NumberOperand(RunContext *ctx, Tok at) {
     } else {
         v = Lex_SlotOfOperand(ctx->store, *at);
     }
-    return v->type == JSANY_NUMBER ? v : nullptr;
+    return v->type == JSANY_ERROR || v->type == JSANY_UNDECLARED || v->type == JSANY_ABSENT ? nullptr : v;
+}
+
+inline const JSAny *NumberOperand(RunContext *ctx, Tok at) {
+    const JSAny *v = OperandValue(ctx, at);
+    return v && v->type == JSANY_NUMBER ? v : nullptr;
+}
+
+// Copies the value of a lone operand whose copy cannot fail (anything but a
+// string); false to evaluate it the general way.
+inline bool CopyLoneOperand(RunContext *ctx, Tok at, JSAny *out) {
+    const JSAny *v = OperandValue(ctx, at);
+    if (!v || (v->type < 0 && !(v->type == JSANY_OBJECT && v->obj))) return false;
+    Val_Copy(out, v);
+    return true;
 }
 
 // Resolves the identifier at a token, through its hint when that still holds.
@@ -146,7 +161,9 @@ inline bool PlainMembers(const Object *o) {
 }
 
 inline bool SameName(const PropRec *r, const IdEntry *id) {
-    return r->hash == id->hash && r->key.len == id->length && r->key.type == JSANY_STRING &&
+    if (r->hash != id->hash || r->key.len != id->length || r->key.type != JSANY_STRING) return false;
+    // Keys made from the identifier share its key text.
+    return r->key.str == static_cast<const IdPayload *>(Id_Payload(id))->keyText ||
            std::memcmp(r->key.str, id->name, id->length) == 0;
 }
 
@@ -457,7 +474,11 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
     if (*p != TK_RPAREN) {
         for (;;) {
             JSAny v = JSAny_Undef();
-            Tok q = Ev_AssignValue(ctx, p, &v);
+            Tok q;
+            if (Tk_IsOperand(*p) && (p[1] == TK_COMMA || p[1] == TK_RPAREN) && CopyLoneOperand(ctx, p, &v))
+                q = p + 1;
+            else
+                q = Ev_AssignValue(ctx, p, &v);
             if (q == p) {
                 FailAt(ctx, cur, *p == TK_COMMA ? ROW_ARG_EXPECTED
                                  : (*p == TK_SEMI || *p == TK_END || *p == TK_RBRACE) ? ROW_RPAREN
@@ -683,6 +704,13 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
         if (n == TK_LBRACKET) {
             if (Ev_GetValue(ctx, out, start)) return q + 1;
             JSAny key = JSAny_Undef();
+            if (Tk_IsOperand(q[1]) && q[2] == TK_RBRACKET && CopyLoneOperand(ctx, q + 1, &key)) {
+                out->base = out->v;
+                out->v.type = JSREF_MEMBER;
+                out->key = key;
+                p = q + 3;
+                continue;
+            }
             Tok r = Ev_Comma(ctx, q + 1, &key);
             if (r == q + 1 && key.type != JSANY_ERROR) {
                 FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(r));
