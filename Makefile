@@ -1,11 +1,15 @@
 # Entry points: `make check` builds and runs every test twice (a normal build
 # and one under AddressSanitizer + UndefinedBehaviorSanitizer); `make demo`
 # builds and runs a bundled example; `make bench` runs the benchmarks;
-# `make stress` runs the out-of-memory sweep over every script; `make fuzz`
+# `make pgo` builds the shell and library with profile-guided optimisation
+# (trained on the scripts of bench/ and tests/scripts/) in build-pgo, the
+# build `make bench` measures; `make stress` runs the out-of-memory sweep over
+# every script; `make fuzz`
 # builds the libFuzzer targets with clang, and `make fuzz-run
 # FUZZ_TARGET=regexp FUZZ_TIME=600` runs one of them.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+PGO_BUILD ?= build-pgo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TARGETS = run_script regexp date_parse numconv
 FUZZ_TARGET ?= run_script
@@ -13,7 +17,7 @@ FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all build check test test-asan demo bench stress fuzz fuzz-run clean install
+.PHONY: all build check test test-asan demo bench pgo stress fuzz fuzz-run clean install
 
 all: build
 
@@ -35,8 +39,18 @@ check: test test-asan
 demo: build
 	$(BUILD)/shell/quillon examples/hello.js
 
-bench: build
-	sh bench/run.sh $(BUILD)/shell/quillon $(BUILD)/bench/bench_startup
+# Two passes in one folder: an instrumented build runs the training
+# scripts, then everything is built again with the counts they left.
+pgo:
+	rm -rf $(PGO_BUILD)/profile
+	cmake -S . -B $(PGO_BUILD) -G Ninja -DQUILLON_TESTS=OFF -DQUILLON_PGO=generate $(CMAKE_FLAGS)
+	cmake --build $(PGO_BUILD) -j $(JOBS)
+	for js in bench/*.js tests/scripts/*.js; do $(PGO_BUILD)/shell/quillon "$$js" >/dev/null 2>&1 || true; done
+	cmake -S . -B $(PGO_BUILD) -G Ninja -DQUILLON_TESTS=OFF -DQUILLON_PGO=use $(CMAKE_FLAGS)
+	cmake --build $(PGO_BUILD) -j $(JOBS)
+
+bench: pgo
+	sh bench/run.sh $(PGO_BUILD)/shell/quillon $(PGO_BUILD)/bench/bench_startup
 
 stress: build
 	QUILLON_SWEEP=all $(BUILD)/tests/test_sweep
@@ -55,4 +69,4 @@ fuzz-run: fuzz
 	  $(FUZZ_SEEDS) -max_total_time=$(FUZZ_TIME) -timeout=30 -rss_limit_mb=4096
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD)
