@@ -859,7 +859,7 @@ inline int32_t ToInt32Fast(double d) {
 
 // The binary operators on two numbers, done in place in *l; false for the
 // operators that need the general path.
-inline bool NumberOp(uint32_t op, JSAny *l, double b) {
+__attribute__((always_inline)) inline bool NumberOp(uint32_t op, JSAny *l, double b) {
     double a = l->num;
     switch (op) {
     case TK_ADD: l->num = a + b; return true;
@@ -902,6 +902,13 @@ inline bool NumberOp(uint32_t op, JSAny *l, double b) {
 }
 
 inline bool IsBinary(uint32_t t) { return t >= TK_LOGOR && t <= TK_MOD; }
+
+// The binary operator of a compound assignment (`^=` gives `^`).
+inline uint32_t BinaryOfAssign(uint32_t op) {
+    constexpr uint32_t kOps[] = {TK_BITOR, TK_BITXOR, TK_BITAND, TK_SHL, TK_SAR, TK_SHR,
+                                 TK_ADD,   TK_SUB,    TK_MUL,    TK_DIV, TK_MOD};
+    return kOps[op - TK_OR_ASSIGN];
+}
 
 }  // namespace
 
@@ -1157,14 +1164,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         if (out->v.type == JSREF_VARIABLE) {
             auto *var = static_cast<JSAny *>(out->v.ptr);
             if (var->type == JSANY_NUMBER && value.type == JSANY_NUMBER) {
-                double a = var->num, b = value.num;
-                switch (op) {
-                case TK_ADD_ASSIGN: var->num = a + b; break;
-                case TK_SUB_ASSIGN: var->num = a - b; break;
-                case TK_MUL_ASSIGN: var->num = a * b; break;
-                case TK_DIV_ASSIGN: var->num = a / b; break;
-                default: goto general;
-                }
+                NumberOp(BinaryOfAssign(op), var, value.num);
                 out->v = *var;
                 return r;
             }
@@ -1183,7 +1183,6 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
                 return r;
             }
         }
-    general:
         EvalSlot cur;
         cur.v = out->v;
         if (out->v.type == JSREF_VARIABLE) {
