@@ -21,3 +21,12 @@ function late() { return q + 1; }
 print(late());
 var q = 41;
 print(late());
+// Compound assignments on number variables, every operator.
+var c = 2.5, r = [];
+c |= 0; r.push(c); c ^= 7; r.push(c); c &= 6; r.push(c); c <<= 30; r.push(c);
+c >>= 29; r.push(c); c = -1; c >>>= 0; r.push(c); c %= 7; r.push(c);
+c = -4; c %= 2; r.push(1 / c); c = 5.5; c %= -2; r.push(c); c = 1e20; c |= 0; r.push(c);
+c = 3; c += 0.5; c -= 1; c *= 4; c /= 0; r.push(c);
+c = 1; c <<= 33; r.push(c); c = NaN; c &= 1; r.push(c);
+function local() { var x = 2463534242, acc = 0; x ^= x << 13; x ^= x >> 17; x ^= x << 5; acc += x >>> 16; return [x, acc]; }
+print(r.join(" "), local().join(" "));
