@@ -953,6 +953,11 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             }
         }
         q = start + 1;
+    } else if ((start[1] == TK_INC || start[1] == TK_DEC) && Tk_IsOperand(first) && IdOf(ctx, first)) {
+        // `name++` or `name--`: nothing else can follow as a postfix part.
+        if (ResolveId(ctx, first, IdOf(ctx, first), out, start)) return start + 1;
+        if (IncDec(ctx, out, start[1] == TK_INC, true, start + 1)) return start + 2;
+        q = start + 2;
     } else if ((first == KW_THIS || (Tk_IsOperand(first) && IdOf(ctx, first))) && start[1] == TK_DOT &&
                Tk_IsOperand(start[2]) && IdOf(ctx, start[2]) && EndsOperand(start[3])) {
         // `this.name` or `variable.name` alone: the member reference directly.

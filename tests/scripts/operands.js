@@ -30,3 +30,9 @@ c = 3; c += 0.5; c -= 1; c *= 4; c /= 0; r.push(c);
 c = 1; c <<= 33; r.push(c); c = NaN; c &= 1; r.push(c);
 function local() { var x = 2463534242, acc = 0; x ^= x << 13; x ^= x >> 17; x ^= x << 5; acc += x >>> 16; return [x, acc]; }
 print(r.join(" "), local().join(" "));
+// Postfix ++ and -- on names: strings, undefined, in expressions, globals.
+var s2 = "5", u2, k = 1, o2 = {valueOf: function () { return 41; }};
+s2++; u2--; o2++;
+print(s2, typeof s2, u2, o2, k++ + k++, k, k-- * 2, k, g++, g);
+function incs() { var a = 1, b = a++; b--; return [a, b, a++ < 2, a]; }
+print(incs().join(" "));
