@@ -1275,6 +1275,13 @@ uint32_t LocalIndex(Activation *a, const JSAny *value) {
 
 }  // namespace
 
+JSAny *Ev_HintedLocal(RunContext *ctx, Tok at, const IdEntry *id) {
+    uint32_t *hint = HintSlot(ctx, at);
+    if (!hint || (*hint & 3) != HINT_LOCAL || !ctx->act || ctx->scopeCount != ctx->scopeBase) return nullptr;
+    Local *l = LocalAt(ctx->act, *hint >> 2);
+    return l && l->id == id ? &l->value : nullptr;
+}
+
 uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at) {
     return Ev_ResolveId(ctx, code, Lex_IdOfOperand(ctx->store, code), out, at);
 }

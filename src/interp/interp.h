@@ -65,6 +65,9 @@ uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at);
 void Ev_DropScopeObjects(RunContext *ctx);
 // Resolves an identifier token to a reference (or value).
 uint32_t Ev_Resolve(RunContext *ctx, uint32_t code, EvalSlot *out, Tok at);
+// The local of the running activation that the identifier at `at` was last
+// resolved to, when that still holds; null otherwise.
+JSAny *Ev_HintedLocal(RunContext *ctx, Tok at, const IdEntry *id);
 uint32_t Ev_ResolveId(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out, Tok at);
 // The resolution itself, without the remembered answer.
 uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out);

@@ -133,6 +133,22 @@ Tok Block(RunContext *ctx, Tok p, uint32_t *cpl) {
     return q + 1;
 }
 
+// Stores a declared variable's initial value (taken over) through a fresh
+// resolution of its name: a parameter lives in the arguments object,
+// anything else in the declared slot. Gives the failure, or 0.
+uint32_t StoreByName(RunContext *ctx, Tok nameTok, JSAny *v) {
+    EvalSlot ref;
+    Slot_Init(&ref);
+    if (Ev_Resolve(ctx, *nameTok, &ref, nameTok)) {
+        Val_Clear(v);
+        return ref.v.code;
+    }
+    Obj_PutMember(ctx, &ref, v);
+    uint32_t st = Ev_Check(ctx, &ref.v, nameTok);
+    Val_Clear(&ref.v);
+    return st;
+}
+
 Tok VarStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok q = p + 1;
     for (;;) {
@@ -143,7 +159,9 @@ Tok VarStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             return Scan_SkipSimple(q);
         }
         Tok nameTok = q;
-        JSAny *slot = St_Declare(ctx, id);
+        // A local this statement declared before is found through its hint.
+        JSAny *hinted = Ev_HintedLocal(ctx, nameTok, id);
+        JSAny *slot = hinted ? hinted : St_Declare(ctx, id);
         if (!slot) {
             *cpl = ERR_NOMEM;
             return q + 1;
@@ -161,20 +179,12 @@ Tok VarStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
                 *cpl = Ev_Fail(ctx, ROW_BAD_INIT, n);
                 return Scan_SkipSimple(r);
             }
-            // Store through a fresh resolution: a parameter lives in the
-            // arguments object, anything else in the declared slot.
-            EvalSlot ref;
-            Slot_Init(&ref);
-            uint32_t st = Ev_Resolve(ctx, *nameTok, &ref, nameTok);
-            if (st) {
-                Val_Clear(&v);
-                *cpl = ref.v.code;
-                return r;
-            }
-            Obj_PutMember(ctx, &ref, &v);
-            st = Ev_Check(ctx, &ref.v, nameTok);
-            Val_Clear(&ref.v);
-            if (st) {
+            if (hinted && v.type >= 0) {
+                // Locals never move, so the slot still holds the variable.
+                JSAny old = *hinted;
+                *hinted = v;
+                Val_Clear(&old);
+            } else if (uint32_t st = StoreByName(ctx, nameTok, &v)) {
                 *cpl = st;
                 return r;
             }

@@ -36,3 +36,16 @@ s2++; u2--; o2++;
 print(s2, typeof s2, u2, o2, k++ + k++, k, k-- * 2, k, g++, g);
 function incs() { var a = 1, b = a++; b--; return [a, b, a++ < 2, a]; }
 print(incs().join(" "));
+// var statements run again and again: numbers, strings and objects, a
+// parameter redeclared, a var inside with.
+function vars(p) {
+    var out = [];
+    for (var i = 0; i < 3; i++) {
+        var n = i * 2, s = "s" + i, o = {v: i};
+        var p = p + 1;
+        with ({n: "w"}) { var n = "in with"; }
+        out.push(n + "/" + s + "/" + o.v + "/" + p);
+    }
+    return out.join(" ");
+}
+print(vars(10), vars("x"));
