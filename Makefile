@@ -66,7 +66,8 @@ FUZZ_SEEDS = tests/fuzz/corpus/$(FUZZ_TARGET) $(if $(filter run_script,$(FUZZ_TA
 fuzz-run: fuzz
 	mkdir -p $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET)
 	$(FUZZ_BUILD)/tests/fuzz/fuzz_$(FUZZ_TARGET) $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) \
-	  $(FUZZ_SEEDS) -max_total_time=$(FUZZ_TIME) -timeout=30 -rss_limit_mb=4096
+	  $(FUZZ_SEEDS) -max_total_time=$(FUZZ_TIME) -timeout=30 -rss_limit_mb=4096 \
+	  -artifact_prefix=$(FUZZ_BUILD)/
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD)

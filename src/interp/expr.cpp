@@ -953,7 +953,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             }
         }
         q = start + 1;
-    } else if ((start[1] == TK_INC || start[1] == TK_DEC) && Tk_IsOperand(first) && IdOf(ctx, first)) {
+    } else if (Tk_IsOperand(first) && (start[1] == TK_INC || start[1] == TK_DEC) && IdOf(ctx, first)) {
         // `name++` or `name--`: nothing else can follow as a postfix part.
         if (ResolveId(ctx, first, IdOf(ctx, first), out, start)) return start + 1;
         if (IncDec(ctx, out, start[1] == TK_INC, true, start + 1)) return start + 2;
@@ -1071,9 +1071,10 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         if (out->v.type == JSANY_NUMBER) {
             // A right side that is a lone number variable or literal, not
             // taken by a tighter operator after it, is combined in place.
+            // (The token after the operand is read only once the operand is
+            // known not to be the end of the program.)
             Tok rt = opTok + 1;
-            uint32_t after = rt[1];
-            if (Tk_IsOperand(*rt) && EndsOperand(after) && !(IsBinary(after) && after >= Group(op) + 16)) {
+            if (Tk_IsOperand(*rt) && EndsOperand(rt[1]) && !(IsBinary(rt[1]) && rt[1] >= Group(op) + 16)) {
                 const JSAny *rv = NumberOperand(ctx, rt);
                 if (rv && NumberOp(op, &out->v, rv->num)) {
                     q = rt + 1;
