@@ -278,6 +278,26 @@ inline void GetMember(RunContext *ctx, EvalSlot *s) {
     Obj_GetMember(ctx, s, false);
 }
 
+// Turns a slot into a value as Ev_GetValue does, the common cases here: a
+// variable holding a number, boolean, null or undefined, or an object (one
+// more reference, which cannot fail), and a slot that is a value already.
+__attribute__((always_inline)) inline uint32_t GetValue(RunContext *ctx, EvalSlot *s, Tok at) {
+    if (s->v.type == JSREF_VARIABLE) {
+        const JSAny *var = static_cast<const JSAny *>(s->v.ptr);
+        if (var->type > 0 && var->type < JSANY_UNDECLARED) {
+            s->v = *var;
+            return 0;
+        }
+        if (var->type == JSANY_OBJECT && var->obj) {
+            Val_Copy(&s->v, var);
+            return 0;
+        }
+    } else if (!Slot_IsRef(s) && s->v.type != JSANY_ERROR) {
+        return 0;
+    }
+    return Ev_GetValue(ctx, s, at);
+}
+
 }  // namespace
 
 namespace {
@@ -692,7 +712,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
                 FailAt(ctx, out, ROW_IDENT_EXPECTED, *nameTok ? nameTok : q);
                 return nameTok + 1;
             }
-            if (Ev_GetValue(ctx, out, start)) return nameTok + 1;
+            if (GetValue(ctx, out, start)) return nameTok + 1;
             out->base = out->v;
             out->v.type = JSREF_NAMED;
             out->key.ptr = id;
@@ -702,7 +722,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             continue;
         }
         if (n == TK_LBRACKET) {
-            if (Ev_GetValue(ctx, out, start)) return q + 1;
+            if (GetValue(ctx, out, start)) return q + 1;
             JSAny key = JSAny_Undef();
             if (Tk_IsOperand(q[1]) && q[2] == TK_RBRACKET && CopyLoneOperand(ctx, q + 1, &key)) {
                 out->base = out->v;
@@ -747,7 +767,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
     }
     while (news > 0) {
         --news;
-        if (Ev_GetValue(ctx, out, start)) return p;
+        if (GetValue(ctx, out, start)) return p;
         if (out->v.type == JSANY_UNDEFINED) {
             FailAt(ctx, out, ROW_CTOR_NOT_DEFINED, start);
             return p;
@@ -777,7 +797,7 @@ uint32_t ApplyPrefix(RunContext *ctx, uint32_t op, EvalSlot *s, Tok at) {
     default:
         break;
     }
-    uint32_t st = Ev_GetValue(ctx, s, at);
+    uint32_t st = GetValue(ctx, s, at);
     if (st) return st;
     switch (op) {
     case TK_ADD:
@@ -965,7 +985,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         // not to be the end of the program.)
         if (first == KW_THIS) {
             Val_Copy(&out->v, &ctx->thisValue);
-        } else if (ResolveId(ctx, first, IdOf(ctx, first), out, start) || Ev_GetValue(ctx, out, start)) {
+        } else if (ResolveId(ctx, first, IdOf(ctx, first), out, start) || GetValue(ctx, out, start)) {
             return start + 1;
         }
         out->base = out->v;
@@ -984,7 +1004,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         if (out->v.type == JSREF_VARIABLE && static_cast<const JSAny *>(out->v.ptr)->type > 0 &&
             static_cast<const JSAny *>(out->v.ptr)->type < JSANY_UNDECLARED) {
             out->v = *static_cast<const JSAny *>(out->v.ptr);
-        } else if (Ev_GetValue(ctx, out, start)) {
+        } else if (GetValue(ctx, out, start)) {
             return opTok;
         }
         if (op == TK_QUESTION) {
@@ -1002,7 +1022,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                     return r + 1;
                 }
                 if (out->v.type == JSANY_ERROR) return r;
-                if (Ev_GetValue(ctx, out, branch)) return r;
+                if (GetValue(ctx, out, branch)) return r;
                 Tok c = Scan_Lines(r);
                 if (*c != TK_COLON) {
                     FailAt(ctx, out, ROW_COLON, *c ? c : opTok);
@@ -1046,7 +1066,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                     return r + 1;
                 }
                 if (out->v.type == JSANY_ERROR) return r;
-                if (Ev_GetValue(ctx, out, c)) return r;
+                if (GetValue(ctx, out, c)) return r;
                 q = r;
             }
             continue;
@@ -1064,7 +1084,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 return r + 1;
             }
             if (out->v.type == JSANY_ERROR) return r;
-            if (Ev_GetValue(ctx, out, opTok + 1)) return r;
+            if (GetValue(ctx, out, opTok + 1)) return r;
             q = r;
             continue;
         }
@@ -1092,7 +1112,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         if (right.v.type == JSREF_VARIABLE && static_cast<const JSAny *>(right.v.ptr)->type > 0 &&
             static_cast<const JSAny *>(right.v.ptr)->type < JSANY_UNDECLARED) {
             right.v = *static_cast<const JSAny *>(right.v.ptr);
-        } else if (right.v.type == JSANY_ERROR || Ev_GetValue(ctx, &right, opTok + 1)) {
+        } else if (right.v.type == JSANY_ERROR || GetValue(ctx, &right, opTok + 1)) {
             SetFail(out, right.v.code);
             return r;
         }
@@ -1136,7 +1156,7 @@ __attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p
     EvalSlot s;
     Slot_Init(&s);
     Tok q = AssignInto(ctx, p, &s);
-    if (q != (*p == TK_LINE ? Scan_Lines(p) : p) || s.v.type == JSANY_ERROR) Ev_GetValue(ctx, &s, p);
+    if (q != (*p == TK_LINE ? Scan_Lines(p) : p) || s.v.type == JSANY_ERROR) GetValue(ctx, &s, p);
     Val_Clear(out);
     *out = s.v;
     return q;
@@ -1198,7 +1218,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
             if (out->v.type == JSREF_MEMBER) Val_Copy(&cur.key, &out->key);
             else cur.key = out->key;
         }
-        if (Ev_GetValue(ctx, &cur, start)) {
+        if (GetValue(ctx, &cur, start)) {
             Val_Clear(&value);
             SetFail(out, cur.v.code);
             return r;
