@@ -17,51 +17,20 @@
 #include "fuzz_common.h"
 #include "numconv/numconv.h"
 #include "runtime/memory.h"
+#include "support/printf_reference.h"
 
 namespace {
 
 using namespace quillon;
+using namespace printf_reference;
 
 constexpr size_t kMaxInput = 512;
-
-std::string Printf(const char *format, int precision, double v) {
-    char buf[1600];
-    std::snprintf(buf, sizeof buf, format, precision, v);
-    return buf;
-}
 
 std::string Fmt(double v, int kind, int count) {
     char buf[kNumBufSize];
     size_t n = Num_Format(v, kind, count, buf, sizeof buf);
     if (n == 0 || n != std::strlen(buf)) quillon_fuzz::Fault("Num_Format gave no text", Printf("%.*g", 17, v));
     return std::string(buf, n);
-}
-
-bool ExactHalfAfterSignificant(double v, int keep) {
-    std::string e = Printf("%.*e", 800, std::fabs(v));
-    std::string digits = e.substr(0, 1) + e.substr(2, e.find('e') - 2);
-    if (digits[keep] != '5') return false;
-    return digits.find_first_not_of('0', keep + 1) == std::string::npos;
-}
-
-bool ExactHalfAfterPlaces(double v, int places) {
-    std::string f = Printf("%.*f", 1100, std::fabs(v));
-    size_t at = f.find('.') + 1 + places;
-    if (f[at] != '5') return false;
-    return f.find_first_not_of('0', at + 1) == std::string::npos;
-}
-
-std::string PrintfAway(const char *format, int precision, double v) {
-    std::fesetround(v > 0 ? FE_UPWARD : FE_DOWNWARD);
-    std::string s = Printf(format, precision, v);
-    std::fesetround(FE_TONEAREST);
-    return s;
-}
-
-std::string ShortExponent(std::string s) {
-    size_t digits = s.find('e') + 2;
-    while (digits + 1 < s.size() && s[digits] == '0') s.erase(digits, 1);
-    return s;
 }
 
 double ReadBack(const std::string &text) {
@@ -130,22 +99,16 @@ void CheckLayouts(double v, int count) {
     if (v == 0) v = 0;  // a negative zero formats as zero
     if (std::fabs(v) < 1e21) {
         int places = count % 101;
-        std::string want = ExactHalfAfterPlaces(v, places) ? PrintfAway("%.*f", places, v)
-                                                           : Printf("%.*f", places, v);
+        std::string want = ExpectedFixed(v, places);
         std::string got = Fmt(v, NUM_FIXED, places);
         if (got != want) quillon_fuzz::Fault("fixed layout differs", got + " instead of " + want);
     }
     int digits = 1 + count % 101;
-    std::string want = ShortExponent(ExactHalfAfterSignificant(v, digits) ? PrintfAway("%.*e", digits - 1, v)
-                                                                         : Printf("%.*e", digits - 1, v));
+    std::string want = ExpectedExponential(v, digits);
     std::string got = Fmt(v, NUM_EXPONENTIAL, digits);
     if (got != want) quillon_fuzz::Fault("exponential layout differs", got + " instead of " + want);
     int p = digits > 100 ? 100 : digits;
-    bool half = ExactHalfAfterSignificant(v, p);
-    std::string e = half ? PrintfAway("%.*e", p - 1, v) : Printf("%.*e", p - 1, v);
-    int exponent = std::atoi(e.c_str() + e.find('e') + 1);
-    if (exponent < -6 || exponent >= p) want = ShortExponent(e);
-    else want = half ? PrintfAway("%.*f", p - 1 - exponent, v) : Printf("%.*f", p - 1 - exponent, v);
+    want = ExpectedPrecision(v, p);
     got = Fmt(v, NUM_PRECISION, p);
     if (got != want) quillon_fuzz::Fault("precision layout differs", got + " instead of " + want);
 }

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "numconv_support.h"
+#include "support/printf_reference.h"
 
 using namespace quillon;
 using namespace numconv_test;
+using namespace printf_reference;
 
 namespace {
 
@@ -22,63 +24,6 @@ double FromBits(uint64_t b) {
     double d;
     std::memcpy(&d, &b, sizeof d);
     return d;
-}
-
-std::string Printf(const char *format, int precision, double v) {
-    char buf[1600];
-    std::snprintf(buf, sizeof buf, format, precision, v);
-    return buf;
-}
-
-// Every digit after the first `keep` significant ones of the exact value is
-// "5" followed by zeros: an exact half at that place.
-bool ExactHalfAfterSignificant(double v, int keep) {
-    std::string e = Printf("%.*e", 800, std::fabs(v));
-    std::string digits = e.substr(0, 1) + e.substr(2, e.find('e') - 2);
-    if (digits[keep] != '5') return false;
-    return digits.find_first_not_of('0', keep + 1) == std::string::npos;
-}
-
-bool ExactHalfAfterPlaces(double v, int places) {
-    std::string f = Printf("%.*f", 1100, std::fabs(v));
-    size_t at = f.find('.') + 1 + places;
-    if (f[at] != '5') return false;
-    return f.find_first_not_of('0', at + 1) == std::string::npos;
-}
-
-// printf in the rounding direction away from zero: for an exact half that
-// is the rounding this system uses.
-std::string PrintfAway(const char *format, int precision, double v) {
-    std::fesetround(v > 0 ? FE_UPWARD : FE_DOWNWARD);
-    std::string s = Printf(format, precision, v);
-    std::fesetround(FE_TONEAREST);
-    return s;
-}
-
-// printf's exponent "e+05" written as "e+5".
-std::string ShortExponent(std::string s) {
-    size_t e = s.find('e');
-    size_t digits = e + 2;
-    while (digits + 1 < s.size() && s[digits] == '0') s.erase(digits, 1);
-    return s;
-}
-
-std::string ExpectedFixed(double v, int places) {
-    if (ExactHalfAfterPlaces(v, places)) return PrintfAway("%.*f", places, v);
-    return Printf("%.*f", places, v);
-}
-
-std::string ExpectedExponential(double v, int digits) {
-    if (ExactHalfAfterSignificant(v, digits)) return ShortExponent(PrintfAway("%.*e", digits - 1, v));
-    return ShortExponent(Printf("%.*e", digits - 1, v));
-}
-
-std::string ExpectedPrecision(double v, int p) {
-    bool half = ExactHalfAfterSignificant(v, p);
-    std::string e = half ? PrintfAway("%.*e", p - 1, v) : Printf("%.*e", p - 1, v);
-    int exponent = std::atoi(e.c_str() + e.find('e') + 1);
-    if (exponent < -6 || exponent >= p) return ShortExponent(e);
-    return half ? PrintfAway("%.*f", p - 1 - exponent, v) : Printf("%.*f", p - 1 - exponent, v);
 }
 
 // Finite doubles of every kind: random bit patterns, dyadic values with
