@@ -12,6 +12,7 @@
 #include "platform/signals.h"
 #include "regexp/rxobject.h"
 #include "runtime/memory.h"
+#include "runtime/checks.h"
 #include "builtins/mathrandom.h"
 #include "interp/poscache.h"
 #include "quillon.h"
@@ -64,6 +65,7 @@ bool SetUp() {
     if (!Pool_Create()) return false;
     MemUse = 0;
     Lex_InitTables();
+    Chk_Init();
     Cache_Install();
     Rx_InstallHooks();
     Math_SeedRandom(static_cast<uint32_t>(Plat_DateStamp().ticks));

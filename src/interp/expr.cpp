@@ -1006,7 +1006,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
     for (;;) {
         Tok opTok = Scan_Lines(q);
         uint32_t op = *opTok;
-        if (!IsBinary(op) || op < minPrec) return q;
+        if (!Tk_IsBinary(op) || op < minPrec) return q;
         if (GetValue(ctx, out, start)) return opTok;
         if (op == TK_QUESTION) {
             bool cond = JSAny_Truth(&out->v);
@@ -1015,76 +1015,56 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 return opTok + 1;
             }
             Val_Clear(&out->v);
+            // Both branches are assignment expressions, the first followed
+            // by `:`; the one not chosen is skipped by the same grammar.
             Tok branch = opTok + 1;
+            Tok r = cond ? Ev_Assign(ctx, branch, out) : Ev_SkipExpr(ctx, branch, kAssignLevel);
+            if (r == Scan_Lines(branch) && out->v.type != JSANY_ERROR) {
+                FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(branch));
+                return r + 1;
+            }
+            if (out->v.type == JSANY_ERROR) return r;
             if (cond) {
-                Tok r = Ev_Assign(ctx, branch, out);
-                if (r == Scan_Lines(branch) && out->v.type != JSANY_ERROR) {
-                    FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(branch));
-                    return r + 1;
-                }
-                if (out->v.type == JSANY_ERROR) return r;
+                Ev_CheckExtent(ctx, branch, kAssignLevel, r);
                 if (GetValue(ctx, out, branch)) return r;
-                Tok c = Scan_Lines(r);
-                if (*c != TK_COLON) {
-                    FailAt(ctx, out, ROW_COLON, *c ? c : opTok);
-                    return c + 1;
-                }
-                // Skip the other branch: an assignment expression.
-                Tok s = Scan_Lines(c + 1);
-                Tok e = s;
-                for (;;) {
-                    uint32_t t = *e;
-                    if (t == TK_END || t == TK_COMMA || t == TK_SEMI || t == TK_RPAREN ||
-                        t == TK_RBRACKET || t == TK_RBRACE || t == TK_COLON)
-                        break;
-                    if (t == TK_LPAREN || t == TK_LBRACKET || t == TK_LBRACE) {
-                        e = Ev_GroupEnd(ctx, e);
-                        continue;
-                    }
-                    if (t == TK_QUESTION) {
-                        e = Scan_SkipConditional(e + 1);
-                        continue;
-                    }
-                    if (t == TK_LINE) {
-                        // A line break ends the branch unless an operator carries it on.
-                        Tok n = Scan_Lines(e);
-                        if (e > s && Scan_EndsValue(e[-1]) && !(*n >= 769 && *n <= 1538)) break;
-                        e = n;
-                        continue;
-                    }
-                    ++e;
-                }
-                q = e;
+            }
+            Tok c = Scan_Lines(r);
+            if (*c != TK_COLON) {
+                Slot_Clear(out);
+                FailAt(ctx, out, ROW_COLON, *c ? c : opTok);
+                return c + 1;
+            }
+            Tok last = c + 1;
+            if (cond) {
+                q = Ev_SkipExpr(ctx, last, kAssignLevel);
             } else {
-                Tok c = Scan_SkipConditional(branch);
-                if (c[-1] != TK_COLON) {
-                    FailAt(ctx, out, ROW_COLON, *c ? c : opTok);
-                    return c + 1;
-                }
-                Tok r = Ev_Assign(ctx, c, out);
-                if (r == Scan_Lines(c) && out->v.type != JSANY_ERROR) {
-                    FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(c));
+                r = Ev_Assign(ctx, last, out);
+                if (r == Scan_Lines(last) && out->v.type != JSANY_ERROR) {
+                    FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(last));
                     return r + 1;
                 }
                 if (out->v.type == JSANY_ERROR) return r;
-                if (GetValue(ctx, out, c)) return r;
+                Ev_CheckExtent(ctx, last, kAssignLevel, r);
+                if (GetValue(ctx, out, last)) return r;
                 q = r;
             }
             continue;
         }
         if (op == TK_LOGOR || op == TK_LOGAND) {
             bool truth = JSAny_Truth(&out->v);
+            ExprLevel level = Scan_LogicalLevel(op);
             if ((op == TK_LOGOR) == truth) {
-                q = Scan_SkipLogical(opTok + 1, op == TK_LOGAND);
+                q = Ev_SkipExpr(ctx, opTok + 1, level);
                 continue;
             }
             Val_Clear(&out->v);
-            Tok r = Ev_Expr(ctx, opTok + 1, out, op == TK_LOGOR ? TK_LOGAND : TK_BITOR);
+            Tok r = Ev_Expr(ctx, opTok + 1, out, level.minPrec);
             if (r == Scan_Lines(opTok + 1) && out->v.type != JSANY_ERROR) {
                 FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
                 return r + 1;
             }
             if (out->v.type == JSANY_ERROR) return r;
+            Ev_CheckExtent(ctx, opTok + 1, level, r);
             if (GetValue(ctx, out, opTok + 1)) return r;
             q = r;
             continue;
@@ -1095,7 +1075,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             // (The token after the operand is read only once the operand is
             // known not to be the end of the program.)
             Tok rt = opTok + 1;
-            if (Tk_IsOperand(*rt) && EndsOperand(rt[1]) && !(IsBinary(rt[1]) && rt[1] >= Group(op) + 16)) {
+            if (Tk_IsOperand(*rt) && EndsOperand(rt[1]) && !(Tk_IsBinary(rt[1]) && rt[1] >= Tk_Group(op) + 16)) {
                 const JSAny *rv = NumberOperand(ctx, rt);
                 if (rv && NumberOp(op, &out->v, rv->num)) {
                     q = rt + 1;
@@ -1105,7 +1085,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         }
         EvalSlot right;
         Slot_Init(&right);
-        Tok r = Ev_Expr(ctx, opTok + 1, &right, Group(op) + 16);
+        Tok r = Ev_Expr(ctx, opTok + 1, &right, Tk_Group(op) + 16);
         if (r == Scan_Lines(opTok + 1) && right.v.type != JSANY_ERROR) {
             FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
             return r + 1;
@@ -1142,10 +1122,10 @@ __attribute__((always_inline)) inline Tok AssignInto(RunContext *ctx, Tok p, Eva
     Tok opTok = q;
     if (*opTok == TK_LINE) {
         Tok n = Scan_Lines(opTok);
-        if (*n >= 769 && *n <= 779) opTok = n;
+        if (Tk_IsCompoundAssign(*n)) opTok = n;
     }
     uint32_t op = *opTok;
-    if (op < TK_ASSIGN || op > TK_MOD_ASSIGN) return q;
+    if (!Tk_IsAssign(op)) return q;
     return AssignTail(ctx, start, opTok, op, out);
 }
 

@@ -52,6 +52,37 @@ void Ctx_SetCode(RunContext *ctx, Code *code);
 Tok Ev_GroupEnd(RunContext *ctx, Tok p);
 Tok Ev_StatementEnd(RunContext *ctx, Tok p);
 
+// ---- the extent check (extent.cpp; checking builds only) ----
+// Levels of the check: a whole statement, or an expression at an ExprLevel.
+constexpr uint32_t kStmtLevel = 1;
+inline uint32_t Ev_LevelCode(ExprLevel l) {
+    return l.minPrec | (l.assign ? 1u << 16 : 0) | (l.comma ? 1u << 17 : 0);
+}
+#ifdef QUILLON_CHECKS
+// Records that `reader` found the construct at `start` (of the running
+// program) at `level` to end at `end`; stops the program when another
+// reader found another end there.
+void Chk_Extent(RunContext *ctx, Tok start, uint32_t level, Tok end, const char *reader);
+#endif
+// The executor read the expression at p up to `end`: in checking builds the
+// skipping scanner must find the same end.
+inline void Ev_CheckExtent([[maybe_unused]] RunContext *ctx, [[maybe_unused]] Tok p,
+                           [[maybe_unused]] ExprLevel level, [[maybe_unused]] Tok end) {
+#ifdef QUILLON_CHECKS
+    Tok s = Scan_Lines(p);
+    Chk_Extent(ctx, s, Ev_LevelCode(level), end, "run");
+    Chk_Extent(ctx, s, Ev_LevelCode(level), Scan_SkipExpr(s, level), "skipped");
+#endif
+}
+// Skips the expression at p (an operand not needed, a branch not taken).
+inline Tok Ev_SkipExpr([[maybe_unused]] RunContext *ctx, Tok p, ExprLevel level) {
+    Tok e = Scan_SkipExpr(p, level);
+#ifdef QUILLON_CHECKS
+    Chk_Extent(ctx, Scan_Lines(p), Ev_LevelCode(level), e, "skipped");
+#endif
+    return e;
+}
+
 // ---- expressions (expr.cpp) ----
 Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec);
 Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);

@@ -3,6 +3,7 @@
 #include "interp/interp.h"
 #include "interp/poscache.h"
 #include "lexer/code.h"
+#include "runtime/checks.h"
 
 namespace quillon {
 
@@ -11,7 +12,7 @@ namespace {
 template <class Scan>
 Tok Remembered(RunContext *ctx, Tok p, uint32_t *(*table)(Code *), Scan scan) {
     Code *code = ctx->code;
-    if (!code || p < code->codes || p > code->codes + code->count) return scan(p);
+    if (!Chk_Shortcuts() || !code || p < code->codes || p > code->codes + code->count) return scan(p);
     uint32_t i = static_cast<uint32_t>(p - code->codes);
     uint32_t *ends = table(code);
     if (!ends) return scan(p);
@@ -25,13 +26,19 @@ Tok Remembered(RunContext *ctx, Tok p, uint32_t *(*table)(Code *), Scan scan) {
 
 void Ctx_SetCode(RunContext *ctx, Code *code) {
     ctx->code = code;
-    ctx->hints = code ? Cache_ResolveHints(code) : nullptr;
+    // Without shortcuts every identifier is resolved in full, every time.
+    ctx->hints = code && Chk_Shortcuts() ? Cache_ResolveHints(code) : nullptr;
 }
 
 Tok Ev_GroupEnd(RunContext *ctx, Tok p) { return Remembered(ctx, p, Cache_GroupEnds, Scan_Group); }
 
 Tok Ev_StatementEnd(RunContext *ctx, Tok p) {
-    return Remembered(ctx, Scan_Lines(p), Cache_StatementEnds, Scan_SkipStatement);
+    p = Scan_Lines(p);
+    Tok end = Remembered(ctx, p, Cache_StatementEnds, Scan_SkipStatement);
+#ifdef QUILLON_CHECKS
+    Chk_Extent(ctx, p, kStmtLevel, end, "skipped");
+#endif
+    return end;
 }
 
 }  // namespace quillon

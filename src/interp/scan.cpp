@@ -1,17 +1,15 @@
+// The skipping scanners. Each reads the grammar the executor reads (the
+// expression scanner follows precedence, assignments and commas exactly as
+// the evaluator climbs them, with the same line-break rule), so what it
+// finds as the end of a statement or an operand is where the executor would
+// stop. Code the executor would reject falls back to plain token rules,
+// which only need to stop somewhere sensible and never report. Nothing here
+// recurses: nesting lives on small explicit stacks.
 #include "interp/scan.h"
 
 #include "runtime/memory.h"
 
 namespace quillon {
-
-namespace {
-
-inline bool Opens(uint32_t t) { return t == TK_LPAREN || t == TK_LBRACKET || t == TK_LBRACE; }
-
-// The next token that is not a line break.
-inline uint32_t Next(Tok p) { return *Scan_Lines(p); }
-
-}  // namespace
 
 Tok Scan_Group(Tok p) {
     // Brackets of every kind count alike: the program's own grammar checks
@@ -21,37 +19,206 @@ Tok Scan_Group(Tok p) {
         uint32_t t = *p;
         if (t == TK_END) return p;
         ++p;
-        if (Opens(t)) {
+        if (Tk_Opens(t)) {
             ++depth;
-        } else if (t == TK_RPAREN || t == TK_RBRACKET || t == TK_RBRACE) {
+        } else if (Tk_Closes(t)) {
             if (--depth == 0) return p;
         }
     }
 }
 
-Tok Scan_SkipConditional(Tok p) {
+Tok Scan_SkipFunction(Tok p) {
+    Tok q = Scan_Lines(p + 1);
+    if (Tk_IsOperand(*q)) q = Scan_Lines(q + 1);
+    if (*q != TK_LPAREN) return q;
+    q = Scan_Lines(Scan_Group(q));
+    if (*q != TK_LBRACE) return q;
+    return Scan_Group(q);
+}
+
+namespace {
+
+// The postfix parts after a primary: `.name` (also on the next line),
+// `[...]`, `(...)`, then at most one `++` or `--`.
+Tok SkipPostfix(Tok p) {
+    for (;;) {
+        Tok q = p;
+        uint32_t n = *q;
+        if (n == TK_LINE) {
+            q = Scan_Lines(q);
+            if (*q != TK_DOT) return p;
+            n = TK_DOT;
+        }
+        if (n == TK_DOT) {
+            Tok name = Scan_Lines(q + 1);
+            if (!Tk_IsOperand(*name)) return name;
+            p = name + 1;
+            continue;
+        }
+        if (n == TK_LBRACKET || n == TK_LPAREN) {
+            p = Scan_Group(q);
+            continue;
+        }
+        if (n == TK_INC || n == TK_DEC) return q + 1;
+        return p;
+    }
+}
+
+// The conditionals whose middle branch a skip is inside: for each, whether
+// the level it interrupted takes commas. Deeper nesting than this is
+// refused by the executor long before (its nesting limit).
+struct CondStack {
+    static constexpr uint32_t kMax = 1024;
+    uint64_t bits[kMax / 64] = {};
+    uint32_t count = 0;
+    bool Push(bool comma) {
+        if (count == kMax) return false;
+        uint64_t bit = uint64_t{1} << (count % 64);
+        if (comma) bits[count / 64] |= bit;
+        else bits[count / 64] &= ~bit;
+        ++count;
+        return true;
+    }
+    bool Pop() {
+        --count;
+        return (bits[count / 64] >> (count % 64)) & 1;
+    }
+};
+
+}  // namespace
+
+Tok Scan_SkipExpr(Tok p, ExprLevel level) {
+    CondStack conds;
+    for (;;) {
+        // An operand: prefix operators and `new`, a primary, postfix parts.
+        p = Scan_Lines(p);
+        while (Tk_IsPrefix(*p) || *p == KW_NEW) p = Scan_Lines(p + 1);
+        uint32_t t = *p;
+        if (Tk_IsValue(t)) ++p;
+        else if (Tk_Opens(t)) p = Scan_Group(p);
+        else if (t == KW_FUNCTION) p = Scan_SkipFunction(p);
+        else return p;
+        p = SkipPostfix(p);
+        // An operator that carries the expression on at this level; binary
+        // operators, compound assignments, commas and a conditional's `:`
+        // may stand on the next line, `=` may not.
+        Tok op = Scan_Lines(p);
+        uint32_t o = *op;
+        if (Tk_IsBinary(o) && o >= level.minPrec) {
+            if (o == TK_QUESTION) {
+                // The middle branch is an assignment expression up to `:`.
+                if (!conds.Push(level.comma)) return p;
+                level = kAssignLevel;
+            }
+            p = op + 1;
+            continue;
+        }
+        if (level.assign && (o == TK_ASSIGN ? op == p : Tk_IsCompoundAssign(o))) {
+            p = op + 1;
+            continue;
+        }
+        if (level.comma && o == TK_COMMA) {
+            p = op + 1;
+            continue;
+        }
+        if (conds.count && o == TK_COLON) {
+            // The last branch: an assignment expression, then whatever the
+            // interrupted level takes.
+            level = ExprLevel{TK_LOGOR, true, conds.Pop()};
+            p = op + 1;
+            continue;
+        }
+        return p;
+    }
+}
+
+namespace {
+
+// A simple statement read by its grammar; returns where it ends (maybe
+// malformed: the caller checks what follows).
+Tok SimpleByGrammar(Tok p) {
+    switch (*p) {
+    case KW_VAR: {
+        Tok q = p + 1;
+        for (;;) {
+            q = Scan_Lines(q);
+            if (!Tk_IsOperand(*q)) return q;
+            ++q;
+            if (*q == TK_ASSIGN) {
+                Tok r = Scan_SkipExpr(q + 1, kAssignLevel);
+                if (r == Scan_Lines(q + 1)) return r;
+                q = r;
+            }
+            Tok c = Scan_Lines(q);
+            if (*c != TK_COMMA) return q;
+            q = c + 1;
+        }
+    }
+    case KW_RETURN: {
+        uint32_t t = p[1];
+        if (t == TK_SEMI || t == TK_RBRACE || t == TK_LINE || t == TK_END) return p + 1;
+        return Scan_SkipExpr(p + 1, kCommaLevel);
+    }
+    case KW_THROW:
+        return Scan_SkipExpr(p + 1, kCommaLevel);
+    case KW_BREAK:
+    case KW_CONTINUE:
+        return Tk_IsOperand(p[1]) ? p + 2 : p + 1;
+    case KW_CASE: {
+        Tok e = Scan_SkipExpr(p + 1, kCommaLevel);
+        Tok c = Scan_Lines(e);
+        return *c == TK_COLON ? c + 1 : e;
+    }
+    case KW_DEFAULT: {
+        Tok c = Scan_Lines(p + 1);
+        return *c == TK_COLON ? c + 1 : p + 1;
+    }
+    case KW_FUNCTION:
+        return Scan_SkipFunction(p);
+    case KW_DUMP:
+        return p + 1;
+    default:
+        return Scan_SkipExpr(p, kCommaLevel);
+    }
+}
+
+// A well-formed statement ends after `}`, `:` or `;`, or before what may
+// follow a statement.
+inline bool StatementComplete(Tok start, Tok end) {
+    if (end == start) return false;
+    uint32_t last = end[-1];
+    if (last == TK_RBRACE || last == TK_COLON || last == TK_SEMI) return true;
+    uint32_t t = *end;
+    return t == TK_SEMI || t == TK_RBRACE || t == TK_LINE || t == TK_END || t == KW_ELSE || t == KW_WHILE;
+}
+
+// Past the `:` of the conditional whose middle branch starts at p (nested
+// conditionals counted), or where a closer or `;` stops the search.
+Tok SkipToColon(Tok p) {
     uint32_t nested = 0;
     for (;;) {
         uint32_t t = *p;
-        if (t == TK_END) return p;
-        if (Opens(t)) {
+        if (t == TK_END || t == TK_SEMI || Tk_Closes(t)) return p;
+        if (Tk_Opens(t)) {
             p = Scan_Group(p);
             continue;
         }
-        if (t == TK_RPAREN || t == TK_RBRACKET || t == TK_RBRACE || t == TK_SEMI) return p;
         ++p;
-        if (t == TK_QUESTION) ++nested;
-        else if (t == TK_COLON) {
+        if (t == TK_QUESTION) {
+            ++nested;
+        } else if (t == TK_COLON) {
             if (nested == 0) return p;
             --nested;
         }
     }
 }
 
-Tok Scan_SkipSimple(Tok p) {
-    Tok start = p;
-    uint32_t prev = 0;      // previous significant token
-    bool afterGroup = false;  // the previous token closed a ( ) group
+// The plain token rules for code the grammar does not accept: tokens are
+// passed over up to `;` (not consumed), `}`, `else`, `while` or the end;
+// groups whole; a line break ends the statement where it would end a
+// well-formed one.
+Tok SkipByTokens(Tok start, Tok p) {
+    uint32_t prev = p > start ? p[-1] : 0;  // previous significant token
     for (;;) {
         uint32_t t = *p;
         switch (t) {
@@ -62,9 +229,9 @@ Tok Scan_SkipSimple(Tok p) {
         case KW_WHILE:
             return p;
         case TK_LPAREN:
+        case TK_LBRACKET:
             p = Scan_Group(p);
             prev = TK_RPAREN;
-            afterGroup = true;
             continue;
         case KW_FUNCTION:
             while (*p != TK_END && *p != TK_LBRACE) ++p;
@@ -72,42 +239,30 @@ Tok Scan_SkipSimple(Tok p) {
             [[fallthrough]];
         case TK_LBRACE:
             p = Scan_Group(p);
-            if (Next(p) == TK_COMMA) {
-                prev = TK_RBRACE;
-                afterGroup = false;
-                continue;
-            }
-            return p;
+            // A literal or function inside a list goes on; anything else
+            // after a braced group ends the statement.
+            if (*Scan_Lines(p) != TK_COMMA) return p;
+            prev = TK_RBRACE;
+            continue;
         case TK_QUESTION:
-            p = Scan_SkipConditional(p + 1);
+            p = SkipToColon(p + 1);
             prev = TK_COLON;
-            afterGroup = false;
             continue;
         case TK_LINE: {
-            if (p == start || afterGroup) return p;
-            if (prev == KW_BREAK || prev == KW_CONTINUE || prev == KW_RETURN) return p;
-            if (prev == TK_INC || prev == TK_DEC || prev == KW_TRUE || prev == KW_FALSE ||
-                prev == KW_NULL || prev == KW_THIS || prev == TK_RBRACKET || prev >= TK_OPERAND) {
-                uint32_t n = Next(p);
-                if (n >= 769 && n <= 1538) {
-                    p = Scan_Lines(p);
-                    continue;
-                }
-                return p;
-            }
-            p = Scan_Lines(p);
+            if (p == start || prev == KW_BREAK || prev == KW_CONTINUE || prev == KW_RETURN) return p;
+            Tok n = Scan_Lines(p);
+            bool afterValue = Tk_IsValue(prev) || Tk_Closes(prev) || prev == TK_INC || prev == TK_DEC;
+            if (afterValue && !Scan_LineContinues(*n, kCommaLevel)) return p;
+            p = n;
             continue;
         }
         default:
             prev = t;
-            afterGroup = false;
             ++p;
             continue;
         }
     }
 }
-
-namespace {
 
 // After a statement: an optional `;` and line breaks, then is `word` next?
 Tok AfterOptionalSemi(Tok p, uint32_t word, bool *found) {
@@ -118,6 +273,15 @@ Tok AfterOptionalSemi(Tok p, uint32_t word, bool *found) {
 }
 
 }  // namespace
+
+Tok Scan_SkipSimple(Tok p) {
+    // Started at a line break (after a failure, say), nothing is left of
+    // the statement.
+    if (*p == TK_LINE) return p;
+    Tok e = SimpleByGrammar(p);
+    if (StatementComplete(p, e)) return e;
+    return SkipByTokens(p, e);
+}
 
 namespace {
 
@@ -205,8 +369,11 @@ Tok Scan_SkipStatement(Tok p) {
         case TK_LBRACE:
             end = Scan_Group(p);
             break;
+        case TK_SEMI:
+            end = p + 1;  // the empty statement
+            break;
         default:
-            if (t >= TK_OPERAND && Next(p + 1) == TK_COLON) {  // a label
+            if (Tk_IsOperand(t) && *Scan_Lines(p + 1) == TK_COLON) {  // a label
                 p = Scan_Lines(p + 1) + 1;
                 continue;
             }
@@ -250,35 +417,6 @@ Tok Scan_SkipStatement(Tok p) {
                 p = r + 1;
             }
             break;
-        }
-    }
-}
-
-Tok Scan_SkipLogical(Tok p, bool forAnd) {
-    for (;;) {
-        uint32_t t = *p;
-        switch (t) {
-        case TK_END:
-        case TK_COMMA:
-        case TK_SEMI:
-        case TK_RPAREN:
-        case TK_RBRACKET:
-        case TK_RBRACE:
-        case TK_COLON:
-        case TK_QUESTION:
-            return p;
-        case TK_LPAREN:
-        case TK_LBRACKET:
-        case TK_LBRACE:
-            p = Scan_Group(p);
-            continue;
-        case TK_LOGOR:
-            if (forAnd) return p;
-            ++p;
-            continue;
-        default:
-            ++p;
-            continue;
         }
     }
 }

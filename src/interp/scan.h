@@ -1,6 +1,9 @@
 // Reading the token program without running it: line breaks, bracketed
-// groups, and the scanners that find where a statement, a conditional branch
-// or the right operand of && and || ends.
+// groups, and the scanners that find where a statement or an expression
+// ends. The scanners mirror the grammar the executor reads, so a statement
+// or an operand spans the same tokens whether it runs or is skipped; only
+// code the executor would reject is read by the plainer token rules (which
+// never report anything).
 #pragma once
 #include <cstdint>
 
@@ -15,24 +18,48 @@ inline Tok Scan_Lines(Tok p) {
     return p;
 }
 
-// True for the tokens that can end a value (an operand, true, false, null,
-// this, `]`, `)`).
-inline bool Scan_EndsValue(uint32_t t) {
-    return t >= TK_OPERAND || t == KW_TRUE || t == KW_FALSE || t == KW_NULL || t == KW_THIS ||
-           t == TK_RBRACKET || t == TK_RPAREN;
+// How much of an expression a skip takes: the lowest binary operator that
+// belongs to it (by code), and whether assignment operators and commas do.
+// An operand of a binary operator takes only tighter operators; an
+// assignment expression adds assignments; a comma expression adds commas.
+struct ExprLevel {
+    uint32_t minPrec;
+    bool assign;
+    bool comma;
+};
+constexpr ExprLevel kCommaLevel{TK_LOGOR, true, true};
+constexpr ExprLevel kAssignLevel{TK_LOGOR, true, false};
+constexpr ExprLevel Scan_BinaryLevel(uint32_t minPrec) { return ExprLevel{minPrec, false, false}; }
+// The right operand of && and ||.
+constexpr ExprLevel Scan_LogicalLevel(uint32_t op) { return Scan_BinaryLevel(op == TK_LOGOR ? TK_LOGAND : TK_BITOR); }
+
+// After a complete operand and a line break, does the token `next` (the
+// first after the line breaks) carry the expression on at `level`? A `.`
+// does (a member on the next line); so do a binary operator of the level, a
+// compound assignment where assignments belong, and a comma where commas
+// belong. Anything else (`(`, `[`, `=`, `++`, an operand ...) ends it at
+// the line break.
+inline bool Scan_LineContinues(uint32_t next, ExprLevel level) {
+    return next == TK_DOT || (Tk_IsBinary(next) && next >= level.minPrec) ||
+           (level.assign && Tk_IsCompoundAssign(next)) || (level.comma && next == TK_COMMA);
 }
 
 // p at `(`, `[` or `{`: the position just past its matching closer, or the
 // end of the program (the 0 token) when it has none.
 Tok Scan_Group(Tok p);
-// Skips a simple statement; stops at `;` (not consumed), `}`, `else`,
-// `while` or the end.
+// The end of the expression starting at p (line breaks before it are
+// passed over) at `level`: the position just after its last token. p itself
+// when no operand starts there.
+Tok Scan_SkipExpr(Tok p, ExprLevel level);
+// p at `function`: the position after the function's body (or where a
+// malformed definition stops).
+Tok Scan_SkipFunction(Tok p);
+// Skips a simple statement (an expression, var, return, throw, break,
+// continue, case, default or a function declaration); stops before the `;`
+// that ends it. Malformed code is passed over up to `;`, `}`, `else`,
+// `while` or a line break that ends it.
 Tok Scan_SkipSimple(Tok p);
 // Skips a whole statement without running it.
 Tok Scan_SkipStatement(Tok p);
-// p just after `?`: the position just past the `:` of this conditional.
-Tok Scan_SkipConditional(Tok p);
-// Skips the right operand of && (forAnd) or ||.
-Tok Scan_SkipLogical(Tok p, bool forAnd);
 
 }  // namespace quillon

@@ -26,6 +26,9 @@ inline bool IsFailure(uint32_t c) {
            c != CPL_DEFAULT && c != CPL_THROW;
 }
 
+// Failures no try statement stops for: no catch or finally part runs.
+inline bool StopsRun(uint32_t c) { return c == ERR_NOMEM || (IsFailure(c) && (c & 0xFFFF) == ERR_BREAK); }
+
 inline IdEntry *IdAt(RunContext *ctx, Tok p) {
     return Tk_IsOperand(*p) ? Lex_IdOfOperand(ctx->store, *p) : nullptr;
 }
@@ -254,20 +257,25 @@ Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         uint32_t c;
         end = RunBody(ctx, body, &c);
         int outcome = LoopOutcome(ctx, c, p);
-        Tok w = Scan_Lines(end);
-        if (*w == TK_SEMI) w = Scan_Lines(w + 1);
-        if (*w != KW_WHILE) {
-            *cpl = outcome == 2 ? c : Ev_Fail(ctx, ROW_WHILE_EXPECTED, *w ? w : p);
-            return w;
-        }
         if (outcome == 2) {
             *cpl = c;
             return end;
         }
+        // A body left by break or continue stopped inside itself: the
+        // `while` part follows where the whole body ends.
+        if (c != 0) end = Ev_StatementEnd(ctx, body);
+        Tok w = Scan_Lines(end);
+        if (*w == TK_SEMI) w = Scan_Lines(w + 1);
+        if (*w != KW_WHILE) {
+            *cpl = Ev_Fail(ctx, ROW_WHILE_EXPECTED, *w ? w : p);
+            return w;
+        }
         bool truth = false;
-        Tok after = outcome == 1 ? Ev_GroupEnd(ctx, Scan_Lines(w + 1)) : Condition(ctx, w + 1, &truth, cpl, w);
-        if (outcome != 1 && *cpl) return after;
-        if (outcome == 1 || !truth) {
+        if (outcome == 0) {
+            Tok after = Condition(ctx, w + 1, &truth, cpl, w);
+            if (*cpl) return after;
+        }
+        if (!truth) {
             *cpl = 0;
             return Ev_StatementEnd(ctx, p);
         }
@@ -676,7 +684,8 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     ctx->inTry = true;
     uint32_t c;
     Tok end = St_Statement(ctx, block, &c);
-    if (IsFailure(c) || c == CPL_THROW) end = Ev_GroupEnd(ctx, block);
+    // A block left early (a jump, a throw, a failure) stopped inside itself.
+    if (c != 0) end = Ev_GroupEnd(ctx, block);
     ctx->inTry = outerTry;
     // Where the statement ends: after every catch and finally part.
     Tok partsEnd = end;
@@ -692,7 +701,7 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         *cpl = Ev_Fail(ctx, ROW_CATCH_FINALLY, Scan_Lines(end));
         return end;
     }
-    if (c == ERR_NOMEM || (IsFailure(c) && (c & 0xFFFF) == ERR_BREAK)) {
+    if (StopsRun(c)) {
         if (!outerTry) Err_ClearTryReport(ctx);
         *cpl = c;
         return partsEnd;
@@ -776,22 +785,34 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         uint32_t cc;
         Tok after = St_Statement(ctx, close + 1, &cc);
         Val_Clear(&ctx->scope[--ctx->scopeCount]);
-        if (IsFailure(cc) || cc == CPL_THROW) after = Ev_StatementEnd(ctx, close + 1);
+        if (StopsRun(cc)) {
+            if (!outerTry) Err_ClearTryReport(ctx);
+            *cpl = cc;
+            return partsEnd;
+        }
+        // A catch block left early stopped inside itself.
+        if (cc != 0) after = Ev_StatementEnd(ctx, close + 1);
         result = cc;
         r = Scan_Lines(after);
     }
     if (!caught && !pending) result = c;
     if (*r == KW_FINALLY) {
-        // The finally block runs with the pending state of the statement
-        // kept aside (a throw's value, a return value).
+        // The finally block runs whichever way the statement is left, with
+        // the pending state kept aside (a throw's value, a return value, a
+        // jump's target); a completion of its own replaces the pending one.
         JSAny savedThrown = ctx->thrown;
         JSAny savedRet = ctx->ret;
         ctx->thrown = JSAny_Undef();
         Val_Copy(&ctx->ret, &savedRet);
         Tok savedTarget = ctx->breakTarget;
+        Tok savedJump = ctx->lastJump;
         uint32_t fc;
         St_Statement(ctx, r + 1, &fc);
         if (fc != 0) {
+            // A failure that was on its way out is dropped for the finally
+            // block's own completion: the run may go on after its report.
+            uint32_t dropped = pending && failure ? failure : result;
+            if (IsFailure(dropped) && !IsFailure(fc)) ctx->reported = false;
             Val_Clear(&savedThrown);
             Val_Clear(&savedRet);
             Val_Clear(&exception);
@@ -804,6 +825,7 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         Val_Clear(&ctx->ret);
         ctx->ret = savedRet;
         ctx->breakTarget = savedTarget;
+        ctx->lastJump = savedJump;
     }
     if (pending) {
         // No catch: the exception travels on.
@@ -993,8 +1015,9 @@ JSAny *St_Declare(RunContext *ctx, IdEntry *id) {
     return slot;
 }
 
-Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
-    p = Scan_Lines(p);
+namespace {
+
+Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl) {
     NestGuard guard(ctx);
     if (!guard.ok) {
         *cpl = Ev_Fail(ctx, ROW_NESTED_TOO_DEEPLY, p);
@@ -1040,6 +1063,37 @@ Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
     return ExpressionStatement(ctx, p, cpl);
 }
 
+// A lenient run goes on after a failure: the rest of the failed statement
+// (from where the failure left off) is skipped as a simple statement.
+Tok Recover([[maybe_unused]] RunContext *ctx, Tok q) {
+    Tok end = Scan_SkipSimple(q);
+#ifdef QUILLON_CHECKS
+    // Where that is also how a statement starting there is skipped, both
+    // readers must agree.
+    uint32_t t = *q;
+    bool compound = t == KW_IF || t == KW_WHILE || t == KW_WITH || t == KW_FOR || t == KW_SWITCH ||
+                    t == KW_CATCH || t == KW_ELSE || t == KW_DO || t == KW_TRY || t == TK_LBRACE ||
+                    t == TK_SEMI || t == TK_LINE || (Tk_IsOperand(t) && *Scan_Lines(q + 1) == TK_COLON);
+    if (!compound) Chk_Extent(ctx, q, kStmtLevel, end, "skipped after an error");
+#endif
+    return end;
+}
+
+}  // namespace
+
+Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    p = Scan_Lines(p);
+    Tok end = StatementAt(ctx, p, cpl);
+#ifdef QUILLON_CHECKS
+    // A statement that ran to its end spans what the skipping scanner finds.
+    if (*cpl == 0 || *cpl == CPL_CASE || *cpl == CPL_DEFAULT) {
+        Chk_Extent(ctx, p, kStmtLevel, end, "run");
+        Chk_Extent(ctx, p, kStmtLevel, Scan_SkipStatement(p), "skipped");
+    }
+#endif
+    return end;
+}
+
 Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
     for (;;) {
         while (*p == TK_LINE || *p == TK_SEMI) ++p;
@@ -1064,8 +1118,7 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
             // no further than the program's end, wherever the failure left q).
             ctx->reported = false;
             Tok last = ctx->code->codes + ctx->code->count;
-            q = Scan_SkipSimple(q > last ? last : q);
-            p = q;
+            p = Recover(ctx, q > last ? last : q);
             continue;
         }
         // The termination rule: after anything but `}` or `:` a statement
@@ -1077,7 +1130,7 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
                 *completion = Ev_Fail(ctx, ROW_EOL_EXPECTED, q);
                 if ((ctx->flags & RUN_LENIENT) && (*completion & ERR_REPORTED)) {
                     ctx->reported = false;
-                    p = Scan_SkipSimple(q);
+                    p = Recover(ctx, q);
                     if (p == q) ++p;
                     continue;
                 }

@@ -2,6 +2,8 @@
 // text) and the copies that functions keep of their definitions.
 #include "lexer/code.h"
 
+#include <cstdlib>
+
 #include "lexer/lexstate.h"
 #include "runtime/memory.h"
 
@@ -107,6 +109,9 @@ void Code_Release(Code *c) {
         if (c->markedNext) c->markedNext->markedPrev = c->markedPrev;
     }
     if (gFreeCache) gFreeCache(c);
+#ifdef QUILLON_CHECKS
+    std::free(c->extents);
+#endif
     Arr_Free(c->codes);
     Arr_Free(c->lens);
     Text_Release(c->ownedSource);

@@ -42,6 +42,9 @@ struct Code {
     mutable uint32_t cursorTok;
     mutable uint32_t cursorOffset;
     mutable uint32_t cursorLines;  // line feeds before cursorOffset
+#ifdef QUILLON_CHECKS
+    void *extents;  // checking builds: the ends the readers found (C library memory)
+#endif
 };
 
 // Makes a Code that owns copies of tokens [from, from + n) of `parent`, their

@@ -108,10 +108,10 @@ uint32_t DecodeString(const uint8_t *s, uint32_t n, int32_t compat, uint8_t *out
 }
 
 // True when a `/` after this token divides: after an operand, `true`,
-// `false`, `null`, `this`, `)` or `]`.
+// `false`, `null`, `this`, `)` or `]`, and after `++` or `--` (`i++ / 2`);
+// anywhere else it starts a regular expression.
 bool DividesAfter(uint32_t code) {
-    return Tk_IsOperand(code) || code == KW_TRUE || code == KW_FALSE || code == KW_NULL ||
-           code == KW_THIS || code == TK_RPAREN || code == TK_RBRACKET;
+    return Tk_IsValue(code) || code == TK_RPAREN || code == TK_RBRACKET || code == TK_INC || code == TK_DEC;
 }
 
 }  // namespace

@@ -45,6 +45,27 @@ enum : uint32_t {
 
 inline bool Tk_IsOperand(uint32_t code) { return code >= TK_OPERAND; }
 
+// Token classes the readers of the token program share.
+// `=` and the compound assignments `|=` ... `%=`.
+inline bool Tk_IsAssign(uint32_t t) { return t >= TK_ASSIGN && t <= TK_MOD_ASSIGN; }
+inline bool Tk_IsCompoundAssign(uint32_t t) { return t > TK_ASSIGN && t <= TK_MOD_ASSIGN; }
+// The binary operators, `?` included; the precedence group of one is its
+// code with the low four bits cleared.
+inline bool Tk_IsBinary(uint32_t t) { return t >= TK_LOGOR && t <= TK_MOD; }
+inline uint32_t Tk_Group(uint32_t t) { return t & ~15u; }
+// Operators that may stand before an operand.
+inline bool Tk_IsPrefix(uint32_t t) {
+    return (t >= TK_INC && t <= TK_NOT) || t == TK_ADD || t == TK_SUB || t == KW_DELETE || t == KW_TYPEOF ||
+           t == KW_VOID;
+}
+// A token that is a whole operand by itself: an operand token, true, false,
+// null or this.
+inline bool Tk_IsValue(uint32_t t) {
+    return t >= TK_OPERAND || t == KW_TRUE || t == KW_FALSE || t == KW_NULL || t == KW_THIS;
+}
+inline bool Tk_Opens(uint32_t t) { return t == TK_LPAREN || t == TK_LBRACKET || t == TK_LBRACE; }
+inline bool Tk_Closes(uint32_t t) { return t == TK_RPAREN || t == TK_RBRACKET || t == TK_RBRACE; }
+
 // The payload of an identifier entry: its token code, and flags the
 // interpreter keeps about the name.
 struct IdPayload {

@@ -26,8 +26,10 @@ TEST_F(ScanTest, SkippedStatementsFollowTheLineBreakRules) {
     // Followed by `(c)` the statement ends at the line break, so the `(c)`
     // line runs.
     EXPECT_EQ(RunResult(h, "var s = 0; if (false) s = 1\n(s = 2); s"), "2");
-    // A call ends at the line break whatever follows.
-    EXPECT_EQ(RunResult(h, "var t = 0; function f() {} if (false) f(t)\n+ (t = 3); t"), "3");
+    // After a call, an operator on the next line carries the statement on,
+    // as it does when the statement runs.
+    EXPECT_EQ(RunResult(h, "var t = 0; function f() {} if (false) f(t)\n+ (t = 3); t"), "0");
+    EXPECT_EQ(RunResult(h, "var u = 0; function g() { return 1; } u = g(u)\n+ (u = 3); u"), "4");
 }
 
 TEST_F(ScanTest, TerminationRule) {
