@@ -16,6 +16,7 @@
 #include "objects/member.h"
 #include "objects/object.h"
 #include "objects/props.h"
+#include "runtime/checks.h"
 #include "runtime/idtable.h"
 #include "runtime/report.h"
 #include "runtime/text.h"
@@ -275,6 +276,10 @@ inline bool PutIndexFast(EvalSlot *s, JSAny *value) {
 
 // Reads through a member reference, the common kinds of member directly.
 inline void GetMember(RunContext *ctx, EvalSlot *s) {
+    if (!Chk_Shortcuts()) {
+        Obj_GetMember(ctx, s, false);
+        return;
+    }
     if (s->v.type == JSREF_VARIABLE) {
         // A variable holding a string or an object: one more share of it.
         const JSAny *var = static_cast<const JSAny *>(s->v.ptr);
@@ -298,6 +303,7 @@ __attribute__((noinline)) uint32_t GetValueSlow(RunContext *ctx, EvalSlot *s, To
 // variable holding a number, boolean, null or undefined, or an object (one
 // more reference, which cannot fail), and a slot that is a value already.
 __attribute__((always_inline)) inline uint32_t GetValue(RunContext *ctx, EvalSlot *s, Tok at) {
+    if (!Chk_Shortcuts()) return GetValueSlow(ctx, s, at);
     if (s->v.type == JSREF_VARIABLE) {
         const JSAny *var = static_cast<const JSAny *>(s->v.ptr);
         if (var->type > 0 && var->type < JSANY_UNDECLARED) {
@@ -511,7 +517,8 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         for (;;) {
             JSAny v = JSAny_Undef();
             Tok q;
-            if (Tk_IsOperand(*p) && (p[1] == TK_COMMA || p[1] == TK_RPAREN) && CopyLoneOperand(ctx, p, &v))
+            if (Chk_Shortcuts() && Tk_IsOperand(*p) && (p[1] == TK_COMMA || p[1] == TK_RPAREN) &&
+                CopyLoneOperand(ctx, p, &v))
                 q = p + 1;
             else
                 q = Ev_AssignValue(ctx, p, &v);
@@ -603,7 +610,7 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
         Slot_Clear(s);
         return FailAt(ctx, s, ROW_NOT_VARIABLE, at);
     }
-    if (s->v.type == JSREF_VARIABLE) {
+    if (Chk_Shortcuts() && s->v.type == JSREF_VARIABLE) {
         auto *var = static_cast<JSAny *>(s->v.ptr);
         if (var->type == JSANY_NUMBER) {  // the common case, in place
             double old = var->num;
@@ -740,7 +747,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
         if (n == TK_LBRACKET) {
             if (GetValue(ctx, out, start)) return q + 1;
             JSAny key = JSAny_Undef();
-            if (Tk_IsOperand(q[1]) && q[2] == TK_RBRACKET && CopyLoneOperand(ctx, q + 1, &key)) {
+            if (Chk_Shortcuts() && Tk_IsOperand(q[1]) && q[2] == TK_RBRACKET && CopyLoneOperand(ctx, q + 1, &key)) {
                 out->base = out->v;
                 out->v.type = JSREF_MEMBER;
                 out->key = key;
@@ -967,7 +974,10 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
     Tok start = Scan_Lines(p);
     Tok q;
     uint32_t first = *start;
-    if (Tk_IsOperand(first) && EndsOperand(start[1])) {
+    if (!Chk_Shortcuts()) {
+        q = Unary(ctx, start, out);
+        if (q == start || out->v.type == JSANY_ERROR) return q;
+    } else if (Tk_IsOperand(first) && EndsOperand(start[1])) {
         // A lone identifier or literal: no prefix or postfix parts to look for.
         if (IdEntry *id = IdOf(ctx, first)) {
             if (ResolveId(ctx, first, id, out, start)) return start + 1;
@@ -1069,7 +1079,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             q = r;
             continue;
         }
-        if (out->v.type == JSANY_NUMBER) {
+        if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER) {
             // A right side that is a lone number variable or literal, not
             // taken by a tighter operator after it, is combined in place.
             // (The token after the operand is read only once the operand is
@@ -1094,7 +1104,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             SetFail(out, right.v.code);
             return r;
         }
-        if (out->v.type == JSANY_NUMBER && right.v.type == JSANY_NUMBER &&
+        if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER && right.v.type == JSANY_NUMBER &&
             NumberOp(op, &out->v, right.v.num)) {
             q = r;
             continue;
@@ -1165,7 +1175,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
     }
     if (op != TK_ASSIGN) {
         // Compound assignment: read the current value and combine.
-        if (out->v.type == JSREF_VARIABLE) {
+        if (Chk_Shortcuts() && out->v.type == JSREF_VARIABLE) {
             auto *var = static_cast<JSAny *>(out->v.ptr);
             if (var->type == JSANY_NUMBER && value.type == JSANY_NUMBER) {
                 NumberOp(BinaryOfAssign(op), var, value.num);
@@ -1173,13 +1183,12 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
                 return r;
             }
             if (var->type == JSANY_STRING && op == TK_ADD_ASSIGN && JSAny_IsString(&value)) {
-                // Appending to a string variable works in place when it can.
-                Op_Add(ctx, var, &value);
+                // Appending to a string variable works in place when it can;
+                // a failed append leaves the variable as it was.
+                uint32_t st = Op_AppendString(var, &value);
                 Val_Clear(&value);
-                if (var->type == JSANY_ERROR) {
-                    uint32_t code = var->code;
-                    *var = JSAny_Undef();
-                    JSAny e = JSAny_Err(code);
+                if (st) {
+                    JSAny e = JSAny_Err(st);
                     SetFail(out, Ev_Check(ctx, &e, opTok));
                     return r;
                 }
@@ -1209,7 +1218,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
             return r;
         }
     }
-    if (out->v.type == JSREF_VARIABLE && value.type >= 0) {
+    if (Chk_Shortcuts() && out->v.type == JSREF_VARIABLE && value.type >= 0) {
         // A value that holds no share goes into the variable as it is.
         auto *var = static_cast<JSAny *>(out->v.ptr);
         JSAny old = *var;
@@ -1218,8 +1227,8 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         out->v = value;
         return r;
     }
-    if (!(out->v.type == JSREF_NAMED ? PutNamedFast(ctx, out, &value)
-                                     : out->v.type == JSREF_MEMBER && PutIndexFast(out, &value)))
+    if (!Chk_Shortcuts() || !(out->v.type == JSREF_NAMED ? PutNamedFast(ctx, out, &value)
+                                                         : out->v.type == JSREF_MEMBER && PutIndexFast(out, &value)))
         Obj_PutMember(ctx, out, &value);
     if (out->v.type == JSANY_ERROR) {
         uint32_t code = out->v.code;

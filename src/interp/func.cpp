@@ -12,6 +12,7 @@
 #include "objects/function.h"
 #include "objects/member.h"
 #include "objects/object.h"
+#include "runtime/checks.h"
 #include "runtime/idtable.h"
 #include "runtime/report.h"
 #include "runtime/text.h"
@@ -36,7 +37,8 @@ Code *FunctionCode(RunContext *ctx, Tok p, Tok body, Tok end, IdEntry *name, IdE
                    uint32_t nparams, uint32_t *err) {
     Code *parent = ctx->code;
     uint32_t pos = PosOf(parent, p);
-    if (auto *cached = static_cast<Code *>(Cache_Get(parent, CacheKind::FunctionCode, pos))) {
+    auto *cached = Chk_Shortcuts() ? static_cast<Code *>(Cache_Get(parent, CacheKind::FunctionCode, pos)) : nullptr;
+    if (cached) {
         Code_AddRef(cached);
         return cached;
     }
@@ -57,7 +59,7 @@ Code *FunctionCode(RunContext *ctx, Tok p, Tok body, Tok end, IdEntry *name, IdE
     c->nparams = nparams;
     c->name = name;
     c->bodyStart = static_cast<uint32_t>(body - p);
-    if (Cache_Put(parent, CacheKind::FunctionCode, pos, c)) Code_AddRef(c);
+    if (Chk_Shortcuts() && Cache_Put(parent, CacheKind::FunctionCode, pos, c)) Code_AddRef(c);
     return c;
 }
 
@@ -231,16 +233,16 @@ uint32_t *FindDeclarations(Tok start) {
 uint32_t Fn_Prepass(RunContext *ctx, Tok p) {
     Code *code = ctx->code;
     uint32_t pos = PosOf(code, p);
-    auto *found = static_cast<uint32_t *>(Cache_Get(code, CacheKind::Declarations, pos));
+    auto *found = Chk_Shortcuts() ? static_cast<uint32_t *>(Cache_Get(code, CacheKind::Declarations, pos)) : nullptr;
     bool owned = false;
     if (!found) {
         found = FindDeclarations(p);
         if (!found) return ERR_NOMEM;
-        owned = !Cache_Put(code, CacheKind::Declarations, pos, found);
+        owned = !Chk_Shortcuts() || !Cache_Put(code, CacheKind::Declarations, pos, found);
     }
     // A function body without declarations is noted on its Code, so later
     // invocations skip the pre-pass altogether.
-    if (found[0] == 0 && code->bodyStart + 1 == pos) code->bodyHasDeclarations = 1;
+    if (Chk_Shortcuts() && found[0] == 0 && code->bodyStart + 1 == pos) code->bodyHasDeclarations = 1;
     uint32_t st = 0;
     for (uint32_t i = 1; i <= found[0] && st == 0; ++i) {
         Tok f = p + found[i];

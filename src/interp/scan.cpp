@@ -182,16 +182,6 @@ Tok SimpleByGrammar(Tok p) {
     }
 }
 
-// A well-formed statement ends after `}`, `:` or `;`, or before what may
-// follow a statement.
-inline bool StatementComplete(Tok start, Tok end) {
-    if (end == start) return false;
-    uint32_t last = end[-1];
-    if (last == TK_RBRACE || last == TK_COLON || last == TK_SEMI) return true;
-    uint32_t t = *end;
-    return t == TK_SEMI || t == TK_RBRACE || t == TK_LINE || t == TK_END || t == KW_ELSE || t == KW_WHILE;
-}
-
 // Past the `:` of the conditional whose middle branch starts at p (nested
 // conditionals counted), or where a closer or `;` stops the search.
 Tok SkipToColon(Tok p) {
@@ -274,12 +264,20 @@ Tok AfterOptionalSemi(Tok p, uint32_t word, bool *found) {
 
 }  // namespace
 
+bool Scan_StatementComplete(Tok start, Tok end) {
+    if (end == start) return false;
+    uint32_t last = end[-1];
+    if (last == TK_RBRACE || last == TK_COLON || last == TK_SEMI) return true;
+    uint32_t t = *end;
+    return t == TK_SEMI || t == TK_RBRACE || t == TK_LINE || t == TK_END || t == KW_ELSE || t == KW_WHILE;
+}
+
 Tok Scan_SkipSimple(Tok p) {
     // Started at a line break (after a failure, say), nothing is left of
     // the statement.
     if (*p == TK_LINE) return p;
     Tok e = SimpleByGrammar(p);
-    if (StatementComplete(p, e)) return e;
+    if (Scan_StatementComplete(p, e)) return e;
     return SkipByTokens(p, e);
 }
 

@@ -54,6 +54,9 @@ Tok Scan_SkipExpr(Tok p, ExprLevel level);
 // p at `function`: the position after the function's body (or where a
 // malformed definition stops).
 Tok Scan_SkipFunction(Tok p);
+// Does a statement spanning [start, end) end well: after `}`, `:` or `;`,
+// or before `;`, `}`, a line break, the end, `else` or `while`?
+bool Scan_StatementComplete(Tok start, Tok end);
 // Skips a simple statement (an expression, var, return, throw, break,
 // continue, case, default or a function declaration); stops before the `;`
 // that ends it. Malformed code is passed over up to `;`, `}`, `else`,

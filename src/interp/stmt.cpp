@@ -1085,8 +1085,9 @@ Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
     p = Scan_Lines(p);
     Tok end = StatementAt(ctx, p, cpl);
 #ifdef QUILLON_CHECKS
-    // A statement that ran to its end spans what the skipping scanner finds.
-    if (*cpl == 0 || *cpl == CPL_CASE || *cpl == CPL_DEFAULT) {
+    // A statement that ran to a proper end spans what the skipping scanner
+    // finds.
+    if ((*cpl == 0 || *cpl == CPL_CASE || *cpl == CPL_DEFAULT) && Scan_StatementComplete(p, end)) {
         Chk_Extent(ctx, p, kStmtLevel, end, "run");
         Chk_Extent(ctx, p, kStmtLevel, Scan_SkipStatement(p), "skipped");
     }

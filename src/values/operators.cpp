@@ -177,6 +177,22 @@ void SetRelation(RunContext *ctx, JSAny *l, const JSAny *r, bool (*pick)(int)) {
 
 // ---- arithmetic ------------------------------------------------------------
 
+uint32_t Op_AppendString(JSAny *l, const JSAny *r) {
+    uint64_t total = static_cast<uint64_t>(l->len) + r->len;
+    if (total >= 0x7FFFFFF0u) return ERR_NOMEM;
+    if (l->type == JSANY_STRING && Text_RefCount(l->str) == 1 && total + 1 <= Text_Capacity(l->str)) {
+        // Held once and with room: the text grows where it is.
+        std::memcpy(l->str + l->len, r->str, r->len);
+        l->str[total] = 0;
+        l->len = static_cast<uint32_t>(total);
+        return 0;
+    }
+    char *t = Text_Join(l->str, l->len, r->str, r->len);
+    if (!t) return ERR_NOMEM;
+    JSAny_SetStringAdoptLength(l, t, static_cast<uint32_t>(total));
+    return 0;
+}
+
 void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
     if (l->type == JSANY_NUMBER && r->type == JSANY_NUMBER) {
         l->num += r->num;
@@ -204,25 +220,8 @@ void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
             Val_Clear(&rc);
             return;
         }
-        uint64_t total = static_cast<uint64_t>(l->len) + rc.len;
-        if (total >= 0x7FFFFFF0u) {
-            JSAny_SetError(l, ERR_NOMEM);
-            Val_Clear(&rc);
-            return;
-        }
-        if (l->type == JSANY_STRING && Text_RefCount(l->str) == 1 &&
-            total + 1 <= Text_Capacity(l->str)) {
-            std::memcpy(l->str + l->len, rc.str, rc.len);
-            l->str[total] = 0;
-            l->len = static_cast<uint32_t>(total);
-        } else {
-            char *t = Text_Join(l->str, l->len, rc.str, rc.len);
-            if (!t) {
-                JSAny_SetError(l, ERR_NOMEM);
-            } else {
-                JSAny_SetStringAdoptLength(l, t, static_cast<uint32_t>(total));
-            }
-        }
+        uint32_t st = Op_AppendString(l, &rc);
+        if (st) JSAny_SetError(l, st);
         Val_Clear(&rc);
         return;
     }

@@ -9,6 +9,10 @@ namespace quillon {
 struct RunContext;
 
 void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r);
+// Appends the string r to the string l: in place when l holds the only
+// share of its text and it has room, else into a new text. On failure
+// (out of memory, 103, returned) l is left as it was.
+uint32_t Op_AppendString(JSAny *l, const JSAny *r);
 void Op_Sub(RunContext *ctx, JSAny *l, const JSAny *r);
 void Op_Mul(RunContext *ctx, JSAny *l, const JSAny *r);
 void Op_Div(RunContext *ctx, JSAny *l, const JSAny *r);
