@@ -17,7 +17,7 @@ FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all build check test test-asan demo bench pgo stress fuzz fuzz-run clean install
+.PHONY: all build check test test-asan demo bench pgo stress fuzz fuzz-run clean install matrix
 
 all: build
 
@@ -68,6 +68,10 @@ fuzz-run: fuzz
 	$(FUZZ_BUILD)/tests/fuzz/fuzz_$(FUZZ_TARGET) $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) \
 	  $(FUZZ_SEEDS) -max_total_time=$(FUZZ_TIME) -timeout=30 -rss_limit_mb=4096 \
 	  -artifact_prefix=$(FUZZ_BUILD)/
+
+# The completion matrix's expected traces, written by a reference engine.
+matrix:
+	node tests/matrix/completions.js > tests/matrix/completions.out
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD)
