@@ -72,6 +72,7 @@ fuzz-run: fuzz
 # The completion matrix's expected traces, written by a reference engine.
 matrix:
 	node tests/matrix/completions.js > tests/matrix/completions.out
+	node tests/matrix/linebreaks.js > tests/matrix/linebreaks.out
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD)
