@@ -1,6 +1,8 @@
 # Entry points: `make check` builds and runs every test twice (a normal build
 # and one under AddressSanitizer + UndefinedBehaviorSanitizer); `make demo`
 # builds and runs a bundled example; `make bench` runs the benchmarks;
+# `make difftest` compares random programs with node, `make matrix` writes
+# the completion matrix's expected output with node;
 # `make pgo` builds the shell and library with profile-guided optimisation
 # (trained on the scripts of bench/ and tests/scripts/) in build-pgo, the
 # build `make bench` measures; `make stress` runs the out-of-memory sweep over
@@ -17,7 +19,7 @@ FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all build check test test-asan demo bench pgo stress fuzz fuzz-run clean install matrix
+.PHONY: all build check test test-asan demo bench pgo stress fuzz fuzz-run clean install matrix difftest
 
 all: build
 
@@ -68,6 +70,15 @@ fuzz-run: fuzz
 	$(FUZZ_BUILD)/tests/fuzz/fuzz_$(FUZZ_TARGET) $(FUZZ_BUILD)/corpus/$(FUZZ_TARGET) \
 	  $(FUZZ_SEEDS) -max_total_time=$(FUZZ_TIME) -timeout=30 -rss_limit_mb=4096 \
 	  -artifact_prefix=$(FUZZ_BUILD)/
+
+# Reference runs: random programs of the standard part of the language run
+# through the shell and through node; programs that differ are kept in
+# $(BUILD)/difftest.
+DIFFTEST_COUNT ?= 2000
+DIFFTEST_SEED ?= 1
+difftest: build
+	python3 tests/difftest/difftest.py --quillon $(BUILD)/shell/quillon --count $(DIFFTEST_COUNT) \
+	  --seed $(DIFFTEST_SEED) --keep $(BUILD)/difftest
 
 # The completion matrix's expected traces, written by a reference engine.
 matrix:
