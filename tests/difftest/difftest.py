@@ -25,7 +25,10 @@ import sys
 import tempfile
 
 HEAD = ('var show = typeof print != "undefined" ? print : console.log;\n'
-        'function out(id, x) { show(id + ": " + x); }\n')
+        'function out(id, x) { show(id + ": " + x); }\n'
+        'function adder(k) { return function (v) { return v + k; }; }\n'
+        'function count() { return arguments.length; }\n'
+        'function twice(f, v) { return f(f(v)); }\n')
 
 
 # Kinds of value an expression has, so that no string ever meets a
@@ -135,9 +138,15 @@ class Gen:
         if kind == S:
             return "String(%s)" % self.expr(self.pick([N, B, A]), depth - 1)
         if kind == N:
-            return "[%s].length" % ", ".join(self.expr(A, depth - 1) for _ in range(self.r.randrange(4)))
+            return self.pick([
+                "[%s].length" % ", ".join(self.expr(A, depth - 1) for _ in range(self.r.randrange(4))),
+                "adder(%s)(%s)" % (self.expr(N, depth - 1), self.expr(N, depth - 1)),
+                "twice(adder(%s), %s)" % (self.expr(N, depth - 1), self.expr(N, depth - 1)),
+                "count(%s)" % ", ".join(self.expr(A, depth - 1) for _ in range(self.r.randrange(4))),
+                "eval(\"%s + 1\")" % self.number()])
         if kind == B:
-            return "!" + self.primary(A, depth - 1)
+            return self.pick(["!" + self.primary(A, depth - 1),
+                              '"%s" in ({a: %s, b: 2})' % (self.pick("abc"), self.expr(A, depth - 1))])
         return self.pick(["[%s, %s]" % (self.expr(A, depth - 1), self.expr(N, depth - 1)),
                           "({p: %s})" % self.expr(A, depth - 1)])
 
@@ -171,7 +180,7 @@ class Gen:
             if k < 9:
                 op = self.pick(["|", "&", "^", "<<", ">>", ">>>"])
                 return "(Math.floor(%s) | 0) %s%s(Math.floor(%s) & 15)" % (sub(N, d), op, self.nl(), sub(N, d))
-            return "Math.%s(%s)" % (self.pick(["floor", "abs", "ceil", "round"]), sub(N, d))
+            return "Math.%s(%s)" % (self.pick(["floor", "abs", "ceil"]), sub(N, d))
         if kind == S:
             if k < 8:
                 return "%s%s+ %s" % (sub(S, d), self.nl(), sub(self.pick([S, N, B, A]), d))
