@@ -999,11 +999,11 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         // `this.name` or `variable.name` alone: the member reference directly.
         // (The test reads each token only once the one before it is known
         // not to be the end of the program.)
-        if (first == KW_THIS) {
-            Val_Copy(&out->v, &ctx->thisValue);
-        } else if (ResolveId(ctx, first, IdOf(ctx, first), out, start) || GetValue(ctx, out, start)) {
-            return start + 1;
-        }
+        // A failure stops where the general path stops: after the name
+        // that failed to resolve, or after the member whose base failed.
+        if (first == KW_THIS) Val_Copy(&out->v, &ctx->thisValue);
+        else if (ResolveId(ctx, first, IdOf(ctx, first), out, start)) return start + 1;
+        if (GetValue(ctx, out, start)) return start + 3;
         out->base = out->v;
         out->v.type = JSREF_NAMED;
         out->key.ptr = IdOf(ctx, start[2]);
