@@ -1,7 +1,8 @@
-// join and toString of arrays. The text is built in one growing buffer; an
-// array met again while it is being joined (an array that contains itself,
-// directly or further down) contributes the empty text, so joining a cycle
-// ends; deep nesting is bounded like the evaluator's own nesting.
+// join, toString and toLocaleString of arrays. The text is built in one
+// growing buffer; an array met again while it is being joined (an array that
+// contains itself, directly or further down) contributes the empty text, so
+// joining a cycle ends; deep nesting is bounded like the evaluator's own
+// nesting.
 #include "builtins/array_access.h"
 #include "builtins/natives.h"
 #include "builtins/strbuf.h"
@@ -80,7 +81,36 @@ uint32_t AppendElement(RunContext *ctx, StrBuf &buf, const JSAny *v, bool quoted
     return buf.failed ? ERR_NOMEM : 0;
 }
 
-void Join(RunContext *ctx, const char *sep, uint32_t sepLen, bool old) {
+// Appends the text of one element in the locale form: its toLocaleString
+// method's value converted to a string; null and undefined give nothing.
+uint32_t AppendLocaleElement(RunContext *ctx, StrBuf &buf, const JSAny *v) {
+    switch (v->type) {
+    case JSANY_NULL:
+    case JSANY_UNDEFINED:
+    case JSANY_UNDECLARED:
+        return 0;
+    case JSANY_ERROR:
+        return v->code;
+    default:
+        break;
+    }
+    ValueGuard text;
+    Nat_CallMethod(ctx, v, "toLocaleString", &text.v);
+    if (!JSAny_IsString(&text.v)) JSAny_ToString(ctx, &text.v);
+    if (text.v.type == JSANY_ERROR) return text.v.code;
+    buf.Append(text.v.str, text.v.len);
+    return buf.failed ? ERR_NOMEM : 0;
+}
+
+enum class JoinForm { Plain, Old, Locale };
+
+inline uint32_t AppendIn(JoinForm form, RunContext *ctx, StrBuf &buf, const JSAny *v) {
+    if (form == JoinForm::Locale) return AppendLocaleElement(ctx, buf, v);
+    return AppendElement(ctx, buf, v, form == JoinForm::Old);
+}
+
+void Join(RunContext *ctx, const char *sep, uint32_t sepLen, JoinForm form) {
+    const bool old = form == JoinForm::Old;
     ValueGuard self;
     uint32_t len;
     if (!Ary_TakeThis(ctx, &self) || !Ary_Length(ctx, self.v.obj, &len)) return;
@@ -116,7 +146,7 @@ void Join(RunContext *ctx, const char *sep, uint32_t sepLen, bool old) {
             uint64_t seps = static_cast<uint64_t>(i - next) + 1 - (next == 0 ? 1 : 0);
             buf.AppendRepeat(sep, sepLen, seps);
             Ary_Get(o, i, &v.v);
-            if (Ret_Fail(ctx, AppendElement(ctx, buf, &v.v, old))) return;
+            if (Ret_Fail(ctx, AppendIn(form, ctx, buf, &v.v))) return;
             next = i + 1;
         }
         if (len > next) buf.AppendRepeat(sep, sepLen, static_cast<uint64_t>(len - next) - (next == 0 ? 1 : 0));
@@ -124,7 +154,7 @@ void Join(RunContext *ctx, const char *sep, uint32_t sepLen, bool old) {
         for (uint32_t i = 0; i < len; ++i) {
             if (i > 0 && !buf.Append(sep, sepLen)) break;
             Ary_Get(o, i, &v.v);
-            if (Ret_Fail(ctx, AppendElement(ctx, buf, &v.v, old))) return;
+            if (Ret_Fail(ctx, AppendIn(form, ctx, buf, &v.v))) return;
         }
     }
     if (old) buf.AppendChar(']');
@@ -135,18 +165,20 @@ void Join(RunContext *ctx, const char *sep, uint32_t sepLen, bool old) {
 
 void Bi_ArrayJoin(RunContext *ctx, Function *) {
     if (ctx->argc == 0 || ctx->args[0].type == JSANY_UNDEFINED) {
-        Join(ctx, ",", 1, false);
+        Join(ctx, ",", 1, JoinForm::Plain);
         return;
     }
     ValueGuard sep(&ctx->args[0]);
     JSAny_ToString(ctx, &sep.v);
     if (Ret_FailOn(ctx, &sep.v)) return;
-    Join(ctx, sep.v.str, sep.v.len, false);
+    Join(ctx, sep.v.str, sep.v.len, JoinForm::Plain);
 }
 
 void Bi_ArrayToString(RunContext *ctx, Function *) {
-    if (ctx->compat == kCompatOld) Join(ctx, ", ", 2, true);
-    else Join(ctx, ",", 1, false);
+    if (ctx->compat == kCompatOld) Join(ctx, ", ", 2, JoinForm::Old);
+    else Join(ctx, ",", 1, JoinForm::Plain);
 }
+
+void Bi_ArrayToLocaleString(RunContext *ctx, Function *) { Join(ctx, ",", 1, JoinForm::Locale); }
 
 }  // namespace quillon

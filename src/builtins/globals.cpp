@@ -1,9 +1,11 @@
 // The global functions eval, isNaN, isFinite, parseFloat and parseInt.
 #include <cmath>
+#include <cstring>
 
 #include "builtins/native_args.h"
 #include "builtins/natives.h"
 #include "interp/run.h"
+#include "numconv/numconv.h"
 
 namespace quillon {
 
@@ -55,7 +57,7 @@ void Bi_IsFinite(RunContext *ctx, Function *) {
 }
 
 // parseFloat(s): blanks and tabs, then any run of signs (each "-" flips),
-// then as much of a number as the text-to-number reading takes.
+// then as much of a decimal number as there is.
 void Bi_ParseFloat(RunContext *ctx, Function *) {
     if (ctx->argc == 0) {
         JSAny_SetUndefined(&ctx->ret);
@@ -68,10 +70,12 @@ void Bi_ParseFloat(RunContext *ctx, Function *) {
     bool negative = false;
     for (; *p == '+' || *p == '-'; ++p)
         if (*p == '-') negative = !negative;
+    // The rest is a decimal number only (no hexadecimal form, no further
+    // white space or sign), or Infinity.
     double value;
-    if (JSAny_StringToNumber(p, &value) == 0) value = NAN;
-    else if (negative) value = -value;
-    JSAny_SetNumber(&ctx->ret, value);
+    if (std::strncmp(p, "Infinity", 8) == 0) value = INFINITY;
+    else if (Num_ScanDecimal(p, &value) == 0) value = NAN;
+    JSAny_SetNumber(&ctx->ret, negative ? -value : value);
 }
 
 namespace {

@@ -26,6 +26,10 @@ QUILLON_NATIVE(Bi_DebugWriteln);
 
 // Object, Function, Boolean, Number, Error.
 QUILLON_NATIVE(Bi_Object);
+QUILLON_NATIVE(Bi_ObjectHasOwnProperty);
+QUILLON_NATIVE(Bi_ObjectIsPrototypeOf);
+QUILLON_NATIVE(Bi_ObjectPropertyIsEnumerable);
+QUILLON_NATIVE(Bi_ObjectToLocaleString);
 QUILLON_NATIVE(Bi_ObjectToString);
 QUILLON_NATIVE(Bi_ObjectValueOf);
 QUILLON_NATIVE(Bi_Function);
@@ -69,6 +73,7 @@ QUILLON_NATIVE(Bi_ArraySlice);
 QUILLON_NATIVE(Bi_ArraySome);
 QUILLON_NATIVE(Bi_ArraySort);
 QUILLON_NATIVE(Bi_ArraySplice);
+QUILLON_NATIVE(Bi_ArrayToLocaleString);
 QUILLON_NATIVE(Bi_ArrayToString);
 QUILLON_NATIVE(Bi_ArrayUnshift);
 

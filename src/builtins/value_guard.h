@@ -34,6 +34,13 @@ inline bool Ret_FailOn(RunContext *ctx, const JSAny *v) {
     return true;
 }
 
+// Calls the method `name` of a value with the value itself as `this` and no
+// arguments: the method is read as a member read reads it (a primitive finds
+// its prototype's, a program object asks the host), and a value that is not
+// a function fails the call with 212. The result or error value (a method
+// without a value gives undefined) replaces *result.
+void Nat_CallMethod(RunContext *ctx, const JSAny *self, const char *name, JSAny *result);
+
 // Number argument i truncated into the signed 32-bit range (NaN and values
 // below it give -2147483648, values above it 2147483647); a missing or
 // undefined argument gives dflt. False with the conversion's error as the

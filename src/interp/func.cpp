@@ -32,6 +32,21 @@ namespace {
 
 inline uint32_t PosOf(const Code *c, Tok p) { return static_cast<uint32_t>(p - c->codes); }
 
+// A name given twice in a parameter list names the last parameter of that
+// name: the earlier ones are left without a name (their arguments still count
+// in `arguments` and in the arity). Names met walking back are marked in
+// their payload meanwhile, so a long list costs one pass each way.
+void DropRepeatedParams(IdEntry **params, uint32_t n) {
+    constexpr uint32_t kSeen = 0x80000000u;
+    for (uint32_t i = n; i > 0; --i) {
+        auto *payload = static_cast<IdPayload *>(Id_Payload(params[i - 1]));
+        if (payload->flags & kSeen) params[i - 1] = nullptr;
+        else payload->flags |= kSeen;
+    }
+    for (uint32_t i = 0; i < n; ++i)
+        if (params[i]) static_cast<IdPayload *>(Id_Payload(params[i]))->flags &= ~kSeen;
+}
+
 // The Code of the function defined at p (cached with the program).
 Code *FunctionCode(RunContext *ctx, Tok p, Tok body, Tok end, IdEntry *name, IdEntry **params,
                    uint32_t nparams, uint32_t *err) {
@@ -55,6 +70,7 @@ Code *FunctionCode(RunContext *ctx, Tok p, Tok body, Tok end, IdEntry *name, IdE
             return nullptr;
         }
         std::memcpy(c->params, params, sizeof(IdEntry *) * nparams);
+        DropRepeatedParams(c->params, nparams);
     }
     c->nparams = nparams;
     c->name = name;
@@ -150,14 +166,10 @@ uint32_t Fn_Define(RunContext *ctx, Tok p, bool declaration, JSAny *out, Tok *en
         Obj_AddRef(ctx->act);
         f->enclosing = ctx->act;
     }
-    f->prototypeObject = Obj_New(space->protos[PROTO_OBJECT]);
+    f->prototypePending = true;  // made when first needed (Fn_MakePrototype)
     Fn_Link(f, &space->functions);
     JSAny fn = JSAny_Undef();
     JSAny_AdoptObject(&fn, f);
-    if (!f->prototypeObject) {
-        Val_Clear(&fn);
-        return ERR_NOMEM;
-    }
     if (declaration) {
         JSAny *slot = St_Declare(ctx, name);
         if (!slot) {
@@ -349,6 +361,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
         // Otherwise the parameters are plain locals, in order; an arguments
         // object is only made if someone asks the function for it.
         for (uint32_t i = 0; i < code->nparams && ok; ++i) {
+            if (!code->params[i]) continue;  // its name is given again later
             JSAny *slot = Act_AddLocal(a, code->params[i]);
             if (!slot) {
                 ok = false;

@@ -471,7 +471,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
             }
             JSAny key;
             if (k < keys.nIndexes) {
-                if (!Obj_FindOwnIndex(o, keys.indexes[k])) continue;
+                if (!Obj_HasOwnIndex(o, keys.indexes[k])) continue;  // deleted meanwhile, or a hole
                 key = JSAny_Num(keys.indexes[k]);
             } else {
                 const JSAny &name = keys.names[k - keys.nIndexes];

@@ -48,5 +48,8 @@ size_t Num_ToRadix(double v, int radix, char *buf, size_t size);
 // with that run ("010.5" scans as "010"). Values beyond the double range are
 // Infinity, values below it 0. No sign and no white space are taken.
 size_t Num_ScanLiteral(const char *text, bool octal, double *value);
+// The decimal form alone: digits, an optional fraction and exponent, by the
+// same rules ("0x10" scans as "0").
+size_t Num_ScanDecimal(const char *text, double *value);
 
 }  // namespace quillon

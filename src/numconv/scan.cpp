@@ -86,17 +86,23 @@ size_t Num_ScanLiteral(const char *text, bool octal, double *value) {
         return static_cast<size_t>(q - p);
     }
 
-    const unsigned char *q = p;
-    while (IsDigit(*q)) ++q;
-    size_t intLen = static_cast<size_t>(q - p);
-    if (octal && intLen >= 2 && p[0] == '0') {
+    if (octal && p[0] == '0') {
+        size_t intLen = 0;
         bool allOctal = true;
-        for (size_t i = 1; i < intLen; ++i) allOctal &= p[i] <= '7';
-        if (allOctal) {
+        for (; IsDigit(p[intLen]); ++intLen) allOctal &= p[intLen] <= '7';
+        if (intLen >= 2 && allOctal) {
             *value = OctalValue(p, intLen);
             return intLen;
         }
     }
+    return Num_ScanDecimal(text, value);
+}
+
+size_t Num_ScanDecimal(const char *text, double *value) {
+    const auto *p = reinterpret_cast<const unsigned char *>(text);
+    const unsigned char *q = p;
+    while (IsDigit(*q)) ++q;
+    size_t intLen = static_cast<size_t>(q - p);
     if (*q == '.') {
         if (IsDigit(q[1])) {
             q += 2;

@@ -50,6 +50,10 @@ const BuiltinRow kBuiltinRows[] = {
     {"Object", -1, Bi_Object, 0},
     {".prototype", 0, nullptr, 0},
     {"..eval", -1, Bi_Eval, 0},
+    {"..hasOwnProperty", 1, Bi_ObjectHasOwnProperty, 0},
+    {"..isPrototypeOf", 1, Bi_ObjectIsPrototypeOf, 0},
+    {"..propertyIsEnumerable", 1, Bi_ObjectPropertyIsEnumerable, 0},
+    {"..toLocaleString", 0, Bi_ObjectToLocaleString, 0},
     {"..toString", 0, Bi_ObjectToString, 0},
     {"..unwatch", 1, Fn_NotImplemented, 0},
     {"..valueOf", 0, Bi_ObjectValueOf, 0},
@@ -105,6 +109,7 @@ const BuiltinRow kBuiltinRows[] = {
     {"..some", -1, Bi_ArraySome, 0},
     {"..sort", -1, Bi_ArraySort, 0},
     {"..splice", -1, Bi_ArraySplice, 0},
+    {"..toLocaleString", 0, Bi_ArrayToLocaleString, 0},
     {"..toString", 0, Bi_ArrayToString, 0},
     {"..unshift", -1, Bi_ArrayUnshift, 0},
     {"Boolean", -1, Bi_Boolean, 0},
@@ -301,6 +306,6 @@ const BuiltinRow kBuiltinRows[] = {
 };
 // clang-format on
 
-const uint32_t kBuiltinRowCount = 250;
+const uint32_t kBuiltinRowCount = 255;
 
 }  // namespace quillon

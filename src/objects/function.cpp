@@ -90,6 +90,24 @@ void Fn_NewBound(ProgramSpace *space, JSAny *rec, Function *target, Object *boun
     JSAny_AdoptObject(rec, b);
 }
 
+uint32_t Fn_MakePrototype(ScriptFunction *f) {
+    if (!f->prototypePending) return 0;
+    // A function whose space is gone still gets a complete object, only
+    // without a prototype of its own.
+    Object *p = Obj_New(f->space ? f->space->protos[PROTO_OBJECT] : nullptr);
+    if (!p) return ERR_NOMEM;
+    JSAny self = JSAny_Undef();
+    self.type = JSANY_OBJECT;  // borrowed: the property takes its own reference
+    self.obj = f;
+    if (Obj_AddName(p, "constructor", 11, Str_Hash("constructor", 11), &self) != 0) {
+        Obj_Release(p);
+        return ERR_NOMEM;
+    }
+    f->prototypeObject = p;  // the creator's reference passes to the function
+    f->prototypePending = false;
+    return 0;
+}
+
 void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_t argc,
                      Function *invoked, Function *caller, uint32_t nparams) {
     auto *a = static_cast<ArgumentsObject *>(
@@ -355,6 +373,10 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
     }
     auto *f = static_cast<Function *>(callee.obj);
     if (f->kind == ObjKind::Script) {
+        if (Fn_MakePrototype(static_cast<ScriptFunction *>(f)) != 0) {
+            JSAny_SetError(&slot->v, ERR_NOMEM);
+            return;
+        }
         JSAny fresh = JSAny_Undef();
         Obj_NewInto(&fresh, f->prototypeObject);
         if (fresh.type == JSANY_ERROR) {

@@ -35,6 +35,7 @@ struct ScriptFunction : Function {
     uint32_t active;          // invocations in progress
     Activation *current;      // activation of the innermost invocation in progress (not counted)
     bool selfNamed;           // a named function expression: its name is visible in its body
+    bool prototypePending;    // its prototype object is still to be made (Fn_MakePrototype)
 };
 
 struct BoundFunction : Function {
@@ -85,6 +86,14 @@ Function *Fn_NewNative(int32_t arity, NativeEntry entry, uintptr_t extra, const 
 void Fn_NewBound(ProgramSpace *space, JSAny *rec, Function *target, Object *boundThis);
 void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_t argc,
                      Function *invoked, Function *caller, uint32_t nparams);
+
+// A script function's prototype object is made when it is first needed (a
+// read of "prototype", `new`), so a function that is only ever called never
+// holds one and dies as soon as it is dropped: a plain object whose prototype
+// is Object.prototype of the function's space, with the own property
+// "constructor" = the function. It is linked only once complete; returns 0
+// or 103 (the function then stays as it was).
+uint32_t Fn_MakePrototype(ScriptFunction *f);
 
 inline bool Fn_IsFunction(const Object *o) { return (o->classFlags & CF_CALLABLE) != 0; }
 inline bool Fn_IsScript(const Object *o) { return o->kind == ObjKind::Script; }

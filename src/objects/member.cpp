@@ -184,6 +184,13 @@ bool ComputedMember(Object *o, const char *name, uint32_t len, JSAny *out) {
     return false;
 }
 
+// Whether the name is one of ComputedMember's members on this object.
+bool ComputedMemberOwn(const Object *o, const char *name, uint32_t len) {
+    if (o->kind == ObjKind::Arguments) return NameIs(name, len, "callee") || NameIs(name, len, "caller");
+    if (o->kind == ObjKind::Script) return NameIs(name, len, "arguments") || NameIs(name, len, "caller");
+    return false;
+}
+
 Object *ProtoFor(RunContext *ctx, int32_t type) {
     ProgramSpace *s = ctx ? ctx->space : nullptr;
     if (!s) return nullptr;
@@ -540,6 +547,36 @@ bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32
         Object *p = ProtoFor(ctx, value->type);
         return p && Obj_HasName(p, name, len, hash);
     }
+    default:
+        return false;
+    }
+}
+
+bool Obj_HasOwnMember(RunContext *ctx, const JSAny *value, const char *name, uint32_t len, bool listedOnly,
+                      uint32_t *status) {
+    *status = 0;
+    uint32_t index;
+    bool isIndex = Obj_NameIndex(name, len, &index);
+    switch (value->type) {
+    case JSANY_PROGOBJ:
+        // A program object's members are the host's: it is asked whether it has one.
+        return Obj_HasMember(ctx, value, name, len, status);
+    case JSANY_OBJECT: {
+        Object *o = value->obj;
+        uint32_t hash = Str_Hash(name, len);
+        if (listedOnly) return isIndex ? Obj_HasOwnIndex(o, index) : Obj_FindOwnName(o, name, len, hash) != nullptr;
+        if (isIndex ? Obj_HasOwnIndex(o, index) : (Obj_HasOwnName(o, name, len, hash) || ComputedMemberOwn(o, name, len)))
+            return true;
+        // A String object has the characters of its text, as a string does.
+        if (isIndex && (o->classFlags & CF_STRING)) {
+            const JSAny *v = Obj_FindOwnStr(o, "__value");
+            return v && JSAny_IsString(v) && index < v->len;
+        }
+        return false;
+    }
+    case JSANY_STRING:
+    case JSANY_CSTRING:
+        return !listedOnly && (NameIs(name, len, "length") || (isIndex && index < value->len));
     default:
         return false;
     }

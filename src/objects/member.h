@@ -21,6 +21,12 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value);
 // True when the value has a member of that name (the `in` test).
 bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32_t len,
                    uint32_t *status);
+// True when the value has an own member of that name (hasOwnProperty):
+// stored, element or computed; a string has its length and characters. With
+// listedOnly, only what for-in lists (stored properties and elements). A
+// program object is asked as for `in`.
+bool Obj_HasOwnMember(RunContext *ctx, const JSAny *value, const char *name, uint32_t len, bool listedOnly,
+                      uint32_t *status);
 // The delete operation on a reference; the slot receives the boolean result.
 uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot);
 

@@ -74,6 +74,10 @@ bool Computed(Object *o, const char *name, uint32_t len, JSAny *out) {
             return true;
         }
         auto *f = static_cast<Function *>(o);
+        if (o->kind == ObjKind::Script && Fn_MakePrototype(static_cast<ScriptFunction *>(f)) != 0) {
+            JSAny_SetError(out, ERR_NOMEM);
+            return true;
+        }
         if (!f->prototypeObject) {
             f->prototypeObject = Obj_New(nullptr);
             if (!f->prototypeObject) {
@@ -85,6 +89,17 @@ bool Computed(Object *o, const char *name, uint32_t len, JSAny *out) {
         return true;
     }
     return false;
+}
+
+// Whether the name is one of the computed properties Computed answers on
+// this object itself (without making anything). A bound function's
+// "prototype" reads undefined: it has none.
+bool ComputedOwn(const Object *o, const char *name, uint32_t len) {
+    uint32_t flags = o->classFlags;
+    if ((flags & CF_HASLENGTH) && NameIs(name, len, "length", 6)) return true;
+    if ((flags & (CF_CALLABLE | CF_HASLENGTH)) == (CF_CALLABLE | CF_HASLENGTH) && NameIs(name, len, "arity", 5))
+        return true;
+    return (flags & CF_CALLABLE) && o->kind != ObjKind::Bound && NameIs(name, len, "prototype", 9);
 }
 
 inline void CopyOut(const JSAny *slot, JSAny *out) {
@@ -275,6 +290,22 @@ bool Obj_HasName(Object *o, const char *name, uint32_t len, uint32_t hash) {
     return false;
 }
 
+bool Obj_HasOwnName(Object *o, const char *name, uint32_t len, uint32_t hash) {
+    if ((o->classFlags & CF_REGEXP) && gRegExpHooks && gRegExpHooks->has && gRegExpHooks->has(o, name, len))
+        return true;
+    if (Props_Find(o, name, len, hash)) return true;
+    return (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) && ComputedOwn(o, name, len);
+}
+
+bool Obj_HasOwnIndex(Object *o, uint32_t index) {
+    // A hole of an arguments object (a deleted element, or one its length
+    // made) reads as undefined but holds no element.
+    const JSAny *slot = Elems_Find(o, index);
+    return slot && slot->type != JSANY_UNDECLARED;
+}
+
+Object *Obj_NextInChain(Object *o) { return NextInChain(o); }
+
 bool Obj_Has(Object *o, const JSAny *key) {
     Key k;
     if (Key_Make(key, &k) != 0) return false;
@@ -331,6 +362,7 @@ uint32_t PutComputed(Object *o, const char *name, uint32_t len, const JSAny *val
         o->kind != ObjKind::Bound) {
         auto *f = static_cast<Function *>(o);
         if (o->kind != ObjKind::Script && f->prototypeObject) return 0;
+        if (o->kind == ObjKind::Script) static_cast<ScriptFunction *>(f)->prototypePending = false;
         Object *old = f->prototypeObject;
         f->prototypeObject = nullptr;
         if (value->type == JSANY_OBJECT) {

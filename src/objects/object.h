@@ -140,6 +140,14 @@ void Obj_GetName(Object *o, const char *name, uint32_t len, uint32_t hash, JSAny
 void Obj_GetIndex(Object *o, uint32_t index, JSAny *out);
 bool Obj_Has(Object *o, const JSAny *key);
 bool Obj_HasName(Object *o, const char *name, uint32_t len, uint32_t hash);
+// Own properties only: a stored property, an element, or a computed one
+// (length, arity, prototype, the RegExp properties); a hole of an arguments
+// object is no element.
+bool Obj_HasOwnName(Object *o, const char *name, uint32_t len, uint32_t hash);
+bool Obj_HasOwnIndex(Object *o, uint32_t index);
+// The object after o on its prototype chain as lookups walk it (a function
+// without a prototype link reaches Function.prototype of its space), or null.
+Object *Obj_NextInChain(Object *o);
 uint32_t Obj_Put(Object *o, const JSAny *key, const JSAny *value);
 uint32_t Obj_PutName(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *value);
 uint32_t Obj_PutIndex(Object *o, uint32_t index, const JSAny *value);

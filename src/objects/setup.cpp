@@ -77,7 +77,10 @@ uint32_t SetUpPrototype(SetupState &st, Object *p) {
         return 0;
     }
     if (!std::strcmp(g, "Function")) {
+        // Function.prototype is a native function; its own link reaches
+        // Object.prototype, so every function does.
         Record(s, PROTO_FUNCTION, p);
+        if (s->protos[PROTO_OBJECT]) Obj_SetPrototype(p, s->protos[PROTO_OBJECT]);
         return 0;
     }
     if (!std::strcmp(g, "Number")) {

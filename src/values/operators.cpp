@@ -134,8 +134,10 @@ int Relate(RunContext *ctx, const JSAny *l, const JSAny *r, uint32_t *err) {
     JSAny x, y;
     Val_Copy(&x, l);
     Val_Copy(&y, r);
+    // Left first: a left side that fails or throws leaves the right one
+    // unconverted.
     JSAny_ToPrimitive(ctx, &x, HINT_NUMBER);
-    JSAny_ToPrimitive(ctx, &y, HINT_NUMBER);
+    if (x.type != JSANY_ERROR) JSAny_ToPrimitive(ctx, &y, HINT_NUMBER);
     int result;
     if (x.type == JSANY_ERROR || y.type == JSANY_ERROR) {
         *err = x.type == JSANY_ERROR ? x.code : y.code;
@@ -146,7 +148,7 @@ int Relate(RunContext *ctx, const JSAny *l, const JSAny *r, uint32_t *err) {
         result = c < 0 ? -1 : (c > 0 ? 1 : 0);
     } else {
         JSAny_ToNumber(ctx, &x);
-        JSAny_ToNumber(ctx, &y);
+        if (x.type != JSANY_ERROR) JSAny_ToNumber(ctx, &y);
         if (x.type == JSANY_ERROR || y.type == JSANY_ERROR) {
             *err = x.type == JSANY_ERROR ? x.code : y.code;
             result = -2;
@@ -203,18 +205,22 @@ void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
         JSAny_SetError(l, r->code);
         return;
     }
+    // The operands are converted left first; a left side that fails or
+    // throws leaves the right one unconverted.
+    if (IsObjectish(l)) {
+        JSAny_ToPrimitive(ctx, l, HINT_DEFAULT);
+        if (l->type == JSANY_ERROR) return;
+    }
     JSAny rc;
     Val_Copy(&rc, r);
-    if (IsObjectish(l)) JSAny_ToPrimitive(ctx, l, HINT_DEFAULT);
     if (IsObjectish(&rc)) JSAny_ToPrimitive(ctx, &rc, HINT_DEFAULT);
-    if (l->type == JSANY_ERROR || rc.type == JSANY_ERROR) {
-        if (l->type != JSANY_ERROR) JSAny_SetError(l, rc.code);
-        Val_Clear(&rc);
+    if (rc.type == JSANY_ERROR) {
+        JSAny_SetError(l, rc.code);
         return;
     }
     if (JSAny_IsString(l) || JSAny_IsString(&rc)) {
         JSAny_ToString(ctx, l);
-        JSAny_ToString(ctx, &rc);
+        if (l->type != JSANY_ERROR) JSAny_ToString(ctx, &rc);
         if (l->type == JSANY_ERROR || rc.type == JSANY_ERROR) {
             if (l->type != JSANY_ERROR) JSAny_SetError(l, rc.code);
             Val_Clear(&rc);

@@ -50,10 +50,10 @@ TEST_F(SetupTest, PrototypeGraph) {
         EXPECT_EQ(ProtoOf(p)->prototype, ProtoOf(PROTO_OBJECT)) << p;
     for (uint32_t p = PROTO_EVALERROR; p <= PROTO_URIERROR; ++p)
         EXPECT_EQ(Space()->protos[p]->prototype, ProtoOf(PROTO_ERROR)) << p;
-    // Function.prototype is a nameless native function with no prototype link.
+    // Function.prototype is a nameless native function linked to Object.prototype.
     Object *fp = ProtoOf(PROTO_FUNCTION);
     EXPECT_TRUE(fp->classFlags & CF_CALLABLE);
-    EXPECT_EQ(fp->prototype, nullptr);
+    EXPECT_EQ(fp->prototype, ProtoOf(PROTO_OBJECT));
     ASSERT_EQ(fp->kind, ObjKind::Native);
     EXPECT_STREQ(static_cast<Function *>(fp)->name, "");
     EXPECT_EQ(static_cast<Function *>(fp)->entry, &Bi_FunctionPrototype);

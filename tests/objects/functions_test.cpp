@@ -170,9 +170,80 @@ TEST_F(FunctionsTest, ComputedPropertiesOfFunctions) {
     EXPECT_EQ(Text("function F() {} var o = {}; F.prototype = o; var a = F.prototype === o;"
                    "F.prototype = 1; var b = new F() instanceof F; [a, b, F.prototype === o].join()"),
               "true,false,false");
-    EXPECT_EQ(Text("function F() {} var p = F.prototype; [typeof p, p.constructor === Object,"
+    EXPECT_EQ(Text("function F() {} var p = F.prototype; [typeof p, p.constructor === F, new F().constructor === F,"
                    " new F() instanceof F, 'prototype' in F, 'arity' in F].join()"),
-              "object,true,true,true,true");
+              "object,true,true,true,true,true");
+}
+
+TEST_F(FunctionsTest, AScriptFunctionsPrototypeObjectIsMadeWhenFirstNeeded) {
+    Val fn;
+    Eval("(function F() {})", &fn.v);
+    ASSERT_EQ(Run("0"), 0u);  // the last result lets go of it
+    ASSERT_NE(fn.obj(), nullptr);
+    ASSERT_EQ(fn.obj()->kind, ObjKind::Script);
+    auto *f = static_cast<ScriptFunction *>(fn.obj());
+    EXPECT_EQ(f->prototypeObject, nullptr);
+    EXPECT_TRUE(f->prototypePending);
+    const uint32_t refs = f->refs;
+    // Every allocation of the making fails in turn: the function stays as it
+    // was, and nothing half-made is left.
+    int failures = 0;
+    for (uint64_t n = 1; n < 10; ++n) {
+        int32_t before = MemUse;
+        Pool_FailNth(n);
+        uint32_t st = Fn_MakePrototype(f);
+        bool failed = Pool_FailedCount() > 0;
+        Pool_FailOff();
+        if (!failed) {
+            ASSERT_EQ(st, 0u);
+            break;
+        }
+        ++failures;
+        EXPECT_EQ(st, ERR_NOMEM);
+        EXPECT_EQ(MemUse, before);
+        EXPECT_TRUE(f->prototypePending);
+        EXPECT_EQ(f->prototypeObject, nullptr);
+        EXPECT_EQ(f->refs, refs);
+    }
+    EXPECT_EQ(failures, 3);  // the object, the name of its property, its property store
+    Object *p = f->prototypeObject;
+    ASSERT_NE(p, nullptr);
+    EXPECT_FALSE(f->prototypePending);
+    EXPECT_EQ(p->prototype, Proto(PROTO_OBJECT));
+    EXPECT_EQ(p->propCount, 1u);
+    const JSAny *c = Obj_FindOwnStr(p, "constructor");
+    ASSERT_NE(c, nullptr);
+    ASSERT_EQ(c->type, JSANY_OBJECT);
+    EXPECT_EQ(c->obj, f);
+    EXPECT_EQ(f->refs, refs + 1);  // the cycle
+    EXPECT_EQ(Fn_MakePrototype(f), 0u);
+    EXPECT_EQ(f->prototypeObject, p);  // made once
+    // A read of "prototype" or `new` makes it too; an assignment first means
+    // it is never made.
+    EXPECT_EQ(Text("function A() {} var a = A.prototype; function B() {} var b = new B;"
+                   "function C() {} C.prototype = 5; [a.constructor === A, b.constructor === B,"
+                   " typeof C.prototype, C.prototype.constructor === C, new C().constructor].join()"),
+              "true,true,object,false,");
+}
+
+TEST_F(FunctionsTest, AFunctionOnlyEverCalledIsFreedWhenDropped) {
+    const char *text = "function each(f) { return f(); } var n = 0;"
+                       "for (var i = 0; i < 1000; i++) n += each(function () { return 1; }); n";
+    ASSERT_EQ(Text(text), "1000");  // the names and caches of the text are made
+    Obj_CollectCycles();
+    int32_t base = MemUse;
+    ASSERT_EQ(Text(text), "1000");
+    EXPECT_EQ(MemUse, base);  // no function waits for the collector
+    // Constructors hold their prototype objects in a cycle, freed by the
+    // collector.
+    const char *making = "var m = 0; for (var j = 0; j < 1000; j++) m += new (function () { this.k = 1; })().k; m";
+    ASSERT_EQ(Text(making), "1000");
+    Obj_CollectCycles();
+    base = MemUse;
+    ASSERT_EQ(Text(making), "1000");
+    EXPECT_GT(MemUse, base);
+    Obj_CollectCycles();
+    EXPECT_EQ(MemUse, base);
 }
 
 TEST_F(FunctionsTest, ComputedPropertiesOfInvocations) {

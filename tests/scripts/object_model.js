@@ -46,5 +46,5 @@ function caller() { return named(1); }
 print("invocation:", caller(), named.arguments, named.caller);
 print("arity:", named.length, named.arity, Math.pow.length, Math.max.arity, [].push.length);
 var bound = named.bind(null);
-print("bound:", bound.length, typeof bound.prototype, typeof named.prototype, named.prototype.constructor === Object);
+print("bound:", bound.length, typeof bound.prototype, typeof named.prototype, named.prototype.constructor === named);
 print("callee text:", (function () { return arguments.callee; })());
