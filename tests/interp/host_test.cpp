@@ -102,6 +102,41 @@ TEST_F(HostTest, ProgramObjectMembersGoThroughTheHooks) {
     EXPECT_EQ(h.ResultString(), "gadget");
 }
 
+TEST_F(HostTest, OwnPropertyTestsAskTheHostAboutProgramObjects) {
+    TestHost h;
+    h.getProperty = [](JSRunContext *ctx, void *data, const char *name, uint32_t flags) -> uint32_t {
+        if (!data) {
+            if (std::strcmp(name, "box") != 0) return 2;
+            if (flags & JSHOST_HAS) return 0;
+            Tagged t{9};
+            return SetJSResultObject(ctx, &t, sizeof t);
+        }
+        if (!Is(data, 9)) return 2;
+        if (std::strcmp(name, "field") == 0 || std::strcmp(name, "7") == 0) return 0;
+        if (std::strcmp(name, "broken") == 0) return 1;  // out of memory
+        if (std::strcmp(name, "stop") == 0) return 3;
+        // The methods are those of a plain object.
+        if ((flags & JSHOST_GET) &&
+            (std::strcmp(name, "hasOwnProperty") == 0 || std::strcmp(name, "propertyIsEnumerable") == 0)) {
+            JSObject *o = NewJSObject(ctx);
+            uint32_t st = SetJSLookupObject(ctx, o);
+            ReleaseJSObject(o);
+            return st;
+        }
+        return 2;
+    };
+    EXPECT_EQ(h.Run("[box.hasOwnProperty('field'), box.hasOwnProperty('other'), box.propertyIsEnumerable('field'),"
+                    " box.propertyIsEnumerable('other'), box.hasOwnProperty(7), box.hasOwnProperty('length')].join()"),
+              0u);
+    EXPECT_EQ(h.ResultString(), "true,false,true,false,true,false");
+    int asked = 0;
+    for (auto &l : h.log) asked += l == "get field 8" || l == "get 7 8";
+    EXPECT_EQ(asked, 3);
+    // The host's failures are the call's: out of memory, and a stop.
+    EXPECT_EQ(h.Run("try { box.hasOwnProperty('broken'); } catch (e) { 'caught'; }"), 1u);
+    EXPECT_EQ(h.Run("try { box.propertyIsEnumerable('stop'); } catch (e) { 'caught'; }"), 3u);
+}
+
 TEST_F(HostTest, StoreAnswersOtherThanDoneFail) {
     TestHost h;
     h.getProperty = [](JSRunContext *ctx, void *data, const char *name, uint32_t flags) -> uint32_t {

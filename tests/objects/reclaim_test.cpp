@@ -153,8 +153,12 @@ TEST_F(ReclaimTest, CyclesOfEveryKindOfReference) {
     // Property and element values, dense and sparse.
     ExpectCollected("var o = {}; o.self = o; var a = []; a[0] = a; var s = []; s[4000000000] = s;"
                     "var big = {}; for (var i = 0; i < 20; i++) big['k' + i] = big; o = a = s = big = null;");
-    // A function's prototype object naming it as its constructor.
+    // A function's prototype object naming it as its constructor: set by
+    // the script, or made for the function by new and by a read of it.
     ExpectCollected("function F() {} F.prototype.constructor = F; var x = new F(); F = x = null;");
+    ExpectCollected("function F() {} var x = new F(); F = x = null;");
+    ExpectCollected("var g = function () {}; var p = g.prototype; g = p = null;");
+    ExpectCollected("var i = (function () { function L() {} return new L(); })(); i = null;");
     // An instance's prototype link back to it.
     ExpectCollected("function F() {} var f = new F(); F.prototype.back = f; F = f = null;");
     // Bound functions: their target and their bound this.
@@ -170,6 +174,16 @@ TEST_F(ReclaimTest, CyclesOfEveryKindOfReference) {
     // A function that keeps its last activation, whose local names the function.
     ExpectCollected("function f() { var me = f; var inner = function () { return me; }; return inner; }"
                     "var i = f(); f = null; i = null;");
+}
+
+TEST_F(ReclaimTest, AFunctionAndItsPrototypeObjectStillHeldSurviveTheCollector) {
+    ASSERT_EQ(Run("function F(v) { this.v = v; } var x = new F(1); var g = function () {}; var gp = g.prototype;"
+                  "F = g = null; 0"),
+              0u);
+    Obj_CollectCycles();
+    EXPECT_EQ(Text("[x.constructor(2) === undefined, new x.constructor(3).v, x instanceof x.constructor,"
+                   " gp.constructor.prototype === gp, typeof gp.constructor].join()"),
+              "true,3,true,true,function");
 }
 
 TEST_F(ReclaimTest, CyclesBuiltThroughTheInterfaces) {

@@ -21,6 +21,18 @@ function keepArgs(o) { o.args = arguments; return o; }   // arguments object
 var kept = keepArgs({tag: "kept"});
 print("cycles:", p.x, self.self === self, arr[2][2] === arr, far[4000000000] === far,
       typeof target.bound, holder.f() === holder, typeof c(), kept.args[0].tag);
+// The prototype object made for a function names it as its constructor:
+// made by new, by a read, for closures, and for functions reachable only
+// through an instance.
+function Made(v) { this.v = v; }
+var made = new Made(1);
+function Read() {}
+var readProto = Read.prototype;
+var instances = [];
+for (var i = 0; i < 100; i++) instances.push(new (function (n) { this.n = n; })(i));
+var orphan = (function () { function Local() {} return new Local(); })();
+print("constructors:", made.constructor === Made, readProto.constructor === Read,
+      instances[99].constructor !== instances[98].constructor, instances[7].n, typeof orphan.constructor);
 
 var head = null;
 for (var i = 0; i < 1000000; i++) head = {next: head, i: i};

@@ -138,3 +138,7 @@ try {
 print("call on primitives:", Object.prototype.hasOwnProperty.call("ab", 1),
       Object.prototype.propertyIsEnumerable.call("ab", "__value"), listed(Object("ab")),
       Object.prototype.hasOwnProperty.call(5, "__value"));
+// The built-in prototypes list their methods in table order, the new rows
+// among them.
+print("Object.prototype lists:", listed(Object.prototype));
+print("Array.prototype lists:", listed(Array.prototype));
