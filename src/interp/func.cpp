@@ -37,14 +37,13 @@ inline uint32_t PosOf(const Code *c, Tok p) { return static_cast<uint32_t>(p - c
 // in `arguments` and in the arity). Names met walking back are marked in
 // their payload meanwhile, so a long list costs one pass each way.
 void DropRepeatedParams(IdEntry **params, uint32_t n) {
-    constexpr uint32_t kSeen = 0x80000000u;
     for (uint32_t i = n; i > 0; --i) {
         auto *payload = static_cast<IdPayload *>(Id_Payload(params[i - 1]));
-        if (payload->flags & kSeen) params[i - 1] = nullptr;
-        else payload->flags |= kSeen;
+        if (payload->flags & ID_PARAM_SEEN) params[i - 1] = nullptr;
+        else payload->flags |= ID_PARAM_SEEN;
     }
     for (uint32_t i = 0; i < n; ++i)
-        if (params[i]) static_cast<IdPayload *>(Id_Payload(params[i]))->flags &= ~kSeen;
+        if (params[i]) static_cast<IdPayload *>(Id_Payload(params[i]))->flags &= ~ID_PARAM_SEEN;
 }
 
 // The Code of the function defined at p (cached with the program).

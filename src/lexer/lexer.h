@@ -76,6 +76,8 @@ struct IdPayload {
 // The name has been declared as a local or parameter of some function (so a
 // remembered program-level resolution of it must be checked again).
 constexpr uint32_t ID_EVER_LOCAL = 1;
+// Set only while a parameter list is checked for a name given twice.
+constexpr uint32_t ID_PARAM_SEEN = 0x80000000u;
 
 struct Operand {
     int32_t marks;     // -1 free; 0 used by the current token program only; n > 0 held by n marks

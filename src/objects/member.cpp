@@ -564,15 +564,15 @@ bool Obj_HasOwnMember(RunContext *ctx, const JSAny *value, const char *name, uin
     case JSANY_OBJECT: {
         Object *o = value->obj;
         uint32_t hash = Str_Hash(name, len);
-        if (listedOnly) return isIndex ? Obj_HasOwnIndex(o, index) : Obj_FindOwnName(o, name, len, hash) != nullptr;
-        if (isIndex ? Obj_HasOwnIndex(o, index) : (Obj_HasOwnName(o, name, len, hash) || ComputedMemberOwn(o, name, len)))
-            return true;
-        // A String object has the characters of its text, as a string does.
-        if (isIndex && (o->classFlags & CF_STRING)) {
+        if (isIndex) {
+            if (Obj_HasOwnIndex(o, index)) return true;
+            if (listedOnly || !(o->classFlags & CF_STRING)) return false;
+            // A String object has the characters of its text, as a string does.
             const JSAny *v = Obj_FindOwnStr(o, "__value");
             return v && JSAny_IsString(v) && index < v->len;
         }
-        return false;
+        if (listedOnly) return Obj_FindOwnName(o, name, len, hash) != nullptr;
+        return Obj_HasOwnName(o, name, len, hash) || ComputedMemberOwn(o, name, len);
     }
     case JSANY_STRING:
     case JSANY_CSTRING:
