@@ -142,3 +142,14 @@ print("call on primitives:", Object.prototype.hasOwnProperty.call("ab", 1),
 // among them.
 print("Object.prototype lists:", listed(Object.prototype));
 print("Array.prototype lists:", listed(Array.prototype));
+// Through a with scope the methods are called on the scope's object.
+var scoped = {inside: 1};
+with (scoped) print("with:", hasOwnProperty("inside"), hasOwnProperty("hasOwnProperty"), propertyIsEnumerable("inside"));
+// for-in skips an element deleted from an arguments object, as the tests do.
+function remaining() {
+    delete arguments[0];
+    var r = [];
+    for (var k in arguments) r.push(k + (arguments.propertyIsEnumerable(k) ? "" : "?"));
+    return r.join(" ");
+}
+print("arguments after delete:", remaining("a", "b"));
