@@ -532,7 +532,7 @@ bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32
         if (o->classFlags & CF_ARGUMENTS) return true;
         if ((o->classFlags & CF_CALLABLE) && NameIs(name, len, "arguments")) return true;
         if (isIndex) {
-            for (Object *cur = o; cur; cur = cur->prototype)
+            for (Object *cur = o; cur; cur = Obj_NextInChain(cur))
                 if (Obj_FindOwnIndex(cur, index)) return true;
             return false;
         }

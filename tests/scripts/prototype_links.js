@@ -31,6 +31,12 @@ delete Sub.shared;
 print("after delete:", Sub.shared, Math.max.shared, bound.shared);
 delete Object.prototype.shared;
 print("gone:", typeof Sub.shared, typeof Math.max.shared, typeof ({}).shared);
+// Elements of Object.prototype are found the same way, by reads and by `in`.
+Object.prototype[5] = "five";
+print("elements:", Math.max[5], 5 in Math.max, Sub[5], 5 in Sub, bound[5], "5" in bound, Function.prototype[5],
+      5 in Function.prototype, Math.max.hasOwnProperty(5));
+delete Object.prototype[5];
+print("elements gone:", Math.max[5], 5 in Math.max, 5 in Sub);
 
 // instanceof compares the immediate prototype only.
 print("instanceof:", Sub instanceof Function, Sub instanceof Object, Math.max instanceof Function,
