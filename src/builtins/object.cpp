@@ -7,6 +7,7 @@
 #include "builtins/natives.h"
 #include "builtins/value_guard.h"
 #include "host/space.h"
+#include "interp/interp.h"
 #include "objects/member.h"
 
 namespace quillon {
@@ -104,9 +105,16 @@ void Bi_ObjectIsPrototypeOf(RunContext *ctx, Function *) {
     JSAny_SetBoolean(&ctx->ret, found);
 }
 
-// toLocaleString(): the value of `this`'s toString method.
+// toLocaleString(): the value of `this`'s toString method. That method may
+// be this one again (o.toString = Object.prototype.toLocaleString): the
+// nesting of native calls is bounded as the evaluator's own is.
 void Bi_ObjectToLocaleString(RunContext *ctx, Function *) {
     if (!ThisHasMembers(ctx)) return;
+    NestGuard nest(ctx);
+    if (!nest.ok) {
+        JSAny_SetError(&ctx->ret, Ev_Fail(ctx, ROW_NESTED_TOO_DEEPLY, ctx->callTok));
+        return;
+    }
     JSAny result = JSAny_Undef();
     Nat_CallMethod(ctx, &ctx->thisValue, "toString", &result);
     JSAny_Move(&ctx->ret, &result);

@@ -195,6 +195,39 @@ TEST_F(HostileScripts, RecursionThroughBuiltinsStopsAtTheCallDepth) {
     }
 }
 
+TEST_F(HostileScripts, RecursionThroughNativesAloneStopsAtTheNestingLimit) {
+    // No script function is called, so the call depth never grows: the
+    // natives' own nesting ends it.
+    const char *const scripts[] = {
+        "var o = {}; o.toString = Object.prototype.toLocaleString; o.toLocaleString()",
+        "var o = {}; o.toString = Object.prototype.toLocaleString; '' + o",
+        "var o = {}; o.toString = Object.prototype.toLocaleString.bind(o); String(o)",
+        "var o = {toLocaleString: Array.prototype.toLocaleString, length: 1};"
+        " o[0] = {toLocaleString: Object.prototype.toLocaleString, toString: Array.prototype.toLocaleString,"
+        " length: 1}; o[0][0] = o[0]; o.toLocaleString()",
+    };
+    TestHost h;
+    for (const char *s : scripts) {
+        h.reports.clear();
+        uint32_t r = h.Run(s);
+        if (r == 0) {
+            EXPECT_EQ(h.ResultString(), "") << s;  // a join that met its array again
+            continue;
+        }
+        EXPECT_EQ(r, 4u) << s;
+        EXPECT_EQ(LastMessage(h), "Program nested too deeply") << s;
+        std::string wrapped = std::string("try { ") + s + "; 'no error' } catch (e) { e.name }";
+        EXPECT_EQ(h.Run(wrapped.c_str()), 0u) << s;
+        EXPECT_EQ(h.ResultString(), "RangeError") << s;
+    }
+    // An array-like that holds itself gives the empty text where it meets
+    // itself again.
+    ASSERT_EQ(h.Run("var a = {length: 2, 1: 'x'}; a[0] = a; a.toLocaleString = Array.prototype.toLocaleString;"
+                    "a.toLocaleString()"),
+              0u);
+    EXPECT_EQ(h.ResultString(), ",x");
+}
+
 TEST_F(HostileScripts, EvalNestedThroughItself) {
     TestHost h;
     EXPECT_EQ(h.Run("var t = 'eval(t)'; eval(t)"), 4u);
