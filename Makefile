@@ -8,9 +8,13 @@
 # build `make bench` measures; `make stress` runs the out-of-memory sweep over
 # every script; `make fuzz`
 # builds the libFuzzer targets with clang, and `make fuzz-run
-# FUZZ_TARGET=regexp FUZZ_TIME=600` runs one of them.
+# FUZZ_TARGET=regexp FUZZ_TIME=600` runs one of them. `make tsan` runs the
+# host tests in C (threads among them, for TSAN_SECONDS each) under
+# ThreadSanitizer.
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+TSAN_SECONDS ?= 3
 PGO_BUILD ?= build-pgo
 FUZZ_BUILD ?= build-fuzz
 FUZZ_TARGETS = run_script regexp date_parse numconv
@@ -19,7 +23,7 @@ FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all build check test test-asan demo bench pgo stress fuzz fuzz-run clean install matrix difftest
+.PHONY: all build check test test-asan tsan demo bench pgo stress fuzz fuzz-run clean install matrix difftest
 
 all: build
 
@@ -37,6 +41,12 @@ test-asan:
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 check: test test-asan
+
+tsan:
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DQUILLON_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target capi_threads capi_reentry capi_stale capi_memlimit capi_precision
+	cd $(TSAN_BUILD) && QUILLON_THREAD_SECONDS=$(TSAN_SECONDS) TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	  ctest --output-on-failure -R '^capi_'
 
 demo: build
 	$(BUILD)/shell/quillon examples/hello.js
@@ -86,4 +96,4 @@ matrix:
 	node tests/matrix/linebreaks.js > tests/matrix/linebreaks.out
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD) $(TSAN_BUILD)

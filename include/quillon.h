@@ -50,6 +50,18 @@ typedef struct JSTagItem {
 #define JSTAG_NULL       0x8000000Bu
 #define JSTAG_OBJECT     0x8000000Cu
 #define JSTAG_ARGUMENT   0x8000000Du
+/* Full precision (beyond the original): a number as a double, its 64 bits
+   in the data word (copy them with memcpy). Reading converts the value to a
+   number as JSTAG_FLOAT does; setting (SetJSResult, an argument of
+   CallJavaScript) makes that number. Where uintptr_t is narrower than 64
+   bits the data word points to a double instead.
+   JSTAG_STRING followed by JSTAG_SIZE reads a string with its length (the
+   data of the size pair becomes the length, so zero bytes inside survive)
+   and sets one from pointer and length (a null pointer: the empty string);
+   CallJavaScript takes both forms as arguments by value, in list order with
+   its JSTAG_ARGUMENT slots. The type query still names numbers
+   JSTAG_INTEGER. */
+#define JSTAG_DOUBLE     0x8000000Eu
 
 /* Result codes of the calls. */
 #define JSRESULT_OK        0
@@ -161,6 +173,33 @@ QUILLON_API void CloseJSLibrary(void);
    to the last close. Returns 1 when the library was expunged now. */
 QUILLON_API int32_t ExpungeJSLibrary(void);
 
+/* ---- Threads, handles and nested runs. ----
+
+   Threads (beyond the original, which left this to the host): every call
+   holds one library-wide recursive lock while it runs, so calls made from
+   several threads are safe but wait for one another; a run keeps the lock
+   until it ends, its hooks included. Hooks run on the thread of the call
+   that led to them and may call back into the library on that thread; a
+   hook must not wait for another thread that calls the library. Program
+   spaces, contexts, objects and value slots may be handed between threads.
+   SetJSSignal takes no lock: a signal handler or another thread uses it to
+   stop a run under way (the pending signals are one word for the process).
+
+   Handles: a JSRunContext is good only while the run, call or result read
+   that handed it to a hook is under way; an object from NewJSObject until
+   ReleaseJSObject gives it back; a value slot from HoldJSArgument until
+   ReleaseJSValue. A call given a context, object or slot that is not good
+   (or was never one) prints "Illegal <name of the call>" on the diagnostic
+   output, touches nothing and fails: 4 for calls that return a result code,
+   0, null or -1 for the others (ReleaseJSValue of a free slot keeps its 0).
+
+   Nested runs: a RunJavaScript, CallJavaScript or GetJSResult made from
+   inside a hook continues the run whose hook it is in: it counts as one
+   invocation toward the call depth of 25 and shares the nesting limit, so
+   a script cannot drive a host that re-enters the library into exhausting
+   the machine stack. Past the limit the inner call reports "Function called
+   itself too many times" and fails with 4; the outer run goes on. */
+
 /* ---- Platform services a host needs. ---- */
 
 /* The task's pending signals, as MorphOS SetSignal: the bits under mask take
@@ -178,6 +217,13 @@ QUILLON_API void SetJSDebugOutput(JSDebugWriter writer, void *user);
 
 /* Bytes of interpreter memory in use (the MemUse counter). */
 QUILLON_API int32_t GetJSMemUse(void);
+
+/* Limit on MemUse in bytes (beyond the original); 0, the default, sets
+   none. Returns the previous limit. An allocation that would pass the limit
+   fails exactly as when memory is exhausted (result 1, the run's cleanup
+   as usual); the host may raise the limit and go on with the same spaces.
+   The limit is library-wide and outlives close and open. */
+QUILLON_API uintptr_t SetJSMemLimit(uintptr_t bytes);
 
 /* Serial number of a live program space (100 for the first one). */
 QUILLON_API uint32_t GetJSProgramSpaceSerial(JSProgramSpace *space);

@@ -1,13 +1,19 @@
+// The library frame: open and close, the set-up of library-wide state at the
+// first open and its tear-down at the last close, and the services a host
+// needs beside the eighteen calls. Every entry holds the library lock (open
+// and close included, so that a hook may open and close too); SetJSSignal
+// alone takes no lock, so that a signal handler or another thread can stop
+// a run under way.
 #include "host/library.h"
 
-#include <mutex>
-
+#include "host/heldobjects.h"
 #include "host/space.h"
 #include "host/valueslots.h"
 #include "lexer/lexer.h"
 #include "objects/object.h"
 #include "platform/clock.h"
 #include "platform/debuglog.h"
+#include "platform/lock.h"
 #include "platform/pool.h"
 #include "platform/signals.h"
 #include "regexp/rxobject.h"
@@ -21,7 +27,6 @@ namespace quillon {
 
 namespace {
 
-std::mutex gSemaphore;  // serialises open and close
 uint16_t gOpenCount = 0;
 bool gExpungePending = false;
 JSLibraryBase gBase;
@@ -74,6 +79,7 @@ bool SetUp() {
 
 void TearDown() {
     Slots_Shutdown();
+    Held_Shutdown();
     long left = Obj_RootCount();
     if (left) Plat_DebugPrintf("Warning: %ld program objects left!\n", left);
     Mem_ShutdownCheck();
@@ -89,7 +95,7 @@ bool Lib_IsOpen() { return gOpenCount > 0; }
 using namespace quillon;
 
 extern "C" JSLibraryBase *OpenJSLibrary(void) {
-    std::lock_guard<std::mutex> lock(gSemaphore);
+    LibLock lock;
     if (gOpenCount == 0) {
         if (!SetUp()) return nullptr;
         FillBase();
@@ -101,21 +107,20 @@ extern "C" JSLibraryBase *OpenJSLibrary(void) {
 }
 
 extern "C" void CloseJSLibrary(void) {
-    {
-        std::lock_guard<std::mutex> lock(gSemaphore);
-        // The last close cannot tear the library down beneath a run (a hook
-        // closing the library): it is refused and the library stays open.
-        if (gOpenCount == 0 || (gOpenCount == 1 && Space_AnyRunning())) {
-            Plat_DebugWrite("Illegal CloseJSLibrary\n");
-            return;
-        }
-        if (--gOpenCount == 0) TearDown();
-        gBase.lib_OpenCnt = gOpenCount;
+    LibLock lock;
+    // The last close cannot tear the library down beneath a run (a hook
+    // closing the library): it is refused and the library stays open.
+    if (gOpenCount == 0 || (gOpenCount == 1 && Space_AnyRunning())) {
+        Plat_DebugWrite("Illegal CloseJSLibrary\n");
+        return;
     }
+    if (--gOpenCount == 0) TearDown();
+    gBase.lib_OpenCnt = gOpenCount;
     if (gExpungePending && gOpenCount == 0) ExpungeJSLibrary();
 }
 
 extern "C" int32_t ExpungeJSLibrary(void) {
+    LibLock lock;
     if (gOpenCount != 0) {
         gExpungePending = true;
         return 0;
@@ -129,7 +134,16 @@ extern "C" uint32_t SetJSSignal(uint32_t newSignals, uint32_t mask) {
 }
 
 extern "C" void SetJSDebugOutput(JSDebugWriter writer, void *user) {
+    LibLock lock;
     Plat_SetDebugWriter(writer, user);
 }
 
-extern "C" int32_t GetJSMemUse(void) { return MemUse; }
+extern "C" int32_t GetJSMemUse(void) {
+    LibLock lock;
+    return MemUse;
+}
+
+extern "C" uintptr_t SetJSMemLimit(uintptr_t bytes) {
+    LibLock lock;
+    return Mem_SetLimit(bytes);
+}

@@ -1,7 +1,11 @@
 // The run context: everything one run (or one host call back into a script)
 // needs while it lasts. Hooks receive it as the JSRunContext handle; its
 // first word points to the program space of the run. Function invocations
-// save and restore the fields they change.
+// save and restore the fields they change. The contexts in use form one
+// chain, innermost first: a run or call started from a hook links its
+// context in front of the one whose hook started it, continues its call
+// depth and nesting, and counts as one invocation more. Only contexts on
+// the chain are live handles for the host.
 #pragma once
 #include <cstdint>
 
@@ -94,11 +98,24 @@ struct RunContext {
     // The arguments of a host function being called through HostInvoke.
     const JSAny *hostArgs;
     uint32_t hostArgc;
+    RunContext *outer;    // the next context of the chain (set by Run_Enter)
+    bool temp;            // a context for reading a result, not a run
 };
 
-// The run context of the run in progress (null between runs): conversions
-// reached from places that have no context at hand call methods through it.
+// The innermost context in use (null between runs): conversions reached
+// from places that have no context at hand call methods through it.
 RunContext *Run_Current();
-void Run_SetCurrent(RunContext *ctx);
+// Links a context in front of the chain. Started from a hook (the chain is
+// not empty), it continues the call depth and nesting of the context before
+// it and counts as one invocation; false when that passes the call-depth
+// limit (the caller reports it and runs nothing, then still leaves).
+bool Run_Enter(RunContext *ctx);
+// Unlinks the innermost context (the one given).
+void Run_Leave(RunContext *ctx);
+// True when the handle is a context on the chain; nothing is read through it.
+bool Run_IsLive(const void *handle);
+// True when a context on the chain from `ctx` outward is a run or call
+// (not only contexts reading a result).
+bool Run_InRun(const RunContext *ctx);
 
 }  // namespace quillon

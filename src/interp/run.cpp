@@ -156,12 +156,12 @@ uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uin
     RunContext ctx;
     InitContext(&ctx, space, flags, hostHandle, breakMask, compat);
     uint32_t *codes = nullptr, *lens = nullptr, count = 0;
+    // A run started from a hook past the call-depth limit runs nothing.
     // Without the `arguments` identifier (memory ran out interning it) no
     // function could reach its arguments object: the run fails instead.
-    uint32_t code = ctx.argumentsId ? Lex_Run(space->store, source, compat, space, &codes, &lens, &count)
-                                    : ERR_NOMEM;
-    RunContext *outer = Run_Current();
-    Run_SetCurrent(&ctx);
+    uint32_t code = !Run_Enter(&ctx) ? Ev_Fail(&ctx, ROW_TOO_DEEP, nullptr)
+                    : ctx.argumentsId ? Lex_Run(space->store, source, compat, space, &codes, &lens, &count)
+                                      : ERR_NOMEM;
     if (code == 0) {
         Code *program =
             Code_NewRun(space->store, space, codes, lens, count, source, static_cast<uint32_t>(std::strlen(source)));
@@ -194,9 +194,9 @@ uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uin
     }
     code = ShowUnreported(&ctx, code);
     ReleaseContext(&ctx);
-    Run_SetCurrent(outer);
+    Run_Leave(&ctx);
     // A run started from a hook must not free the literals of the run under way.
-    if (!outer) Lex_EndRun(space->store);
+    if (!Run_InRun(ctx.outer)) Lex_EndRun(space->store);
     return code;
 }
 
@@ -204,12 +204,12 @@ uint32_t Run_CallValue(ProgramSpace *space, uint32_t flags, uintptr_t hostHandle
                        const JSAny *callee, const JSAny *args, uint32_t argc) {
     RunContext ctx;
     InitContext(&ctx, space, flags, hostHandle, breakMask, 0);
-    RunContext *outer = Run_Current();
-    Run_SetCurrent(&ctx);
+    bool deep = !Run_Enter(&ctx);
     EvalSlot s;
     JSAny_InitFrom(&s.v, callee);
     JSAny nothing = JSAny_Null();
-    if (ctx.argumentsId) Fn_CallValue(&ctx, &s, args, argc, &nothing);
+    if (deep) JSAny_SetError(&s.v, Ev_Fail(&ctx, ROW_TOO_DEEP, nullptr));
+    else if (ctx.argumentsId) Fn_CallValue(&ctx, &s, args, argc, &nothing);
     else JSAny_SetError(&s.v, ERR_NOMEM);
     uint32_t code = 0;
     if (s.v.type == JSANY_ERROR) {
@@ -226,7 +226,7 @@ uint32_t Run_CallValue(ProgramSpace *space, uint32_t flags, uintptr_t hostHandle
     }
     code = ShowUnreported(&ctx, code);
     ReleaseContext(&ctx);
-    Run_SetCurrent(outer);
+    Run_Leave(&ctx);
     return code;
 }
 
@@ -234,6 +234,7 @@ RunContext *Run_OpenTemp(ProgramSpace *space) {
     auto *ctx = static_cast<RunContext *>(Mem_Alloc(sizeof(RunContext)));
     if (!ctx) return nullptr;
     InitContext(ctx, space, 0, 0, 0, 0);
+    ctx->temp = true;
     return ctx;
 }
 

@@ -12,6 +12,15 @@ int32_t MemUse = 0;
 
 namespace {
 
+uintptr_t gLimit = 0;  // 0: no limit
+
+// True when MemUse may grow by `amount` without passing the limit.
+inline bool WithinLimit(uint64_t amount) {
+    if (gLimit == 0) return true;
+    int64_t use = MemUse;
+    return use < 0 || static_cast<uint64_t>(use) + amount <= static_cast<uint64_t>(gLimit);
+}
+
 // Block headers. Each block starts with a header of 8 or 16 bytes that
 // keeps the data 8-byte aligned on a 64-bit host; MemUse counts exactly
 // the amounts of the 32-bit layout (data bytes of the request).
@@ -43,6 +52,7 @@ inline int32_t TextAccount(const TextHead *h) {
 }
 
 char *TextNew(uint32_t capacity, bool exact) {
+    if (!WithinLimit(exact ? capacity : capacity + 1ull)) return nullptr;
     auto *h = static_cast<TextHead *>(Pool_Alloc(sizeof(TextHead) + capacity));
     if (!h) return nullptr;
     h->capacity = capacity;
@@ -55,8 +65,14 @@ char *TextNew(uint32_t capacity, bool exact) {
 
 }  // namespace
 
+uintptr_t Mem_SetLimit(uintptr_t bytes) {
+    uintptr_t old = gLimit;
+    gLimit = bytes;
+    return old;
+}
+
 void *Mem_Alloc(size_t n) {
-    if (n > 0xFFFFFFF0u) return nullptr;
+    if (n > 0xFFFFFFF0u || !WithinLimit(n)) return nullptr;
     auto *h = static_cast<PlainHead *>(Pool_Alloc(sizeof(PlainHead) + n));
     if (!h) return nullptr;
     h->size = static_cast<uint32_t>(n);
@@ -86,7 +102,7 @@ void Mem_Free(void *p) {
 
 void *Arr_Alloc(uint32_t elemSize, uint32_t capacity) {
     uint64_t bytes = static_cast<uint64_t>(elemSize) * capacity;
-    if (bytes > 0x7FFFFFF0u) return nullptr;
+    if (bytes > 0x7FFFFFF0u || !WithinLimit(bytes + 8)) return nullptr;
     auto *h = static_cast<ArrayHead *>(Pool_Alloc(sizeof(ArrayHead) + bytes));
     if (!h) return nullptr;
     h->elemSize = elemSize;

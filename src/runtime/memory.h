@@ -1,7 +1,9 @@
 // Memory blocks and MemUse accounting. Every block of the interpreter comes
 // from the library's pool through these calls, records its own size, and is
 // counted in MemUse: plain blocks count their data bytes, arrays their
-// element bytes plus 8, text blocks their capacity plus 1.
+// element bytes plus 8, text blocks their capacity plus 1. An optional limit
+// on MemUse makes an allocation that would pass it fail as if the pool were
+// exhausted.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +12,9 @@
 namespace quillon {
 
 extern int32_t MemUse;
+
+// The limit on MemUse in bytes (0: none). Returns the previous limit.
+uintptr_t Mem_SetLimit(uintptr_t bytes);
 
 // Plain blocks.
 void *Mem_Alloc(size_t n);
