@@ -489,15 +489,19 @@ TEST_F(HostileHosts, ValueSlotsAndCallJavaScriptWithBadIndexes) {
     // The slot holds a number: calling it is an error.
     JSTagItem notFn[] = {{JSTAG_OBJECT, static_cast<uintptr_t>(slot)}, {JSTAG_STRING, 0}, {JSTAG_END, 0}};
     EXPECT_EQ(CallJavaScript(h.space, JSRUN_RESULT, 1, 0, notFn), 4u);
-    EXPECT_EQ(ReleaseJSValue(static_cast<uint32_t>(slot)), 0u);
-    // A free slot names undefined.
-    EXPECT_EQ(CallJavaScript(h.space, 0, 1, 0, notFn), 4u);
-    EXPECT_EQ(ReleaseJSValue(static_cast<uint32_t>(slot)), 0u);
-    EXPECT_EQ(ReleaseJSValue(0xFFFFFFFFu), 2u);
     // No function named: nothing runs.
     JSTagItem none[] = {{JSTAG_ARGUMENT, static_cast<uintptr_t>(slot)}, {JSTAG_INTEGER, 3}, {JSTAG_END, 0}};
     EXPECT_EQ(CallJavaScript(h.space, 0, 1, 0, none), 0u);
     EXPECT_EQ(CallJavaScript(h.space, 0, 1, 0, nullptr), 0u);
+    EXPECT_EQ(ReleaseJSValue(static_cast<uint32_t>(slot)), 0u);
+    // A released slot is refused, as the function or as an argument, and
+    // releasing it again is refused too.
+    ClearDebug();
+    EXPECT_EQ(CallJavaScript(h.space, 0, 1, 0, notFn), 4u);
+    EXPECT_EQ(CallJavaScript(h.space, 0, 1, 0, none), 4u);
+    EXPECT_EQ(ReleaseJSValue(static_cast<uint32_t>(slot)), 0u);
+    EXPECT_EQ(Debug(), "Illegal CallJavaScript\nIllegal CallJavaScript\nIllegal ReleaseJSValue\n");
+    EXPECT_EQ(ReleaseJSValue(0xFFFFFFFFu), 2u);
 }
 
 TEST_F(HostileHosts, HooksThatCallBackIntoTheLibrary) {
