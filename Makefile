@@ -9,8 +9,8 @@
 # every script; `make fuzz`
 # builds the libFuzzer targets with clang, and `make fuzz-run
 # FUZZ_TARGET=regexp FUZZ_TIME=600` runs one of them. `make tsan` runs the
-# host tests in C (threads among them, for TSAN_SECONDS each) under
-# ThreadSanitizer.
+# host tests in C under ThreadSanitizer (the threads test for TSAN_SECONDS
+# seconds).
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
