@@ -204,7 +204,8 @@ QUILLON_API int32_t ExpungeJSLibrary(void);
 
 /* The task's pending signals, as MorphOS SetSignal: the bits under mask take
    the new values; the old pending signals are returned. SetJSSignal(0, 0)
-   only reads. Safe to call from a POSIX signal handler. */
+   only reads. Safe to call from a POSIX signal handler and from any thread
+   while a run is under way: it takes no lock. */
 QUILLON_API uint32_t SetJSSignal(uint32_t newSignals, uint32_t mask);
 
 /* Signal bit that a host conventionally uses for Ctrl-C. */
