@@ -75,8 +75,9 @@ int main(int argc, char **argv) {
         texts.push_back(std::move(t));
     }
 
-    if (!shell::Host_Open(options.run)) return 1;
+    // Ctrl-C from here on stops the first run instead of the process.
     shell::Signals_Install();
+    if (!shell::Host_Open(options.run)) return 1;
     int status = 0;
     for (const Text &t : texts) {
         status = static_cast<int>(shell::Host_Run(t.text.c_str(), t.name.c_str(), 0));
