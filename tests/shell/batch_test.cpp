@@ -153,7 +153,7 @@ TEST_F(BatchTest, LoadRunsFilesInTheSameSpace) {
     // the stack; the failure is told once.
     o = Run({"self.js"});
     EXPECT_EQ(o.status, 4);
-    EXPECT_EQ(o.err, "self.js: Error: cannot load self.js: files loaded 16 deep\n");
+    EXPECT_EQ(o.err, "self.js: Error: cannot load self.js: files loaded 8 deep\n");
 }
 
 // A load() that fails throws an Error naming the file, which a script can
@@ -224,6 +224,13 @@ TEST_F(BatchTest, AFailedLoadThrowsAnErrorNamingTheFile) {
     EXPECT_NE(o.err.find("^^^^^\n-e: Error on line 1: cannot load missing.js: No such file or directory\n"),
               std::string::npos)
         << o.err;
+    // Loaded from deep inside calls: the call depth is the library's limit.
+    File("lib.js", "var fromLib = 1;\n");
+    o = Run({"-e", "function g(n) { if (n) return g(n - 1); load('lib.js'); }\n"
+                   "try { g(22); print('loaded', fromLib); g(23); } catch (e) { print(e.message); }"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "loaded 1\ncannot load lib.js: Error: Function called itself too many times\n");
+    EXPECT_EQ(o.err, "lib.js: Error: Function called itself too many times\n");
     // No file named.
     o = Run({"-e", "try { load(); } catch (e) { print(e.message); }"});
     EXPECT_EQ(o.out, "cannot load: no file named\n");
