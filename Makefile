@@ -1,6 +1,10 @@
 # Entry points: `make check` builds and runs every test twice (a normal build
-# and one under AddressSanitizer + UndefinedBehaviorSanitizer); `make demo`
-# builds and runs a bundled example; `make bench` runs the benchmarks;
+# and one under AddressSanitizer + UndefinedBehaviorSanitizer), warnings being
+# errors; `make demo` builds the shell alone (no tests, no GoogleTest, in
+# build-demo) and runs a bundled example; `make install PREFIX=DIR` builds and
+# installs; `make check-builds` builds the library the ways packagers do
+# (Release with GCC and clang, Debian's flags, twice for identical files);
+# `make bench` runs the benchmarks;
 # `make difftest` compares random programs with node, `make matrix` writes
 # the completion matrix's expected output with node;
 # `make pgo` builds the shell and library with profile-guided optimisation
@@ -12,6 +16,7 @@
 # host tests in C under ThreadSanitizer (the threads test for TSAN_SECONDS
 # seconds).
 BUILD ?= build
+DEMO_BUILD ?= build-demo
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 TSAN_SECONDS ?= 3
@@ -22,20 +27,31 @@ FUZZ_TARGET ?= run_script
 FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
+# Warnings are errors in our own builds: make test and make check set it, the
+# sanitizer and fuzz builds always have it.
+QUILLON_WERROR ?= OFF
+# `make install QUILLON_TESTS=OFF` builds and installs without GoogleTest.
+QUILLON_TESTS ?= ON
 
-.PHONY: all build check test test-asan tsan demo bench pgo stress fuzz fuzz-run clean install matrix difftest
+.PHONY: all build check test test-asan tsan demo bench pgo stress fuzz fuzz-run clean install matrix difftest \
+  check-builds
 
 all: build
 
 build:
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DQUILLON_WERROR=$(QUILLON_WERROR) -DQUILLON_TESTS=$(QUILLON_TESTS) \
+	  $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
+test check: QUILLON_WERROR = ON
+test check: QUILLON_TESTS = ON
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan:
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DQUILLON_SANITIZE=ON -DQUILLON_CHECKS=ON -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DQUILLON_SANITIZE=ON -DQUILLON_CHECKS=ON -DQUILLON_WERROR=ON \
+	  -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
@@ -43,22 +59,34 @@ test-asan:
 check: test test-asan
 
 tsan:
-	cmake -S . -B $(TSAN_BUILD) -G Ninja -DQUILLON_TSAN=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DQUILLON_TSAN=ON -DQUILLON_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  $(CMAKE_FLAGS)
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target capi_threads capi_reentry capi_stale capi_memlimit capi_precision
 	cd $(TSAN_BUILD) && QUILLON_THREAD_SECONDS=$(TSAN_SECONDS) TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
 	  ctest --output-on-failure -R '^capi_'
 
-demo: build
-	$(BUILD)/shell/quillon examples/hello.js
+demo:
+	cmake -S . -B $(DEMO_BUILD) -G Ninja -DQUILLON_TESTS=OFF -DQUILLON_EXAMPLES=OFF \
+	  -DQUILLON_BENCH=OFF -DQUILLON_SHARED=OFF $(CMAKE_FLAGS)
+	cmake --build $(DEMO_BUILD) -j $(JOBS) --target quillon
+	$(DEMO_BUILD)/shell/quillon examples/hello.js
+
+# Installs what `make build` made (DESTDIR is honoured as well).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The library built as packagers build it; see tests/packaging/check_builds.sh.
+check-builds:
+	sh tests/packaging/check_builds.sh $(CMAKE_FLAGS)
 
 # Two passes in one folder: an instrumented build runs the training
 # scripts, then everything is built again with the counts they left.
 pgo:
 	rm -rf $(PGO_BUILD)/profile
-	cmake -S . -B $(PGO_BUILD) -G Ninja -DQUILLON_TESTS=OFF -DQUILLON_PGO=generate $(CMAKE_FLAGS)
+	cmake -S . -B $(PGO_BUILD) -G Ninja -DQUILLON_TESTS=OFF -DQUILLON_BENCH=ON -DQUILLON_PGO=generate $(CMAKE_FLAGS)
 	cmake --build $(PGO_BUILD) -j $(JOBS)
 	for js in bench/*.js tests/scripts/*.js; do $(PGO_BUILD)/shell/quillon "$$js" >/dev/null 2>&1 || true; done
-	cmake -S . -B $(PGO_BUILD) -G Ninja -DQUILLON_TESTS=OFF -DQUILLON_PGO=use $(CMAKE_FLAGS)
+	cmake -S . -B $(PGO_BUILD) -G Ninja -DQUILLON_TESTS=OFF -DQUILLON_BENCH=ON -DQUILLON_PGO=use $(CMAKE_FLAGS)
 	cmake --build $(PGO_BUILD) -j $(JOBS)
 
 bench: pgo
@@ -68,7 +96,7 @@ stress: build
 	QUILLON_SWEEP=all $(BUILD)/tests/test_sweep
 
 fuzz:
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DQUILLON_FUZZ=ON \
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DQUILLON_FUZZ=ON -DQUILLON_WERROR=ON \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 
@@ -96,4 +124,4 @@ matrix:
 	node tests/matrix/linebreaks.js > tests/matrix/linebreaks.out
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD) $(TSAN_BUILD)
+	rm -rf $(BUILD) $(DEMO_BUILD) build-packaging $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD) $(TSAN_BUILD)

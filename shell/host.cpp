@@ -8,6 +8,7 @@
 
 #include "input.h"
 #include "signals.h"
+#include "sourcefile.h"
 
 namespace shell {
 
@@ -16,14 +17,16 @@ namespace {
 // Handle and user data of the shell's runs and program objects.
 constexpr uintptr_t kHostHandle = 1;
 constexpr uintptr_t kUserData = 1;
-// Nested load() calls allowed; each one runs on the machine stack.
-constexpr int kMaxLoadDepth = 16;
+// Nested load() calls allowed. Each one counts twice toward the library's
+// call depth of 25 (the script function load and the run of the file), so
+// 8 leave 9 levels of calls to the file loaded last.
+constexpr int kMaxLoadDepth = 8;
 // Any answer the interpreter does not know fails the operation with "Wrong
 // type of object for operation".
 constexpr uint32_t kRefuse = 4;
 
 // What a program object of the shell stands for.
-enum class Kind : uint32_t { Print = 1, Console, Log, Error, Load, Readline, Quit, ToString };
+enum class Kind : uint32_t { Print = 1, Console, Log, Error, LoadFile, Readline, Quit, ToString };
 
 // The bytes of every program object the shell makes. `of` names the object a
 // toString method belongs to.
@@ -39,9 +42,24 @@ struct Name {
     Kind kind;
 };
 constexpr Name kGlobals[] = {
-    {"print", Kind::Print}, {"console", Kind::Console}, {"load", Kind::Load},
-    {"readline", Kind::Readline}, {"quit", Kind::Quit},
+    {"print", Kind::Print}, {"console", Kind::Console}, {"readline", Kind::Readline},
+    {"quit", Kind::Quit},
 };
+// load() is a script function the shell defines when it starts (kLoadSetup):
+// a host function cannot make a call fail with an error of its own text, a
+// script function can. It calls the host's file runner, reached by this name
+// only while the set-up runs, and throws an Error naming the file when the
+// runner answers with a failure text.
+constexpr Name kLoadRunner = {"__loadFile", Kind::LoadFile};
+constexpr const char *kLoadSetup =
+    "var load = (function (runFile) {\n"
+    "  return function load(file) {\n"
+    "    var failure = arguments.length ? runFile(file) : runFile();\n"
+    "    if (failure !== undefined) throw new Error(failure);\n"
+    "  };\n"
+    "})(__loadFile);\n";
+// The heading ending of a report raised by that throw.
+constexpr const char *kLoadThrowSuffix = " of function load";
 constexpr Name kConsoleMembers[] = {{"log", Kind::Log}, {"error", Kind::Error}};
 
 enum class Stop { None, Quit, Break };
@@ -51,9 +69,30 @@ RunSettings gSettings;
 Stop gStop = Stop::None;
 int gQuit = -1;
 int gLoadDepth = 0;
+bool gSettingUp = false;
 long gObjectsMade = 0, gObjectsReleased = 0;
 
+// Names of the sources being run, innermost last: a file, "-e" or "stdin".
+// Every report the shell shows starts with the innermost one.
+std::vector<std::string> gSources;
+// The first report line shown since a load() began running its file: what
+// the Error of a failed load() says.
+std::string gFirstReport;
+
+// The failure load() is about to throw. `shown` says whether the loaded
+// file's own report has already told the user; the report of the throw
+// itself, when no catch takes it, is then not shown again.
+struct LoadFailure {
+    bool pending = false;
+    bool shown = false;
+    std::string message;
+};
+LoadFailure gLoadFailure;
+
+const char *SourceName() { return gSources.empty() ? "stdin" : gSources.back().c_str(); }
+
 const char *NameOf(Kind kind) {
+    if (kind == Kind::LoadFile) return "load";
     for (const Name &n : kGlobals)
         if (n.kind == kind) return n.name;
     for (const Name &n : kConsoleMembers)
@@ -100,6 +139,7 @@ uint32_t GetProperty(uintptr_t, JSRunContext *ctx, void *data, const char *name,
         // A name no scope of the script holds (asked of the host itself, which
         // scripts see as a program object of no bytes): the shell's globals.
         const Name *g = Find(kGlobals, sizeof kGlobals / sizeof kGlobals[0], name);
+        if (!g && gSettingUp && std::strcmp(name, kLoadRunner.name) == 0) g = &kLoadRunner;
         if (!g) return JSANSWER_NONAME;
         if (flags & JSHOST_HAS) return JSANSWER_DONE;
         if (flags & JSHOST_GET) return GiveObject(ctx, g->kind);
@@ -181,45 +221,54 @@ uint32_t Readline(JSRunContext *ctx) {
     }
 }
 
-bool ReadFile(const char *path, std::string &text) {
-    FILE *f = std::fopen(path, "rb");
-    if (!f) return false;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+// The text of a failed load(): "cannot load FILE: REASON".
+std::string LoadFailureText(const std::string &path, std::string reason) {
+    // A reason from a report of the file itself need not name it twice.
+    if (reason.compare(0, path.size() + 2, path + ": ") == 0) reason.erase(0, path.size() + 2);
+    return "cannot load " + path + (reason.empty() ? "" : ": " + reason);
 }
 
-uint32_t Load(JSRunContext *ctx) {
+// Makes load() throw: the wrapper turns the text into an Error.
+uint32_t FailLoad(JSRunContext *ctx, const std::string &message, bool shown) {
+    gLoadFailure.pending = true;
+    gLoadFailure.shown = shown;
+    gLoadFailure.message = message;
+    return GiveString(ctx, message.c_str());
+}
+
+// Runs a file in the shell's space. Answers undefined when it ran, a failure
+// text when it could not be run or failed (the text names the file and the
+// reason), and stops the caller when the file's run was stopped.
+uint32_t LoadFile(JSRunContext *ctx) {
+    JSTagItem count[] = {{JSTAG_COUNT, 0}, {JSTAG_END, 0}};
+    if (GetJSArguments(ctx, count) != 0) return JSANSWER_DONE;
+    if (count[0].ti_Data == 0) return FailLoad(ctx, "cannot load: no file named", false);
     JSTagItem tags[] = {{JSTAG_STRING, 0}, {JSTAG_END, 0}};
-    if (GetJSArguments(ctx, tags) != 0) return JSANSWER_DONE;
-    const char *path = reinterpret_cast<const char *>(tags[0].ti_Data);
+    if (GetJSArguments(ctx, tags) != 0) return JSANSWER_DONE;  // the context holds the failure
+    const char *arg = reinterpret_cast<const char *>(tags[0].ti_Data);
+    std::string path = arg ? arg : "";
+    std::string text, error;
+    if (!Source_Read(path, false, text, error)) return FailLoad(ctx, LoadFailureText(path, error), false);
+    if (gLoadDepth >= kMaxLoadDepth)
+        return FailLoad(ctx, LoadFailureText(path, "files loaded " + std::to_string(gLoadDepth) + " deep"),
+                        false);
     std::fflush(stdout);
-    if (!path) {
-        std::fprintf(stderr, "quillon: load: no file named\n");
-        return kRefuse;
-    }
-    std::string text;
-    if (!ReadFile(path, text)) {
-        std::fprintf(stderr, "quillon: load: cannot read %s: %s\n", path, std::strerror(errno));
-        return kRefuse;
-    }
-    if (gLoadDepth >= kMaxLoadDepth) {
-        std::fprintf(stderr, "quillon: load: %s: files loaded %d deep\n", path, gLoadDepth);
-        return kRefuse;
-    }
+    std::string outerFirst;
+    outerFirst.swap(gFirstReport);
     ++gLoadDepth;
+    gSources.push_back(path);
     uint32_t r = RunJavaScript(gSpace, text.c_str(), gSettings.flags, kHostHandle, kBreakSignal,
                                gSettings.compat);
+    gSources.pop_back();
     --gLoadDepth;
-    // The loaded file's own error has been shown; failing the call stops the
-    // script that loaded it.
+    std::string first;
+    first.swap(gFirstReport);
+    gFirstReport = outerFirst.empty() ? first : outerFirst;
     if (r == JSRESULT_OK) return JSANSWER_DONE;
     if (r == JSRESULT_NOMEMORY) return JSANSWER_NOMEMORY;
     if (r == JSRESULT_BREAK) return JSANSWER_BREAK;
-    return kRefuse;
+    // The file's own report has been shown; the Error repeats it.
+    return FailLoad(ctx, LoadFailureText(path, first), !first.empty());
 }
 
 uint32_t Quit(JSRunContext *ctx) {
@@ -238,7 +287,7 @@ uint32_t Invoke(uintptr_t, JSRunContext *ctx, void *data, uint32_t size, uint32_
     case Kind::Log: return Write(ctx, stdout);
     case Kind::Error: return Write(ctx, stderr);
     case Kind::Readline: return Readline(ctx);
-    case Kind::Load: return Load(ctx);
+    case Kind::LoadFile: return LoadFile(ctx);
     case Kind::Quit: return Quit(ctx);
     case Kind::ToString: return GiveString(ctx, Describe(ref.of).c_str());
     default: return kRefuse;  // console is not a function
@@ -248,7 +297,7 @@ uint32_t Invoke(uintptr_t, JSRunContext *ctx, void *data, uint32_t size, uint32_
 // ---- HostNotify --------------------------------------------------------------
 
 // Shows a report: the source line, a row of carets under the offending
-// tokens, then the heading and the message.
+// tokens, then the source's name, the heading and the message.
 void ShowReport(const char *heading, const char *message, const char *before, const char *token,
                 const char *after) {
     std::fflush(stdout);
@@ -263,8 +312,16 @@ void ShowReport(const char *heading, const char *message, const char *before, co
             out += '\n';
         }
     }
-    out += std::string(heading ? heading : "") + ": " + (message ? message : "") + "\n";
+    std::string line = std::string(SourceName()) + ": " + (heading ? heading : "") + ": " +
+                       (message ? message : "");
+    if (gFirstReport.empty()) gFirstReport = line;
+    out += line + "\n";
     std::fwrite(out.data(), 1, out.size(), stderr);
+}
+
+bool EndsWith(const char *text, const char *end) {
+    size_t n = std::strlen(text), m = std::strlen(end);
+    return n >= m && std::strcmp(text + n - m, end) == 0;
 }
 
 uint32_t Notify(uint32_t kind, uintptr_t, const char *heading, const char *message, const char *before,
@@ -278,6 +335,15 @@ uint32_t Notify(uint32_t kind, uintptr_t, const char *heading, const char *messa
     // break"; the shell has already acted on it.
     bool box = kind == JSNOTIFY_ERROR && !before && !token && !after;
     if (box && gStop != Stop::None) return JSANSWER_DONE;
+    // A failed load() that no catch took: its text is told once, without
+    // the lines of the shell's own load function.
+    if (gLoadFailure.pending && heading && message && gLoadFailure.message == message &&
+        EndsWith(heading, kLoadThrowSuffix)) {
+        gLoadFailure.pending = false;
+        if (!gLoadFailure.shown)
+            ShowReport(kind == JSNOTIFY_WARNING ? "Warning" : "Error", message, nullptr, nullptr, nullptr);
+        return JSANSWER_DONE;
+    }
     ShowReport(heading, message, before, token, after);
     return JSANSWER_DONE;
 }
@@ -292,35 +358,15 @@ uint32_t ObjectReleased(uintptr_t, uintptr_t, void *, uint32_t) {
     return 0;
 }
 
-// The library's diagnostic output (reports of runs without a host handle,
-// Debug.write, leak warnings) goes to standard error without the console
-// colour sequences it carries (CSI 0x9B, parameters, a final letter).
-void WriteDiagnostic(const char *text, void *) {
-    static bool inSequence = false;
-    std::fflush(stdout);
-    std::string out;
-    for (const char *p = text; *p; ++p) {
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (inSequence) {
-            if (c >= 0x40 && c <= 0x7E) inSequence = false;
-            continue;
-        }
-        if (c == 0x9B) {
-            inSequence = true;
-            continue;
-        }
-        out += static_cast<char>(c);
-    }
-    std::fwrite(out.data(), 1, out.size(), stderr);
-}
-
 const JSHostLibrary kHooks = {Invoke, GetProperty, GetElement, Notify, ObjectCreated, ObjectReleased};
 
 }  // namespace
 
 bool Host_Open(const RunSettings &settings) {
     gSettings = settings;
-    SetJSDebugOutput(WriteDiagnostic, nullptr);
+    // The library's diagnostic output (Debug.write, reports of conversions
+    // made while the session prints a value, leak warnings) stays its own:
+    // standard error, coloured on a terminal.
     if (!OpenJSLibrary()) {
         std::fprintf(stderr, "quillon: cannot open the library\n");
         return false;
@@ -328,6 +374,18 @@ bool Host_Open(const RunSettings &settings) {
     gSpace = CreateJSProgramSpace(nullptr, &kHooks, kUserData);
     if (!gSpace) {
         std::fprintf(stderr, "quillon: cannot create a program space\n");
+        CloseJSLibrary();
+        return false;
+    }
+    gSettingUp = true;
+    gSources.push_back("quillon");
+    uint32_t r = RunJavaScript(gSpace, kLoadSetup, 0, kHostHandle, 0, 0);
+    gSources.pop_back();
+    gSettingUp = false;
+    if (r != JSRESULT_OK) {
+        std::fprintf(stderr, "quillon: cannot set up the shell's functions\n");
+        DeleteJSProgramSpace(gSpace);
+        gSpace = nullptr;
         CloseJSLibrary();
         return false;
     }
@@ -353,10 +411,15 @@ bool Host_Close() {
     return clean;
 }
 
-uint32_t Host_Run(const char *text, uint32_t extraFlags) {
+uint32_t Host_Run(const char *text, const char *name, uint32_t extraFlags) {
     gStop = Stop::None;
-    return RunJavaScript(gSpace, text, gSettings.flags | extraFlags, kHostHandle, kBreakSignal,
-                         gSettings.compat);
+    gLoadFailure = LoadFailure{};
+    gFirstReport.clear();
+    gSources.assign(1, name);
+    uint32_t r = RunJavaScript(gSpace, text, gSettings.flags | extraFlags, kHostHandle, kBreakSignal,
+                               gSettings.compat);
+    gSources.clear();
+    return r;
 }
 
 int Host_QuitStatus() { return gQuit; }
@@ -384,7 +447,13 @@ bool Host_ResultText(std::string &text) {
         return true;
     }
     const char *s = reinterpret_cast<const char *>(str[0].ti_Data);
-    text = kind[0].ti_Data == JSTAG_STRING ? "\"" + std::string(s) + "\"" : std::string(s);
+    // Appended piece by piece: "text" + std::string draws a false warning
+    // from GCC 12 at -O3.
+    text.clear();
+    bool quoted = kind[0].ti_Data == JSTAG_STRING;
+    if (quoted) text += '"';
+    text += s;
+    if (quoted) text += '"';
     return true;
 }
 

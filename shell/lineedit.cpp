@@ -22,11 +22,38 @@ enum Key : int {
     kUp = 1000, kDown, kLeft, kRight, kHome, kEnd, kDelete, kNone,
 };
 
-// Columns a text takes: UTF-8 continuation bytes take none.
+// The line is edited by UTF-8 character: a character is a lead byte and the
+// continuation bytes it calls for. A byte that fits no such sequence (Latin-1
+// text, a stray continuation byte) is a character of its own, so any bytes
+// can still be edited. The script receives the bytes as typed.
+inline bool Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Bytes of the sequence a byte starts, continuation bytes included.
+inline size_t SequenceLength(unsigned char c) {
+    return c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 1;
+}
+
+// Start of the character after the one starting at i.
+size_t NextChar(const std::string &s, size_t i) {
+    if (i >= s.size()) return s.size();
+    size_t n = SequenceLength(static_cast<unsigned char>(s[i]));
+    size_t j = i + 1;
+    while (j < s.size() && j < i + n && Continuation(static_cast<unsigned char>(s[j]))) ++j;
+    return j;
+}
+
+// Start of the character that ends at i.
+size_t PrevChar(const std::string &s, size_t i) {
+    if (i == 0) return 0;
+    size_t k = i - 1;
+    while (k > 0 && i - k < 4 && Continuation(static_cast<unsigned char>(s[k]))) --k;
+    return NextChar(s, k) == i ? k : i - 1;
+}
+
+// Columns a text takes: one per character.
 size_t Width(const std::string &s, size_t from, size_t to) {
     size_t w = 0;
-    for (size_t i = from; i < to && i < s.size(); ++i)
-        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) ++w;
+    for (size_t i = from; i < to && i < s.size(); i = NextChar(s, i)) ++w;
     return w;
 }
 
@@ -127,9 +154,10 @@ void LineEditor::Refresh() {
     size_t promptWidth = Width(prompt_, 0, prompt_.size());
     // Scroll sideways so the cursor stays on the screen.
     size_t start = 0;
-    while (start < pos_ && promptWidth + Width(buf_, start, pos_) >= cols) ++start;
+    while (start < pos_ && promptWidth + Width(buf_, start, pos_) >= cols) start = NextChar(buf_, start);
     size_t end = start;
-    while (end < buf_.size() && promptWidth + Width(buf_, start, end + 1) < cols) ++end;
+    while (end < buf_.size() && promptWidth + Width(buf_, start, NextChar(buf_, end)) < cols)
+        end = NextChar(buf_, end);
     std::string out = "\r" + prompt_ + buf_.substr(start, end - start) + "\x1b[0K\r";
     size_t column = promptWidth + Width(buf_, start, pos_);
     if (column) out += "\x1b[" + std::to_string(column) + "C";
@@ -152,8 +180,16 @@ ReadStatus LineEditor::EditLine(std::string &line) {
     pos_ = 0;
     browse_ = history_.size();
     Refresh();
+    size_t awaited = 0;  // continuation bytes still to come for the character being typed
     for (;;) {
         int key = Input_Byte();
+        if (awaited && key >= 0 && Continuation(static_cast<unsigned char>(key))) {
+            // The line is shown again once the character is complete.
+            buf_.insert(pos_++, 1, static_cast<char>(key));
+            if (--awaited == 0) Refresh();
+            continue;
+        }
+        awaited = 0;
         if (key == kEscape) key = EscapeKey();
         if (key == kInputInterrupted) key = kCtrlC;  // SIGINT from outside
         if (key == kInputEnd || key == kInputFailed) {
@@ -176,24 +212,23 @@ ReadStatus LineEditor::EditLine(std::string &line) {
             }
             [[fallthrough]];
         case kDelete:
-            if (pos_ < buf_.size()) buf_.erase(pos_, 1);
+            buf_.erase(pos_, NextChar(buf_, pos_) - pos_);
             break;
         case kBackspace:
-        case kCtrlH:
-            if (pos_ > 0) buf_.erase(--pos_, 1);
+        case kCtrlH: {
+            size_t from = PrevChar(buf_, pos_);
+            buf_.erase(from, pos_ - from);
+            pos_ = from;
             break;
+        }
         case kCtrlA:
         case kHome: pos_ = 0; break;
         case kCtrlE:
         case kEnd: pos_ = buf_.size(); break;
         case kCtrlB:
-        case kLeft:
-            if (pos_ > 0) --pos_;
-            break;
+        case kLeft: pos_ = PrevChar(buf_, pos_); break;
         case kCtrlF:
-        case kRight:
-            if (pos_ < buf_.size()) ++pos_;
-            break;
+        case kRight: pos_ = NextChar(buf_, pos_); break;
         case kCtrlK: buf_.erase(pos_); break;
         case kCtrlU:
             buf_.erase(0, pos_);
@@ -217,8 +252,13 @@ ReadStatus LineEditor::EditLine(std::string &line) {
             pos_ += 2;
             break;
         default:
-            if (key >= 32 && key < 256 && key != kBackspace) buf_.insert(pos_++, 1, static_cast<char>(key));
-            else if (key < 0) return ReadStatus::Failed;
+            if (key >= 32 && key < 256 && key != kBackspace) {
+                buf_.insert(pos_++, 1, static_cast<char>(key));
+                awaited = SequenceLength(static_cast<unsigned char>(key)) - 1;
+                if (awaited) continue;
+            } else if (key < 0) {
+                return ReadStatus::Failed;
+            }
             break;
         }
         Refresh();

@@ -1,7 +1,8 @@
 // Line input of the interactive session. On a terminal it edits the line
 // in place (cursor keys, Home/End, Backspace/Delete, Ctrl-A/E/B/F/K/U/W/L,
-// history with Up/Down or Ctrl-P/N) and keeps a history file; elsewhere it
-// prints the prompt and reads plain lines.
+// history with Up/Down or Ctrl-P/N) and keeps a history file; the cursor
+// moves and deletes by UTF-8 character, one column each. Elsewhere it prints
+// the prompt and reads plain lines.
 #pragma once
 #include <string>
 #include <vector>

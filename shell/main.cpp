@@ -4,7 +4,6 @@
 // Exit status: the result code of the last run (0 success, 1 out of memory,
 // 3 user break, 4 any other error), the status given to quit(), 2 for usage
 // errors and unreadable files, 70 when the library leaked at the end.
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,10 +11,10 @@
 #include <vector>
 
 #include "host.h"
-#include "input.h"
 #include "options.h"
 #include "session.h"
 #include "signals.h"
+#include "sourcefile.h"
 
 namespace {
 
@@ -26,18 +25,6 @@ struct Text {
     std::string name;
     std::string text;
 };
-
-bool ReadFile(const std::string &path, std::string &text) {
-    if (path == "-") return shell::Input_All(text) == shell::ReadStatus::Ok;
-    FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
 
 // Prints the identification text the library gives, without its "\r\n".
 int ShowVersion() {
@@ -76,22 +63,24 @@ int main(int argc, char **argv) {
     std::vector<Text> texts;
     for (const shell::Source &source : options.sources) {
         Text t;
-        t.name = source.value;
+        // Reports name a file as given, "-e" for a text and "stdin" for "-".
+        t.name = source.isCode ? "-e" : source.value == "-" ? "stdin" : source.value;
+        std::string error;
         if (source.isCode) {
             t.text = source.value;
-        } else if (!ReadFile(source.value, t.text)) {
-            std::fprintf(stderr, "quillon: cannot read %s: %s\n", source.value.c_str(),
-                         errno ? std::strerror(errno) : "read error");
+        } else if (!shell::Source_Read(source.value, true, t.text, error)) {
+            std::fprintf(stderr, "quillon: cannot read %s: %s\n", source.value.c_str(), error.c_str());
             return kUsageStatus;
         }
         texts.push_back(std::move(t));
     }
 
-    if (!shell::Host_Open(options.run)) return 1;
+    // Ctrl-C from here on stops the first run instead of the process.
     shell::Signals_Install();
+    if (!shell::Host_Open(options.run)) return 1;
     int status = 0;
     for (const Text &t : texts) {
-        status = static_cast<int>(shell::Host_Run(t.text.c_str(), 0));
+        status = static_cast<int>(shell::Host_Run(t.text.c_str(), t.name.c_str(), 0));
         if (status != 0 || shell::Host_QuitStatus() >= 0) break;
     }
     if (interactive && shell::Host_QuitStatus() < 0) status = shell::RunSession();

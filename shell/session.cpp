@@ -20,7 +20,7 @@ bool Blank(const std::string &text) { return text.find_first_not_of(" \t\r\n") =
 
 void RunEntry(const std::string &text) {
     Signals_TakeBreak();  // a Ctrl-C typed before the entry does not stop it
-    uint32_t r = Host_Run(text.c_str(), JSRUN_RESULT);
+    uint32_t r = Host_Run(text.c_str(), "stdin", JSRUN_RESULT);
     std::string value;
     if (r == JSRESULT_OK && Host_ResultText(value)) {
         value += '\n';

@@ -12,7 +12,12 @@
 
 namespace quillon {
 
-const char kInfoBanner[] = "quillon.library 4.23 (5.11.2022), JavaScript interpreter, built " __DATE__;
+// The build date comes from the build (SOURCE_DATE_EPOCH when it is set), so
+// builds of the same sources with the same date are identical.
+#ifndef QUILLON_BUILD_DATE
+#define QUILLON_BUILD_DATE "on an unknown date"
+#endif
+const char kInfoBanner[] = "quillon.library 4.23 (5.11.2022), JavaScript interpreter, built " QUILLON_BUILD_DATE;
 
 namespace {
 

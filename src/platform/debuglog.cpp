@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace quillon {
 
@@ -9,6 +10,14 @@ namespace {
 
 DebugWriter gWriter = nullptr;
 void *gUser = nullptr;
+
+// The report highlight on a terminal: the original console's pens 3 and 1 on
+// pen 0 as the terminal's colour sequences, and the reset that ends a report.
+constexpr const char *kHighlight = "\x1b[0;33;40m";
+constexpr const char *kNormal = "\x1b[0;31;40m";
+constexpr const char *kReset = "\x1b[0m";
+
+inline const char *OrEmpty(const char *s) { return s ? s : ""; }
 
 }  // namespace
 
@@ -21,6 +30,9 @@ void Plat_DebugWrite(const char *text) {
     if (gWriter) {
         gWriter(text, gUser);
     } else {
+        // What the host has written to standard output comes first, so the
+        // two streams keep their order when they share a terminal or a file.
+        std::fflush(stdout);
         std::fputs(text, stderr);
         std::fflush(stderr);
     }
@@ -51,6 +63,19 @@ void Plat_DebugPrintf(const char *format, ...) {
     va_start(args, format);
     Plat_DebugVPrintf(format, args);
     va_end(args);
+}
+
+void Plat_DebugReport(const char *before, const char *token, const char *after,
+                      const char *heading, const char *message) {
+    // Asked at every report: a host may redirect standard error meanwhile.
+    bool colour = !gWriter && isatty(STDERR_FILENO);
+    if (colour) {
+        Plat_DebugPrintf("%s%s%s%s%s\n%s: %s%s\n", OrEmpty(before), kHighlight, OrEmpty(token),
+                         kNormal, OrEmpty(after), OrEmpty(heading), OrEmpty(message), kReset);
+    } else {
+        Plat_DebugPrintf("%s%s%s\n%s: %s\n", OrEmpty(before), OrEmpty(token), OrEmpty(after),
+                         OrEmpty(heading), OrEmpty(message));
+    }
 }
 
 }  // namespace quillon

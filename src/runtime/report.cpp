@@ -143,9 +143,7 @@ bool Show(RunContext *ctx, uint32_t kind, uint32_t errClass, const char *message
                           OrEmpty(r.token), OrEmpty(r.after), r.position);
         return true;
     }
-    Plat_DebugPrintf("%s%s%s%s%s\n%s: %s\n", OrEmpty(r.before), "\x9b" "0;33;40m",
-                     OrEmpty(r.token), "\x9b" "0;31;40m", OrEmpty(r.after), OrEmpty(r.heading),
-                     message);
+    Plat_DebugReport(r.before, r.token, r.after, r.heading, message);
     return true;
 }
 

@@ -19,9 +19,7 @@ void Err_ShowTryReport(RunContext *ctx) {
         hooks->HostNotify(t.kind, ctx->hostHandle, OrEmpty(t.heading), OrEmpty(t.message),
                           OrEmpty(t.before), OrEmpty(t.token), OrEmpty(t.after), nullptr);
     } else {
-        Plat_DebugPrintf("%s%s%s%s%s\n%s: %s\n", OrEmpty(t.before), "\x9b" "0;33;40m",
-                         OrEmpty(t.token), "\x9b" "0;31;40m", OrEmpty(t.after), OrEmpty(t.heading),
-                         OrEmpty(t.message));
+        Plat_DebugReport(t.before, t.token, t.after, t.heading, t.message);
     }
     if (!(ctx->flags & RUN_LENIENT)) ctx->reported = true;
 }

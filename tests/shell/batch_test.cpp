@@ -1,6 +1,7 @@
 // The shell as a batch program: files, -e texts and piped input in one
 // program space, the host functions, exit statuses and Ctrl-C.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "shell_driver.h"
 
@@ -90,7 +91,7 @@ TEST_F(BatchTest, ExitStatusIsTheLastRunsResult) {
     EXPECT_EQ(o.out, "ok\nbad\n");  // the run that failed ends the shell
     EXPECT_EQ(o.err,
               "undefinedFunction();\n^^^^^^^^^^^^^^^^^\n"
-              "Reference error on line 2: Function not defined\n");
+              "bad.js: Reference error on line 2: Function not defined\n");
     // Lenient runs report warnings and go on.
     o = Run({"-l", "bad.js", "after.js"});
     EXPECT_EQ(o.status, 0);
@@ -144,24 +145,175 @@ TEST_F(BatchTest, PrintConvertsEveryArgument) {
 
 TEST_F(BatchTest, LoadRunsFilesInTheSameSpace) {
     File("lib.js", "var fromLib = 'lib value';\nfunction helper(x) { return x + 1; }\n");
-    File("broken.js", "var partly = 1;\nnoSuchThing();\n");
     File("self.js", "load('self.js');\n");
     Outcome o = Run({"-e", "load('lib.js'); print(fromLib, helper(1))"});
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.out, "lib value 2\n");
-    // A missing file fails the call, which a script can catch.
-    o = Run({"-e", "try { load('missing.js'); } catch (e) { print('caught'); } print('went on')"});
-    EXPECT_EQ(o.out, "caught\nwent on\n");
-    EXPECT_NE(o.err.find("cannot read missing.js"), std::string::npos) << o.err;
-    // An error inside the loaded file is shown and stops the script that loaded it.
-    o = Run({"-e", "load('broken.js'); print('not reached')"});
-    EXPECT_EQ(o.status, 4);
-    EXPECT_EQ(o.out, "");
-    EXPECT_NE(o.err.find("noSuchThing();"), std::string::npos) << o.err;
-    // A file that loads itself stops at a fixed depth instead of exhausting the stack.
+    // A file that loads itself stops at a fixed depth instead of exhausting
+    // the stack; the failure is told once.
     o = Run({"self.js"});
     EXPECT_EQ(o.status, 4);
-    EXPECT_NE(o.err.find("loaded 16 deep"), std::string::npos) << o.err;
+    EXPECT_EQ(o.err, "self.js: Error: cannot load self.js: files loaded 8 deep\n");
+}
+
+// A load() that fails throws an Error naming the file, which a script can
+// catch; the loaded file's own report is shown once, and an Error nobody
+// catches adds no report of its own. Every way of failing, caught and not.
+TEST_F(BatchTest, AFailedLoadThrowsAnErrorNamingTheFile) {
+    File("broken.js", "var partly = 1;\nnoSuchThing();\n");
+    File("outer.js", "print('outer starts');\nload('broken.js');\nprint('outer goes on');\n");
+    File("throws.js", "throw 'plain';\n");
+    File("syntax.js", "var x = (1;\n");
+    const std::string brokenReport =
+        "noSuchThing();\n^^^^^^^^^^^\nbroken.js: Reference error on line 2: Function not defined\n";
+    struct Case {
+        const char *file;
+        std::string message;  // of the Error
+        std::string report;   // what the file's own run shows
+    };
+    const Case cases[] = {
+        {"broken.js", "cannot load broken.js: Reference error on line 2: Function not defined", brokenReport},
+        {"outer.js", "cannot load outer.js: broken.js: Reference error on line 2: Function not defined",
+         brokenReport},
+        {"throws.js", "cannot load throws.js: Error on line 1: Uncaught exception: plain",
+         "throw 'plain';\n^^^^^\nthrows.js: Error on line 1: Uncaught exception: plain\n"},
+        {"syntax.js", "cannot load syntax.js: Syntax error on line 1: Right parenthesis expected",
+         "var x = (1;\n          ^\nsyntax.js: Syntax error on line 1: Right parenthesis expected\n"},
+        {"missing.js", "cannot load missing.js: No such file or directory", ""},
+        {".", "cannot load .: Is a directory", ""},
+    };
+    for (const Case &c : cases) {
+        std::string file = c.file;
+        std::string printed = file == "outer.js" ? "outer starts\n" : "";
+        // Caught, at the top level and inside a function.
+        for (std::string call : {"load('" + file + "')", "(function () { load('" + file + "'); })()"}) {
+            Outcome o = Run({"-e", "try { " + call + "; } catch (e) { print(e.name, e instanceof Error, e.message); }"
+                                   " print('went on')"});
+            EXPECT_EQ(o.status, 0) << file << o.err;
+            EXPECT_EQ(o.out, printed + "Error true " + c.message + "\nwent on\n") << file;
+            EXPECT_EQ(o.err, c.report) << file;
+        }
+        // Not caught: the run stops; only the file's report, or for a file
+        // that could not run, the Error's text under the loader's name.
+        for (std::string call : {"load('" + file + "')", "function f() { load('" + file + "'); }\nf()"}) {
+            Outcome o = Run({"-e", call + "; print('not reached')"});
+            EXPECT_EQ(o.status, 4) << file;
+            EXPECT_EQ(o.out, printed) << file;
+            EXPECT_EQ(o.err, c.report.empty() ? "-e: Error: " + c.message + "\n" : c.report) << file;
+        }
+        // From a file, the loader's name is the file's.
+        File("loader.js", "load('" + file + "');\n");
+        Outcome o = Run({"loader.js"});
+        EXPECT_EQ(o.status, 4) << file;
+        EXPECT_EQ(o.err, c.report.empty() ? "loader.js: Error: " + c.message + "\n" : c.report) << file;
+        // Lenient: a file that could not run is a warning; the script goes
+        // on. (The warning's "Warning:" is no leak warning.)
+        BatchRun lenient;
+        lenient.args = {"-l", "-e", "load('" + file + "'); print('went on')"};
+        lenient.dir = dir_.Path();
+        o = RunBatch(lenient);
+        EXPECT_EQ(o.status, 0) << file;
+        EXPECT_NE(o.out.find("went on\n"), std::string::npos) << file;
+        if (c.report.empty()) {
+            EXPECT_EQ(o.err, "-e: Warning: " + c.message + "\n") << file;
+        }
+    }
+    // An Error caught and thrown again is reported where it is thrown.
+    Outcome o = Run({"-e", "try { load('missing.js'); } catch (e) { throw e; }"});
+    EXPECT_EQ(o.status, 4);
+    EXPECT_NE(o.err.find("^^^^^\n-e: Error on line 1: cannot load missing.js: No such file or directory\n"),
+              std::string::npos)
+        << o.err;
+    // Loaded from deep inside calls: the call depth is the library's limit.
+    File("lib.js", "var fromLib = 1;\n");
+    o = Run({"-e", "function g(n) { if (n) return g(n - 1); load('lib.js'); }\n"
+                   "try { g(22); print('loaded', fromLib); g(23); } catch (e) { print(e.message); }"});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "loaded 1\ncannot load lib.js: Error: Function called itself too many times\n");
+    EXPECT_EQ(o.err, "lib.js: Error: Function called itself too many times\n");
+    // No file named.
+    o = Run({"-e", "try { load(); } catch (e) { print(e.message); }"});
+    EXPECT_EQ(o.out, "cannot load: no file named\n");
+    // load is the shell's function; the host function behind it stays hidden.
+    o = Run({"-e", "print(typeof load, load.length, typeof __loadFile)"});
+    EXPECT_EQ(o.out, "function 1 undefined\n");
+}
+
+// Each report names the source it came from: the file as named, "-e",
+// "stdin" for "-" and piped input, a loaded file by the name given to load().
+TEST_F(BatchTest, ReportsNameTheirSource) {
+    const std::string report = ": Reference error on line 2: Function not defined\n";
+    const std::string text = "var a = 1;\nnosuch();\n";
+    File("bad.js", text);
+    mkdir((dir_.Path() + "/sub").c_str(), 0700);
+    File("sub/deep.js", text);
+    struct Case {
+        std::vector<std::string> args;
+        std::string input, name;
+    };
+    const Case cases[] = {
+        {{"bad.js"}, "", "bad.js"},
+        {{"sub/deep.js"}, "", "sub/deep.js"},
+        {{"-e", text}, "", "-e"},
+        {{"-e" + text}, "", "-e"},
+        {{"-"}, text, "stdin"},
+        {{}, text, "stdin"},
+        {{"--", "bad.js"}, "", "bad.js"},
+        {{"-e", "load('sub/deep.js')"}, "", "sub/deep.js"},
+        {{"-e", "1", "bad.js"}, "", "bad.js"},
+    };
+    for (const Case &c : cases) {
+        Outcome o = Run(c.args, c.input);
+        EXPECT_EQ(o.status, 4) << c.name;
+        EXPECT_EQ(o.err, "nosuch();\n^^^^^^\n" + c.name + report) << c.name;
+        // Warnings of lenient runs too.
+        std::vector<std::string> lenient = c.args;
+        lenient.insert(lenient.begin(), "-l");
+        o = Run(lenient, c.input);
+        EXPECT_EQ(o.status, 0) << c.name;
+        EXPECT_EQ(o.err, "nosuch();\n^^^^^^\n" + c.name + ": Reference warning on line 2: Function not defined\n")
+            << c.name;
+    }
+    // A report after a load() names the loader again.
+    File("fine.js", "var fine = 1;\n");
+    Outcome o = Run({"-e", "load('fine.js');\nnosuch();"});
+    EXPECT_EQ(o.err, "nosuch();\n^^^^^^\n-e" + report);
+}
+
+// A first line starting with #! is skipped in files, in standard input and
+// in loaded files; line numbers stay those of the file. Elsewhere it is code.
+TEST_F(BatchTest, AnInterpreterLineIsSkipped) {
+    const std::string body = "print('runs');\nnosuch();\n";
+    File("plain.js", "#!/usr/bin/env quillon\n" + body);
+    File("crlf.js", "#!/usr/bin/quillon -l\r\n" + body);
+    File("bare.js", "#!");
+    File("twice.js", "#!/a\n#!/b\n");
+    File("second.js", "print('first');\n#!/not/skipped\n");
+    for (const char *file : {"plain.js", "crlf.js"}) {
+        Outcome o = Run({file});
+        EXPECT_EQ(o.status, 4) << file;
+        EXPECT_EQ(o.out, "runs\n") << file;
+        EXPECT_EQ(o.err, std::string("nosuch();\n^^^^^^\n") + file +
+                             ": Reference error on line 3: Function not defined\n")
+            << file;
+    }
+    Outcome o = Run({"-"}, "#!/usr/bin/env quillon\n" + body);
+    EXPECT_EQ(o.out, "runs\n");
+    EXPECT_NE(o.err.find("stdin: Reference error on line 3"), std::string::npos) << o.err;
+    o = Run({"-e", "load('plain.js')"});
+    EXPECT_EQ(o.out, "runs\n");
+    EXPECT_NE(o.err.find("plain.js: Reference error on line 3"), std::string::npos) << o.err;
+    EXPECT_EQ(Run({"bare.js"}).status, 0);
+    // Only the first line, only in files.
+    o = Run({"twice.js"});
+    EXPECT_EQ(o.status, 4);
+    EXPECT_NE(o.err.find("twice.js: Syntax error on line 2"), std::string::npos) << o.err;
+    o = Run({"second.js"});
+    EXPECT_EQ(o.out, "first\n");
+    EXPECT_NE(o.err.find("second.js: Syntax error on line 2"), std::string::npos) << o.err;
+    o = Run({"-e", "#!/usr/bin/env quillon\nprint('x')"});
+    EXPECT_EQ(o.status, 4);
+    EXPECT_NE(o.err.find("-e: Syntax error on line 1"), std::string::npos) << o.err;
 }
 
 TEST_F(BatchTest, ReadlineReadsStandardInput) {
@@ -198,7 +350,7 @@ TEST_F(BatchTest, InterruptStopsARunningScript) {
     BatchRun run;
     run.args = {"spin.js", "-e", "print('not reached')"};
     run.dir = dir_.Path();
-    run.interruptAfterMs = 500;
+    run.interruptAfterMs = 1500;  // the scripts have started, even on a busy machine
     Outcome o = Run(run);
     EXPECT_EQ(o.status, 3);
     EXPECT_EQ(o.out, "started\n");
@@ -231,8 +383,10 @@ TEST_F(BatchTest, SessionOnPipedInputWithDashI) {
                     "f(");  // the input ends inside an open entry: it still runs
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "js> 2\njs> js> <error>\njs> js> ... 1,2\njs> ... \n");
-    // Reports of the library's own output lose their console colour codes.
+    // Reports on the library's own output are plain text in a file: neither
+    // console colour codes nor the terminal's.
     EXPECT_EQ(o.err.find('\x9b'), std::string::npos) << o.err;
+    EXPECT_EQ(o.err.find('\x1b'), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("Error on line 1: no text\n"), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("to the diagnostic output\n"), std::string::npos) << o.err;
     EXPECT_NE(o.err.find("Syntax error"), std::string::npos) << o.err;

@@ -66,9 +66,11 @@ TEST_F(SessionTest, ErrorsAreShownAndTheSessionGoesOn) {
     Enter(sh, "(1]");  // a mismatched bracket is not a continuation
     Enter(sh, "kept");
     const std::string screen = sh.Display().Text();
-    EXPECT_NE(screen.find("nosuch(1)\n^^^^^^\nReference error on line 1"), std::string::npos) << screen;
-    EXPECT_NE(screen.find("Syntax error on line 1"), std::string::npos) << screen;
-    EXPECT_NE(screen.find("Error on line 1: boom"), std::string::npos) << screen;
+    // Entries typed in the session come from standard input.
+    EXPECT_NE(screen.find("nosuch(1)\n^^^^^^\nstdin: Reference error on line 1"), std::string::npos)
+        << screen;
+    EXPECT_NE(screen.find("stdin: Syntax error on line 1"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("stdin: Error on line 1: boom"), std::string::npos) << screen;
     EXPECT_NE(screen.find("js> kept\n\"still here\"\n"), std::string::npos) << screen;
     EXPECT_EQ(sh.Count(kMore), 0u) << screen;
     sh.Type("\x04");
@@ -147,6 +149,65 @@ TEST_F(SessionTest, EditingKeysAndHistory) {
         << again.Display().Text();
     again.Type("\x04");
     EXPECT_EQ(again.Wait(), 0);
+}
+
+TEST_F(SessionTest, LineEditingMovesAndDeletesByUtf8Character) {
+    PtyShell sh({}, home_.Path());
+    ASSERT_TRUE(sh.WaitForLine(kPrompt));
+    const std::string left = "\x1b[D", right = "\x1b[C", home = "\x1b[H", end = "\x1b[F",
+                      del = "\x1b[3~", backspace = "\x7f";
+    // Two-byte character, Backspace: "é" then Backspace then e" is "e".
+    Enter(sh, "\"\xc3\xa9" + backspace + "e\"");
+    // Three-byte character, Left over it, insert, then Backspace over it.
+    Enter(sh, "'\xe2\x82\xac'" + left + left + "a" + end + left + backspace);
+    // Four-byte character, Delete on it; Ctrl-B and Ctrl-F move the same way.
+    Enter(sh, "'\xf0\x9f\x98\x80" "b'" + home + right + del);
+    Enter(sh, "'x\xc3\xa9" "y'\x02\x02\x02\x06\x7f");  // Ctrl-B thrice, Ctrl-F, Backspace: 'xy'
+    // Bytes that form no UTF-8 character (Latin-1 text) are one character each.
+    Enter(sh, "'\xe9\xe9" + backspace + "'");
+    // The script gets the bytes typed.
+    Enter(sh, "'\xc3\xb1\xc3\xa9'.length");
+    const std::string screen = sh.Display().Text();
+    EXPECT_NE(screen.find("\n\"e\"\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\n\"a\"\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\n\"b\"\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\n\"xy\"\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("\n\"\xe9\"\n"), std::string::npos) << screen;
+    EXPECT_NE(screen.find("'.length\n4\n"), std::string::npos) << screen;
+    // The cursor column counts characters: after "é" and Left it stands in
+    // column 4 + 2, shown as the line redrawn and the cursor moved there.
+    size_t from = sh.Raw().size();
+    sh.Type("\"\xc3\xa9\"" + left);
+    EXPECT_TRUE(sh.WaitForRaw("js> \"\xc3\xa9\"\x1b[0K\r\x1b[6C", from)) << sh.Raw().substr(from);
+    sh.Type("\x05\x15\x04");  // Ctrl-E, Ctrl-U, Ctrl-D
+    EXPECT_EQ(sh.Wait(), 0);
+}
+
+TEST_F(SessionTest, TheLibrarysReportsAreColouredOnTheTerminal) {
+    PtyShell sh({}, home_.Path());
+    ASSERT_TRUE(sh.WaitForLine(kPrompt));
+    // Printing this value converts it with no host at hand: the library
+    // reports the failure on its own diagnostic output, here the terminal.
+    Enter(sh, "var o = {toString: function () { throw new Error('no text'); }}");
+    size_t from = sh.Raw().size();
+    Enter(sh, "o");
+    Enter(sh, "Debug.writeln('plain \xc4\x9bm')");
+    const std::string raw = sh.Raw().substr(from);
+    size_t highlight = raw.find("\x1b[0;33;40m");
+    size_t normal = raw.find("\x1b[0;31;40m");
+    size_t reset = raw.find("no text\x1b[0m\r\n");
+    EXPECT_NE(highlight, std::string::npos) << raw;
+    EXPECT_LT(highlight, normal) << raw;
+    EXPECT_LT(normal, reset) << raw;
+    EXPECT_EQ(raw.find("\x9b" "0;3"), std::string::npos) << raw;  // no console sequences
+    EXPECT_NE(raw.find("\r\nplain \xc4\x9bm\r\n"), std::string::npos) << raw;
+    // The shell's own reports have no colour.
+    from = sh.Raw().size();
+    Enter(sh, "nosuch()");
+    ASSERT_TRUE(sh.WaitForRaw("stdin: Reference error on line 1: Function not defined\r\n", from));
+    EXPECT_EQ(sh.Raw().find("\x1b[0;3", from), std::string::npos) << sh.Raw().substr(from);
+    sh.Type("\x04");
+    EXPECT_EQ(sh.Wait(), 0);
 }
 
 TEST_F(SessionTest, LongLinesScrollSideways) {

@@ -215,6 +215,7 @@ bool PtyShell::Pump(int timeoutMs) {
     char buf[4096];
     ssize_t n = read(master_, buf, sizeof buf);
     if (n <= 0) return false;  // the shell has gone
+    raw_.append(buf, static_cast<size_t>(n));
     screen_.Feed(std::string(buf, static_cast<size_t>(n)));
     return true;
 }
@@ -238,6 +239,15 @@ bool PtyShell::WaitForLine(const std::string &line, int timeoutMs) {
 bool PtyShell::WaitForLineBelow(size_t row, const std::string &line, int timeoutMs) {
     Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     auto there = [&] { return screen_.Row() > row && screen_.CurrentLine() == line; };
+    while (!there()) {
+        if (Clock::now() >= deadline || !Pump(20)) return there();
+    }
+    return true;
+}
+
+bool PtyShell::WaitForRaw(const std::string &text, size_t from, int timeoutMs) {
+    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto there = [&] { return raw_.size() >= from && raw_.find(text, from) != std::string::npos; };
     while (!there()) {
         if (Clock::now() >= deadline || !Pump(20)) return there();
     }

@@ -75,12 +75,16 @@ public:
     bool WaitForLine(const std::string &line, int timeoutMs = 20000);
     // The same on a line below `row`.
     bool WaitForLineBelow(size_t row, const std::string &line, int timeoutMs = 20000);
+    // Waits until the bytes written since `from` contain `text`.
+    bool WaitForRaw(const std::string &text, size_t from, int timeoutMs = 20000);
     // Counts occurrences of `text` on the screen.
     size_t Count(const std::string &text) const;
     void Signal(int sig);
     // Waits for the exit; returns the status (128 + signal when killed).
     int Wait(int timeoutMs = 20000);
     const Screen &Display() const { return screen_; }
+    // Every byte the shell has written to the terminal so far.
+    const std::string &Raw() const { return raw_; }
 
 private:
     bool Pump(int timeoutMs);
@@ -88,6 +92,7 @@ private:
     pid_t pid_ = -1;
     int master_ = -1;
     Screen screen_;
+    std::string raw_;
     int status_ = -1;
 };
 
