@@ -125,7 +125,7 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
     JSAny len = JSAny_Num(argc);
     uint32_t n = nparams > argc ? nparams : argc;
     if (Obj_AddName(a, "length", 6, Str_Hash("length", 6), &len) != 0 ||
-        (n && !Arr_EnsureT(a->dense, n))) {
+        (n && !Elems_Reserve(a, n))) {
         JSAny_SetError(rec, ERR_NOMEM);
         return;
     }
@@ -134,7 +134,7 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
         if (i < argc && args[i].type != JSANY_UNDECLARED) {
             Val_Copy(slot, &args[i]);
             if (slot->type == JSANY_ERROR && args[i].type != JSANY_ERROR) {
-                a->denseLen = i;
+                Elems_HeadOf(a->dense)->denseLen = i;
                 a->elementLength = i;
                 JSAny_SetError(rec, ERR_NOMEM);
                 return;
@@ -143,7 +143,7 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
             *slot = JSAny_Undef();
         }
     }
-    a->denseLen = n;
+    if (n) Elems_HeadOf(a->dense)->denseLen = n;
     a->elementLength = n;
 }
 

@@ -58,7 +58,7 @@ bool Computed(Object *o, const char *name, uint32_t len, JSAny *out) {
             JSAny *v = Obj_FindOwnName(o, "__value", 7, Str_Hash("__value", 7));
             n = v && JSAny_IsString(v) ? v->len : 0;
         } else {
-            n = static_cast<double>(o->elementLength) + o->propCount;
+            n = static_cast<double>(o->elementLength) + Props_Count(o);
         }
         JSAny_SetNumber(out, n);
         return true;
@@ -170,7 +170,7 @@ void Obj_NewArrayFrom(ProgramSpace *space, JSAny *rec, uint32_t n, const JSAny *
     Obj_NewArray(rec, space);
     if (rec->type != JSANY_OBJECT) return;
     Object *o = rec->obj;
-    if (n && !Arr_EnsureT(o->dense, n)) {
+    if (n && !Elems_Reserve(o, n)) {
         JSAny_SetError(rec, ERR_NOMEM);
         return;
     }
@@ -236,7 +236,7 @@ void Obj_GetName(Object *o, const char *name, uint32_t len, uint32_t hash, JSAny
         if ((cur->classFlags & CF_REGEXP) && gRegExpHooks && gRegExpHooks->get &&
             gRegExpHooks->get(cur, name, len, out))
             return;
-        if (cur->propCount) {
+        if (cur->props) {
             PropRec *r = Props_Find(cur, name, len, hash);
             if (r) {
                 CopyOut(&r->value, out);
@@ -447,7 +447,7 @@ void Obj_Delete(Object *o, const JSAny *key) {
 uint32_t Obj_SetLength(Object *o, uint32_t n) {
     if (o->classFlags & CF_ARGUMENTS) {
         if (n > 0xFFFFFFFu) return ERR_NOMEM;
-        if (n > o->denseLen) {
+        if (n > Elems_DenseLen(o)) {
             JSAny hole = JSAny_Undeclared();
             uint32_t st = Elems_Add(o, n - 1, &hole);
             if (st) return st;
