@@ -44,6 +44,7 @@ bool gFreeing = false;
 bool gCollecting = false;       // a collection is under way (its garbage may still be going)
 bool gFullWanted = false;       // a space was destroyed while no collection could run
 bool gEvery = false;            // test switch: collect at every safe point
+uint64_t gEveryUntil = 0;       // ... until this many objects were examined (0: always)
 CollectorStats gStats;
 const RegExpHooks *gHooks = nullptr;
 
@@ -312,7 +313,8 @@ void Collect() {
     gCollecting = false;
 }
 
-inline void SetDue() { gObjCollectDue = gEvery || gFullWanted || gRootCount >= gThreshold; }
+inline bool Every() { return gEvery && (gEveryUntil == 0 || gStats.examined < gEveryUntil); }
+inline void SetDue() { gObjCollectDue = Every() || gFullWanted || gRootCount >= gThreshold; }
 
 }  // namespace
 
@@ -365,8 +367,9 @@ void Obj_CollectAtSafePoint() {
     SetDue();
 }
 
-void Collector_SetEverySafePoint(bool on) {
+void Collector_SetEverySafePoint(bool on, uint64_t budget) {
     gEvery = on;
+    gEveryUntil = budget ? gStats.examined + budget : 0;
     SetDue();
 }
 

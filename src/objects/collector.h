@@ -13,7 +13,10 @@ void Collector_SetRegExpHooks(const RegExpHooks *hooks);
 
 // Test switch: with it on, every safe point collects (whatever the size of
 // the root list), so that anything held uncounted across one shows at once.
-void Collector_SetEverySafePoint(bool on);
+// A run that keeps a long structure under a root it touches at every step
+// would take quadratic time that way: once the collections have examined
+// `budget` objects (0: no limit) the threshold decides again.
+void Collector_SetEverySafePoint(bool on, uint64_t budget = 0);
 
 struct CollectorStats {
     uint64_t collections;  // collections run (at safe points and at space destruction)

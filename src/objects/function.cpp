@@ -11,6 +11,7 @@
 #include "runtime/report.h"
 #include "objects/elements.h"
 #include "objects/member.h"
+#include "objects/props.h"
 #include "runtime/text.h"
 #include "values/convert.h"
 
@@ -379,6 +380,10 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         }
         JSAny fresh = JSAny_Undef();
         Obj_NewInto(&fresh, f->prototypeObject);
+        // The new object gets room for as many properties as the last one
+        // this constructor made ended with (without room it still works).
+        auto *sf = static_cast<ScriptFunction *>(f);
+        if (fresh.type == JSANY_OBJECT && sf->instanceProps) Props_Reserve(fresh.obj, sf->instanceProps);
         if (fresh.type == JSANY_ERROR) {
             JSAny_SetError(&slot->v, ERR_NOMEM);
             return;
@@ -390,6 +395,8 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         ctx->construct = true;
         RunEntry(ctx, f);
         Leave(ctx, saved, &slot->v);
+        uint32_t made = Props_Count(fresh.obj);
+        sf->instanceProps = static_cast<uint16_t>(made < 0xFFFF ? made : 0xFFFF);
         if (slot->v.type == JSANY_OBJECT || slot->v.type == JSANY_ERROR) {
             Val_Clear(&fresh);
         } else {

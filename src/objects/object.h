@@ -83,15 +83,15 @@ struct Object {
 static_assert(sizeof(Object) == 56, "a plain object and its block header fit 64 bytes");
 
 // ---- the heads of the two stores ----
-// The property records of an object follow this head in one block; the
-// hash index (record number + 1; 0 empty; ~0 removed) is an array of its
-// own, made once an object has more than a handful of properties.
+// The property records of an object follow this head in one block. A
+// store with room for more than a handful of records carries a hash index
+// of its own after them (record number + 1; 0 empty; ~0 removed).
 struct PropHead {
     uint32_t used;       // records in use, deleted ones included
     uint32_t count;      // live records
-    uint32_t capacity;
-    uint32_t indexFill;  // index slots not empty (live or removed)
-    uint32_t *index;     // Arr_* of a power-of-two number of slots, or null
+    uint32_t capacity;   // records the block has room for
+    uint32_t indexBits;  // 0 without an index; else log2 of its slots (low 5 bits) and
+                         // the number of slots not empty, live or removed (above them)
 };
 inline PropHead *Props_HeadOf(PropRec *p) { return reinterpret_cast<PropHead *>(p) - 1; }
 inline const PropHead *Props_HeadOf(const PropRec *p) { return reinterpret_cast<const PropHead *>(p) - 1; }

@@ -1,9 +1,10 @@
 // The named-property store. Records sit in insertion order behind a
 // PropHead in one block; deleted records keep their place (key null) until
-// they outnumber the live ones, when the store is compacted. Objects with
-// more than kPropIndexThreshold properties get an open-addressing index by
-// the name's hash. Every change that can fail allocates what it needs
-// first, so a failure leaves the object exactly as it was.
+// they outnumber the live ones, when the store is compacted. A block with
+// room for more than kPropIndexThreshold records also holds an
+// open-addressing index by the name's hash, after the records, at most half
+// full. Every change that can fail allocates what it needs first, so a
+// failure leaves the object exactly as it was.
 #include "values/refs.h"
 #include "objects/props.h"
 
@@ -14,23 +15,34 @@ namespace quillon {
 namespace {
 
 constexpr uint32_t kRemovedSlot = 0xFFFFFFFFu;
+// Room of a new store when nothing says how many records it will hold:
+// four records and the head take one 128-byte block of the pool (with its
+// header); three would take 96 bytes (see Props_Reserve).
 constexpr uint32_t kFirstCapacity = 4;
 
 inline PropHead *Head(Object *o) { return Props_HeadOf(o->props); }
-inline uint32_t IndexMask(const PropHead *h) { return Arr_Capacity(h->index) - 1; }
 
-// Index size for n live records: a power of two, at least 16, at most half
-// full.
-uint32_t IndexSizeFor(uint32_t n) {
-    uint32_t size = 16;
-    while (size < n * 2 + 2) size <<= 1;
-    return size;
+// log2 of the index size for a store of `capacity` records: at least 16
+// slots, at least twice as many as records plus two.
+uint32_t IndexLog2For(uint32_t capacity) {
+    uint32_t log2 = 4;
+    while ((1u << log2) < capacity * 2 + 2) ++log2;
+    return log2;
 }
 
-// Fills an emptied index with the live records.
-void FillIndex(Object *o, uint32_t *index) {
+inline uint32_t *IndexOf(PropRec *recs, const PropHead *h) {
+    return h->indexBits ? reinterpret_cast<uint32_t *>(recs + h->capacity) : nullptr;
+}
+inline uint32_t IndexMask(const PropHead *h) { return (1u << (h->indexBits & 31)) - 1; }
+inline uint32_t IndexFill(const PropHead *h) { return h->indexBits >> 5; }
+inline void SetIndexFill(PropHead *h, uint32_t fill) { h->indexBits = (h->indexBits & 31) | (fill << 5); }
+
+// Rebuilds the index of a store from its live records (removed marks go).
+void RefillIndex(Object *o) {
     PropHead *h = Head(o);
-    uint32_t mask = Arr_Capacity(index) - 1;
+    uint32_t *index = IndexOf(o->props, h);
+    if (!index) return;
+    uint32_t mask = IndexMask(h);
     std::memset(index, 0, sizeof(uint32_t) * (mask + 1));
     uint32_t fill = 0;
     for (uint32_t i = 0; i < h->used; ++i) {
@@ -41,14 +53,7 @@ void FillIndex(Object *o, uint32_t *index) {
         index[slot] = i + 1;
         ++fill;
     }
-    h->index = index;
-    h->indexFill = fill;
-}
-
-// Rebuilds the index in place (removed marks go); the live records always
-// fit, since the index was sized for at least as many.
-void RefillIndex(Object *o) {
-    if (uint32_t *index = Head(o)->index) FillIndex(o, index);
+    SetIndexFill(h, fill);
 }
 
 // Drops deleted records, keeping the order of the live ones.
@@ -64,26 +69,43 @@ void Compact(Object *o) {
     RefillIndex(o);
 }
 
-// A store block with room for `capacity` records, the head copied from the
-// old store (or zeroed), the records copied; null when memory ran out.
+// A store block with room for `capacity` records (and an index when that is
+// more than a handful), holding the live records of `old` in order (or
+// none); null when memory ran out. The old store is left as it was.
 PropRec *NewStore(const PropRec *old, uint32_t capacity) {
-    uint64_t bytes = sizeof(PropHead) + static_cast<uint64_t>(capacity) * sizeof(PropRec);
-    if (bytes > 0x7FFFFFF0u) return nullptr;
+    uint32_t log2 = capacity > kPropIndexThreshold ? IndexLog2For(capacity) : 0;
+    uint64_t bytes = sizeof(PropHead) + static_cast<uint64_t>(capacity) * sizeof(PropRec) +
+                     (log2 ? sizeof(uint32_t) << log2 : 0);
+    if (capacity > 0x7FFFFFF || bytes > 0x7FFFFFF0u) return nullptr;
     auto *h = static_cast<PropHead *>(Mem_Alloc(static_cast<size_t>(bytes)));
     if (!h) return nullptr;
     auto *recs = reinterpret_cast<PropRec *>(h + 1);
-    if (old) {
-        *h = *Props_HeadOf(old);
-        std::memcpy(static_cast<void *>(recs), old, sizeof(PropRec) * h->used);
-    } else {
-        h->used = h->count = h->indexFill = 0;
-        h->index = nullptr;
-    }
+    h->used = h->count = 0;
     h->capacity = capacity;
+    h->indexBits = log2;
+    if (old) {
+        const PropHead *oh = Props_HeadOf(old);
+        for (uint32_t i = 0; i < oh->used; ++i)
+            if (old[i].key) recs[h->used++] = old[i];
+        h->count = h->used;
+    }
     return recs;
 }
 
 inline void FreeStore(PropRec *recs) { Mem_Free(Props_HeadOf(recs)); }
+
+// Puts record `number` into the index (which has room: at most half full).
+void IndexAdd(Object *o, uint32_t number) {
+    PropHead *h = Head(o);
+    uint32_t *index = IndexOf(o->props, h);
+    if (!index) return;
+    if ((IndexFill(h) + 1) * 2 > IndexMask(h) + 1) RefillIndex(o);  // removed marks make room
+    uint32_t mask = IndexMask(h);
+    uint32_t slot = Atom_Hash(o->props[number].key) & mask;
+    while (index[slot] != 0 && index[slot] != kRemovedSlot) slot = (slot + 1) & mask;
+    if (index[slot] == 0) SetIndexFill(h, IndexFill(h) + 1);
+    index[slot] = number + 1;
+}
 
 }  // namespace
 
@@ -91,7 +113,7 @@ PropRec *Props_FindKey(Object *o, const char *key) {
     PropRec *recs = o->props;
     if (!recs) return nullptr;
     const PropHead *h = Props_HeadOf(recs);
-    if (const uint32_t *index = h->index) {
+    if (const uint32_t *index = IndexOf(recs, h)) {
         uint32_t mask = IndexMask(h);
         for (uint32_t slot = Atom_Hash(key) & mask;; slot = (slot + 1) & mask) {
             uint32_t v = index[slot];
@@ -102,6 +124,16 @@ PropRec *Props_FindKey(Object *o, const char *key) {
     for (PropRec *r = recs, *end = recs + h->used; r != end; ++r)
         if (r->key == key) return r;
     return nullptr;
+}
+
+uint32_t Props_Reserve(Object *o, uint32_t n) {
+    if (o->props && Head(o)->capacity >= n) return 0;
+    PropRec *grown = NewStore(o->props, n);
+    if (!grown) return ERR_NOMEM;
+    if (o->props) FreeStore(o->props);
+    o->props = grown;
+    RefillIndex(o);
+    return 0;
 }
 
 uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *key,
@@ -118,53 +150,35 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
         return ERR_NOMEM;
     }
     PropHead *h = o->props ? Head(o) : nullptr;
-    uint32_t used = h ? h->used : 0, count = h ? h->count : 0;
-    // A new index when the object passes the threshold or its index would
-    // be more than half full.
-    uint32_t *fresh = nullptr;
-    bool needIndex = h && h->index ? (h->indexFill + 1) * 2 > Arr_Capacity(h->index)
-                                   : count + 1 > kPropIndexThreshold;
-    if (needIndex) fresh = static_cast<uint32_t *>(Arr_Alloc(sizeof(uint32_t), IndexSizeFor(count + 1)));
-    PropRec *grown = nullptr;
-    if (!h || used == h->capacity) {
-        uint32_t cap = h ? h->capacity * 2 : kFirstCapacity;
-        if (cap < used + 1) cap = used + 1;
-        grown = NewStore(o->props, cap);
-    }
-    if ((needIndex && !fresh) || (!grown && (!h || used == h->capacity))) {
-        Arr_Free(fresh);
-        if (grown) FreeStore(grown);
-        Val_Clear(&v);
-        Atom_Release(k);
-        return ERR_NOMEM;
-    }
-    if (grown) {
+    if (!h || h->used == h->capacity) {
+        // A full store moves to one twice the size of its live records (so
+        // one that was mostly deleted records stays as it is).
+        uint32_t cap = !h ? kFirstCapacity : h->count * 2 > h->capacity ? h->count * 2 : h->capacity;
+        if (cap < 4) cap = 4;
+        PropRec *grown = NewStore(o->props, cap);
+        if (!grown) {
+            Val_Clear(&v);
+            Atom_Release(k);
+            return ERR_NOMEM;
+        }
         if (o->props) FreeStore(o->props);
         o->props = grown;
         h = Head(o);
+        RefillIndex(o);
     }
-    PropRec *r = &o->props[h->used];
+    uint32_t number = h->used++;
+    PropRec *r = &o->props[number];
     r->key = k;
     r->value = v;
-    uint32_t number = h->used++;
     ++h->count;
-    if (fresh) {
-        Arr_Free(h->index);
-        FillIndex(o, fresh);
-    } else if (uint32_t *index = h->index) {
-        uint32_t mask = IndexMask(h);
-        uint32_t slot = hash & mask;
-        while (index[slot] != 0 && index[slot] != kRemovedSlot) slot = (slot + 1) & mask;
-        if (index[slot] == 0) ++h->indexFill;
-        index[slot] = number + 1;
-    }
+    IndexAdd(o, number);
     return 0;
 }
 
 void Props_Remove(Object *o, PropRec *rec) {
     PropHead *h = Head(o);
     uint32_t number = static_cast<uint32_t>(rec - o->props);
-    if (uint32_t *index = h->index) {
+    if (uint32_t *index = IndexOf(o->props, h)) {
         uint32_t mask = IndexMask(h);
         uint32_t slot = Atom_Hash(rec->key) & mask;
         while (index[slot] != number + 1) slot = (slot + 1) & mask;
@@ -191,13 +205,19 @@ void Props_FreeAll(Object *o) {
     if (!props) return;
     o->props = nullptr;
     PropHead *h = Props_HeadOf(props);
-    Arr_Free(h->index);
     for (uint32_t i = 0, used = h->used; i < used; ++i) {
         if (!props[i].key) continue;
         Val_Clear(&props[i].value);
         Atom_Release(props[i].key);
     }
     FreeStore(props);
+}
+
+bool Props_HasIndex(const Object *o) { return o->props && Props_HeadOf(o->props)->indexBits != 0; }
+
+bool Props_IndexHalfFull(const Object *o) {
+    const PropHead *h = Props_HeadOf(o->props);
+    return h->indexBits && IndexFill(h) * 2 <= IndexMask(h) + 1;
 }
 
 void Props_KeyValue(const PropRec *r, JSAny *out) {

@@ -27,6 +27,13 @@ inline PropRec *Props_Find(Object *o, const char *name, uint32_t len, uint32_t h
 uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *key,
                       const JSAny *value);
 void Props_Remove(Object *o, PropRec *rec);
+// Makes room for n records in all (for an object whose property count is
+// known beforehand); 103 with the object as before.
+uint32_t Props_Reserve(Object *o, uint32_t n);
+// For tests: whether the store carries its hash index, and whether that is
+// at most half full.
+bool Props_HasIndex(const Object *o);
+bool Props_IndexHalfFull(const Object *o);
 void Props_FreeAll(Object *o);  // finishes every record and frees the store
 
 inline bool Props_IsLive(const PropRec *r) { return r->key != nullptr; }

@@ -87,9 +87,9 @@ TEST_F(PropsTest, ManyPropertiesAreFoundThroughTheIndex) {
     Obj_NewInto(&obj.v, Proto(PROTO_OBJECT));
     Object *o = obj.obj();
     for (int i = 0; i < 8; ++i) ASSERT_EQ(AddNamed(o, "k" + std::to_string(i), JSAny_Num(i)), 0u);
-    EXPECT_EQ(Props_HeadOf(o->props)->index, nullptr);
+    EXPECT_FALSE(Props_HasIndex(o));
     ASSERT_EQ(AddNamed(o, "k8", JSAny_Num(8)), 0u);
-    EXPECT_NE(Props_HeadOf(o->props)->index, nullptr);
+    EXPECT_TRUE(Props_HasIndex(o));
     for (int i = 9; i < 5000; ++i) ASSERT_EQ(AddNamed(o, "k" + std::to_string(i), JSAny_Num(i)), 0u);
     for (int i = 0; i < 5000; i += 7) {
         std::string name = "k" + std::to_string(i);
@@ -105,7 +105,7 @@ TEST_F(PropsTest, ManyPropertiesAreFoundThroughTheIndex) {
         Obj_Delete(o, &key);
     }
     for (int i = 0; i < 3000; ++i) ASSERT_EQ(AddNamed(o, "n" + std::to_string(i), JSAny_Num(i)), 0u);
-    EXPECT_LE(Props_HeadOf(o->props)->indexFill * 2, Arr_Capacity(Props_HeadOf(o->props)->index));
+    EXPECT_TRUE(Props_IndexHalfFull(o));
     EXPECT_EQ(Props_Count(o), 5500u);
     EXPECT_EQ(Obj_FindOwnStr(o, "k2"), nullptr);
     ASSERT_NE(Obj_FindOwnStr(o, "k4999"), nullptr);
@@ -158,7 +158,7 @@ TEST_F(PropsTest, AddingPropertiesUnderExhaustedMemory) {
         std::string name = "name" + std::to_string(i);
         failures += FailEach(o, [&] { return AddNamed(o, name, value); });
         if (i == 8) {
-            EXPECT_NE(Props_HeadOf(o->props)->index, nullptr) << "the index came with the ninth property";
+            EXPECT_TRUE(Props_HasIndex(o)) << "the index came with the ninth property";
         }
     }
     EXPECT_GE(failures, 80);
