@@ -170,22 +170,16 @@ inline bool PlainMembers(const Object *o) {
            o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp;
 }
 
-inline bool SameName(const PropRec *r, const IdEntry *id) {
-    // Keys are unique per name: once the identifier has its key, a pointer
-    // comparison decides.
-    if (const char *key = static_cast<const IdPayload *>(Id_Payload(id))->keyText) return r->key == key;
-    return Props_KeyIs(r, id->name, id->length, id->hash);
-}
-
 // The own property record of a named reference's object, found through the
 // place remembered at the name's token; null when the object has none.
 PropRec *OwnNamed(RunContext *ctx, Object *o, const IdEntry *id, uint32_t tok) {
     uint32_t *hint = tok < ctx->code->count ? HintSlot(ctx, ctx->code->codes + tok) : nullptr;
     if (!o->props) return nullptr;
-    if (hint && *hint && *hint <= Props_HeadOf(o->props)->used && SameName(&o->props[*hint - 1], id))
+    const char *key = Props_KeyOfName(id);  // null: no object has a property of this name
+    if (!key) return nullptr;
+    if (hint && *hint && *hint <= Props_HeadOf(o->props)->used && o->props[*hint - 1].key == key)
         return &o->props[*hint - 1];
-    const char *key = static_cast<const IdPayload *>(Id_Payload(id))->keyText;
-    PropRec *r = key ? Props_FindKey(o, key) : Props_Find(o, id->name, id->length, id->hash);
+    PropRec *r = Props_FindKey(o, key);
     if (r && hint) *hint = static_cast<uint32_t>(r - o->props) + 1;
     return r;
 }
@@ -205,7 +199,7 @@ inline bool GetNamedFast(RunContext *ctx, EvalSlot *s) {
         // Own computed members ("length" and the like) are read from the object.
         Obj_GetName(o, id->name, id->length, id->hash, &v);
     } else if (o->prototype) {
-        Obj_GetName(o->prototype, id->name, id->length, id->hash, &v);
+        Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), &v);
     }
     Val_Clear(&s->base);
     s->v = v;

@@ -231,17 +231,41 @@ JSAny *Obj_FindOwnStr(Object *o, const char *name) {
 
 // ---- reading ---------------------------------------------------------------
 
+namespace {
+
+// A name looked up along a chain: its key is found in the key table once,
+// at the first object that has properties (no key: no object has it).
+struct ChainName {
+    const char *name;
+    uint32_t len, hash;
+    const char *key;
+    bool looked;
+    ChainName(const char *n, uint32_t l, uint32_t h, const char *k) : name(n), len(l), hash(h), key(k), looked(k) {}
+    PropRec *In(Object *o) {
+        if (!o->props) return nullptr;
+        if (!looked) {
+            key = Atom_Find(name, len, hash);
+            looked = true;
+        }
+        return key ? Props_FindKey(o, key) : nullptr;
+    }
+};
+
+}  // namespace
+
 void Obj_GetName(Object *o, const char *name, uint32_t len, uint32_t hash, JSAny *out) {
+    Obj_GetNameKey(o, name, len, hash, nullptr, out);
+}
+
+void Obj_GetNameKey(Object *o, const char *name, uint32_t len, uint32_t hash, const char *key, JSAny *out) {
+    ChainName n(name, len, hash, key);
     for (Object *cur = o; cur; cur = NextInChain(cur)) {
         if ((cur->classFlags & CF_REGEXP) && gRegExpHooks && gRegExpHooks->get &&
             gRegExpHooks->get(cur, name, len, out))
             return;
-        if (cur->props) {
-            PropRec *r = Props_Find(cur, name, len, hash);
-            if (r) {
-                CopyOut(&r->value, out);
-                return;
-            }
+        if (PropRec *r = n.In(cur)) {
+            CopyOut(&r->value, out);
+            return;
         }
         if ((cur->classFlags & (CF_HASLENGTH | CF_CALLABLE)) && Computed(cur, name, len, out)) return;
     }
@@ -277,11 +301,12 @@ void Obj_GetStr(Object *o, const char *name, JSAny *out) {
 }
 
 bool Obj_HasName(Object *o, const char *name, uint32_t len, uint32_t hash) {
+    ChainName n(name, len, hash, nullptr);
     for (Object *cur = o; cur; cur = NextInChain(cur)) {
         if ((cur->classFlags & CF_REGEXP) && gRegExpHooks && gRegExpHooks->has &&
             gRegExpHooks->has(cur, name, len))
             return true;
-        if (Props_Find(cur, name, len, hash)) return true;
+        if (n.In(cur)) return true;
         if (NameIs(name, len, "length", 6)) return true;
         if ((cur->classFlags & (CF_CALLABLE | CF_HASLENGTH)) == (CF_CALLABLE | CF_HASLENGTH) &&
             (NameIs(name, len, "prototype", 9) || NameIs(name, len, "arity", 5)))

@@ -194,6 +194,8 @@ JSAny *Obj_FindOwnIndex(Object *o, uint32_t index);
 // chain, undefined, or an error value.
 void Obj_Get(Object *o, const JSAny *key, JSAny *out);
 void Obj_GetName(Object *o, const char *name, uint32_t len, uint32_t hash, JSAny *out);
+// The same with the name's key text when the caller has it (or null).
+void Obj_GetNameKey(Object *o, const char *name, uint32_t len, uint32_t hash, const char *key, JSAny *out);
 void Obj_GetIndex(Object *o, uint32_t index, JSAny *out);
 bool Obj_Has(Object *o, const JSAny *key);
 bool Obj_HasName(Object *o, const char *name, uint32_t len, uint32_t hash);

@@ -10,6 +10,9 @@
 
 #include <cstring>
 
+#include "lexer/lexer.h"
+#include "runtime/idtable.h"
+
 namespace quillon {
 
 namespace {
@@ -218,6 +221,15 @@ bool Props_HasIndex(const Object *o) { return o->props && Props_HeadOf(o->props)
 bool Props_IndexHalfFull(const Object *o) {
     const PropHead *h = Props_HeadOf(o->props);
     return h->indexBits && IndexFill(h) * 2 <= IndexMask(h) + 1;
+}
+
+const char *Props_KeyOfName(const IdEntry *id) {
+    auto *payload = static_cast<IdPayload *>(Id_Payload(const_cast<IdEntry *>(id)));
+    if (!payload->keyText) {
+        payload->keyText = Atom_Find(id->name, id->length, id->hash);
+        if (payload->keyText) Atom_AddRef(payload->keyText);
+    }
+    return payload->keyText;
 }
 
 void Props_KeyValue(const PropRec *r, JSAny *out) {

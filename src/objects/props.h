@@ -11,6 +11,8 @@
 
 namespace quillon {
 
+struct IdEntry;
+
 constexpr uint32_t kPropIndexThreshold = 8;
 
 // Live record with this key (a key text), or null.
@@ -42,6 +44,9 @@ inline bool Props_KeyIs(const PropRec *r, const char *name, uint32_t len, uint32
     return r->key && Atom_Hash(r->key) == hash && Atom_Len(r->key) == len &&
            std::memcmp(r->key, name, len) == 0;
 }
+// The key of an identifier's name, which the identifier keeps once found;
+// null when no property anywhere has that name (nothing is allocated).
+const char *Props_KeyOfName(const IdEntry *id);
 // The key of a live record as a string value (a share of the key text).
 void Props_KeyValue(const PropRec *r, JSAny *out);
 
