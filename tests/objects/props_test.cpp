@@ -9,6 +9,7 @@
 #include "objects/props.h"
 #include "objfixture.h"
 #include "platform/pool.h"
+#include "runtime/text.h"
 
 namespace objects_test {
 namespace {
@@ -69,6 +70,26 @@ protected:
         return Obj_Put(o, &key, &value);
     }
 };
+
+TEST_F(PropsTest, RecordSizes) {
+    // A plain empty object is one 64-byte block of the pool with its 8-byte
+    // header; a property record is 24 bytes; three properties whose names
+    // are already keys take a 16-byte store head and three records.
+    static_assert(sizeof(Object) + 8 <= 64);
+    static_assert(sizeof(PropRec) <= 24);
+    int32_t before = MemUse;
+    Object *o = Obj_New(nullptr);
+    EXPECT_EQ(MemUse - before, 56);
+    ASSERT_EQ(Props_Reserve(o, 3), 0u);
+    for (const char *name : {"toString", "valueOf", "constructor"}) {
+        JSAny n = JSAny_Num(1);
+        ASSERT_EQ(Obj_AddName(o, name, static_cast<uint32_t>(std::strlen(name)),
+                              Str_Hash(name, std::strlen(name)), &n), 0u);
+    }
+    EXPECT_EQ(MemUse - before, 56 + 16 + 3 * 24);
+    Obj_Release(o);
+    EXPECT_EQ(MemUse, before);
+}
 
 TEST_F(PropsTest, PropertiesKeepInsertionOrderThroughDeletes) {
     EXPECT_EQ(Text("var o = {}; for (var i = 0; i < 30; i++) o['p' + i] = i;"

@@ -75,6 +75,11 @@ var walked = [];
 var bag = {a: {v: 1}, b: {v: 2}, c: {v: 3}};
 for (var k in bag) { junk(300); walked.push(k + bag[k].v); if (k == "a") delete bag.c; }
 print("for-in", walked.join());
+// objects held only by the statement that uses them
+walked = [];
+for (var k in (function () { var o = {a: {v: 1}, b: {v: 2}}; o.o = o; return o; })()) { junk(300); walked.push(k); }
+with ((function () { var o = {inside: "with only"}; o.o = o; return o; })()) { junk(); print(walked.join(), inside, o.inside); }
+switch ((function () { var o = {k: "switched"}; o.o = o; return o; })().k) { case "switched": junk(); print("switch"); }
 
 // arguments objects, bound functions and prototype cycles
 function keep() { var o = {args: arguments}; o.o = o; return arguments.length; }
