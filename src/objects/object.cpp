@@ -354,9 +354,9 @@ uint32_t Obj_AddName(Object *o, const char *name, uint32_t len, uint32_t hash, c
 
 namespace {
 
-uint32_t AddKey(Object *o, const Key &k, const JSAny *value) {
+uint32_t AddKey(Object *o, const Key &k, const JSAny *value, char *known = nullptr) {
     if (k.isIndex) return Elems_Add(o, k.index, value);
-    uint32_t st = Props_Append(o, k.name, k.len, k.hash, k.str, value);
+    uint32_t st = Props_Append(o, k.name, k.len, k.hash, k.str, value, known);
     if (st == 0 && k.hash == kHashLength && NameIs(k.name, k.len, "length", 6))
         o->classFlags &= ~CF_HASLENGTH;
     return st;
@@ -409,12 +409,17 @@ uint32_t PutKey(Object *o, const Key &k, const JSAny *value) {
         uint32_t st = gRegExpHooks->put(o, k.name, k.len, value);
         if (st != ERR_NOPROP) return st;
     }
-    if (PropRec *r = Props_Find(o, k.name, k.len, k.hash)) return Overwrite(&r->value, value);
+    // The name's key, looked up once for the search and the new record (a
+    // computed property that does not take the name changes nothing).
+    char *known = Atom_Find(k.name, k.len, k.hash);
+    if (known) {
+        if (PropRec *r = Props_FindKey(o, known)) return Overwrite(&r->value, value);
+    }
     if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
         uint32_t st = PutComputed(o, k.name, k.len, value);
         if (st != ERR_NOPROP) return st;
     }
-    return AddKey(o, k, value);
+    return AddKey(o, k, value, known);
 }
 
 }  // namespace

@@ -140,11 +140,14 @@ uint32_t Props_Reserve(Object *o, uint32_t n) {
 }
 
 uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *key,
-                      const JSAny *value) {
+                      const JSAny *value, char *known) {
     // Everything the new record needs is allocated before anything changes:
     // a failure at any step gives back what the earlier steps took, and the
     // object is exactly as before.
-    char *k = key && key->type == JSANY_STRING ? Atom_GetText(key->str, len, hash) : Atom_Get(name, len, hash);
+    char *k = known;
+    if (k) Atom_AddRef(k);
+    else if (key && key->type == JSANY_STRING) k = Atom_GetText(key->str, len, hash);
+    else k = Atom_Get(name, len, hash);
     if (!k) return ERR_NOMEM;
     JSAny v;
     Val_Copy(&v, value);

@@ -23,11 +23,12 @@ inline PropRec *Props_Find(Object *o, const char *name, uint32_t len, uint32_t h
     const char *key = Atom_Find(name, len, hash);
     return key ? Props_FindKey(o, key) : nullptr;
 }
-// Appends a record; `key` (a string record, may be null) gives the name's
-// text when it is a counted string, else the name bytes are used. 103 on
-// exhaustion, with the object as before.
+// Appends a record; `known` is the name's key when the caller has it, else
+// `key` (a string record, may be null) gives the name's text when it is a
+// counted string, else the name bytes are used. 103 on exhaustion, with the
+// object as before.
 uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *key,
-                      const JSAny *value);
+                      const JSAny *value, char *known = nullptr);
 void Props_Remove(Object *o, PropRec *rec);
 // Makes room for n records in all (for an object whose property count is
 // known beforehand); 103 with the object as before.
