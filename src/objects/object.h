@@ -3,11 +3,13 @@
 // object and the activations that keep closures' variables - starts with
 // this head.
 //
-// Named properties are kept in insertion order in a vector of records, with
-// a hash index beside it once an object has more than a handful of them.
-// Elements live in a dense vector for the indexes filled from 0 upward and in
-// a hash map for the others; the order of indexes is ascending wherever it
-// can be observed.
+// Named properties are kept in insertion order in a block of records keyed
+// by the library's shared key texts, with a hash index in the same block
+// once it has room for more than a handful of them. Elements live in a dense
+// vector for the indexes filled from 0 upward and in a hash map for the
+// others; the order of indexes is ascending wherever it can be observed. The
+// counts of both stores sit in heads in front of them, so the object itself
+// stays small.
 #pragma once
 #include <cstddef>
 #include <cstdint>
