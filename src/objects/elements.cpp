@@ -61,9 +61,19 @@ bool Reserve(Object *o, uint32_t n) {
     uint64_t grown = static_cast<uint64_t>(cap) + (cap + 16) / 2;
     uint64_t want = n == 0 ? 0 : n > grown ? n : grown;  // 0: a head for scattered elements only
     if (want > 0xFFFFFFFFu) want = n;
-    JSAny *fresh = NewStore(o->dense, static_cast<uint32_t>(want));
+    if (o->dense) {
+        // The store grows where it is when it can: a big vector is never
+        // held twice over while it grows.
+        uint64_t bytes = sizeof(ElemHead) + want * sizeof(JSAny);
+        if (bytes > 0x7FFFFFF0u) return false;
+        auto *h = static_cast<ElemHead *>(Mem_Realloc(Elems_HeadOf(o->dense), static_cast<size_t>(bytes)));
+        if (!h) return false;
+        h->capacity = static_cast<uint32_t>(want);
+        o->dense = reinterpret_cast<JSAny *>(h + 1);
+        return true;
+    }
+    JSAny *fresh = NewStore(nullptr, static_cast<uint32_t>(want));
     if (!fresh) return false;
-    if (o->dense) FreeStore(o->dense);
     o->dense = fresh;
     return true;
 }

@@ -96,6 +96,17 @@ void *Mem_AllocCopy(const void *src, size_t n) {
     return p;
 }
 
+void *Mem_Realloc(void *p, size_t n) {
+    PlainHead *h = PlainOf(p);
+    uint32_t old = h->size;
+    if (n > 0xFFFFFFF0u || (n > old && !WithinLimit(n - old))) return nullptr;
+    auto *fresh = static_cast<PlainHead *>(Pool_Realloc(h, sizeof(PlainHead) + old, sizeof(PlainHead) + n));
+    if (!fresh) return nullptr;
+    fresh->size = static_cast<uint32_t>(n);
+    MemUse += static_cast<int32_t>(n) - static_cast<int32_t>(old);
+    return fresh + 1;
+}
+
 void Mem_Free(void *p) {
     if (!p) return;
     PlainHead *h = PlainOf(p);
@@ -197,6 +208,7 @@ char *Text_Format(const char *format, ...) {
 char *Text_NewKey(const char *src, size_t n) {
     if (n >= 0xFFFFFFE0u) return nullptr;
     uint32_t capacity = static_cast<uint32_t>(Text_RoundedCapacity(n));
+    if (!WithinLimit(capacity + 1ull + kTextKeyArea)) return nullptr;
     auto *block = static_cast<char *>(Pool_Alloc(kTextKeyArea + sizeof(TextHead) + capacity));
     if (!block) return nullptr;
     std::memset(block, 0, kTextKeyArea);

@@ -21,6 +21,10 @@ void *Mem_Alloc(size_t n);
 void *Mem_AllocZero(size_t n);
 void *Mem_AllocCopy(const void *src, size_t n);
 void Mem_Free(void *p);  // null is ignored
+// Gives a plain block room for n bytes, keeping the first of them; the block
+// may move (big blocks grow in place or are remapped, never copied twice
+// over). Null when memory ran out, the old block untouched.
+void *Mem_Realloc(void *p, size_t n);
 
 // Growable arrays: the caller keeps the number of elements in use; the array
 // knows its element size and capacity.
