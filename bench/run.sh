@@ -1,7 +1,8 @@
 #!/bin/sh
-# Runs the project's benchmarks (bench/*.js through the shell, and the
-# start-up benchmark), then - where the peer engines are installed and the
-# reference set is at hand - the comparison on the reference set.
+# Runs the project's benchmarks (bench/*.js through the shell, the start-up
+# benchmark and the peak-memory patterns of memory.sh), then - where the peer
+# engines are installed and the reference set is at hand - the comparison on
+# the reference set, which shows each benchmark's peak memory beside duk's.
 #   sh bench/run.sh path/to/quillon [path/to/bench_startup]
 q=${1:?usage: run.sh QUILLON [BENCH_STARTUP]}
 startup=$2
@@ -15,6 +16,9 @@ for js in "$here"/*.js; do
   printf "%-20s %10.3f  %s\n" "$name" "$(echo "$end - $start" | bc)" "$out"
 done
 [ -n "$startup" ] && [ -x "$startup" ] && "$startup"
+echo
+echo "Peak memory of allocation patterns (cycles are collected while scripts run):"
+sh "$here/memory.sh" "$q"
 ref=${QUILLON_REFERENCE_BENCH:-$here/../../shared/bench}
 if [ -f "$ref/compare.py" ] && command -v mujs >/dev/null 2>&1 && command -v duk >/dev/null 2>&1; then
   echo

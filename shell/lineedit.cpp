@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -114,9 +113,14 @@ LineEditor::LineEditor() {
 LineEditor::~LineEditor() {
     RawMode(false);
     if (editing_ && !historyPath_.empty()) {
-        std::ofstream out(historyPath_, std::ios::trunc);
-        size_t from = history_.size() > kHistoryKept ? history_.size() - kHistoryKept : 0;
-        for (size_t i = from; out && i < history_.size(); ++i) out << history_[i] << '\n';
+        if (FILE *out = std::fopen(historyPath_.c_str(), "w")) {
+            size_t from = history_.size() > kHistoryKept ? history_.size() - kHistoryKept : 0;
+            for (size_t i = from; i < history_.size(); ++i) {
+                std::fwrite(history_[i].data(), 1, history_[i].size(), out);
+                std::fputc('\n', out);
+            }
+            std::fclose(out);
+        }
     }
     delete termios_;
 }
@@ -289,9 +293,19 @@ void LineEditor::Remember(const std::string &line) {
 void LineEditor::UseHistoryFile(const std::string &path) {
     if (!editing_) return;
     historyPath_ = path;
-    std::ifstream in(path);
+    FILE *in = std::fopen(path.c_str(), "r");
+    if (!in) return;
     std::string line;
-    while (std::getline(in, line)) Remember(line);
+    for (int c; (c = std::fgetc(in)) != EOF;) {
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        Remember(line);
+        line.clear();
+    }
+    if (!line.empty()) Remember(line);
+    std::fclose(in);
 }
 
 }  // namespace shell

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/space.h"
+#include "objects/elements.h"
 #include "runtime/report.h"
 #include "runtime/text.h"
 
@@ -50,7 +51,7 @@ const JSAny *StringValueOf(Object *o) {
 // True when no object of o's prototype chain has elements.
 bool ChainWithoutElements(const Object *o) {
     for (const Object *p = o->prototype; p; p = p->prototype)
-        if (p->denseLen != 0 || p->sparseCount != 0) return false;
+        if (Elems_DenseLen(p) != 0 || Elems_SparseCount(p) != 0) return false;
     return true;
 }
 
@@ -59,15 +60,15 @@ bool ChainWithoutElements(const Object *o) {
 bool DenseMovable(const Object *o, uint32_t end) {
     constexpr uint32_t kWant = CF_ARRAY | CF_HASLENGTH;
     return (o->classFlags & kWant) == kWant && !(o->classFlags & (CF_STRING | CF_ARGUMENTS)) &&
-           o->sparseCount == 0 && end <= kDenseLimit && ChainWithoutElements(o);
+           Elems_SparseCount(o) == 0 && end <= kDenseLimit && ChainWithoutElements(o);
 }
 
 uint32_t DenseMove(Object *o, uint32_t from, uint32_t to, uint32_t count) {
     uint32_t end = (from > to ? from : to) + count;
-    if (end > o->denseLen) {
-        if (!Arr_EnsureT(o->dense, end)) return ERR_NOMEM;
-        for (uint32_t i = o->denseLen; i < end; ++i) o->dense[i] = Absent();
-        o->denseLen = end;
+    if (end > Elems_DenseLen(o)) {
+        if (!Elems_Reserve(o, end)) return ERR_NOMEM;
+        for (uint32_t i = Elems_DenseLen(o); i < end; ++i) o->dense[i] = Absent();
+        Elems_HeadOf(o->dense)->denseLen = end;
     }
     JSAny *d = o->dense;
     // Destination slots the move does not refill from the source lose their value.
@@ -90,7 +91,10 @@ uint32_t DenseMove(Object *o, uint32_t from, uint32_t to, uint32_t count) {
             break;
         }
     }
-    while (o->denseLen > o->elementLength && o->dense[o->denseLen - 1].type == JSANY_ABSENT) --o->denseLen;
+    if (o->dense) {
+        ElemHead *h = Elems_HeadOf(o->dense);
+        while (h->denseLen > o->elementLength && o->dense[h->denseLen - 1].type == JSANY_ABSENT) --h->denseLen;
+    }
     return 0;
 }
 
@@ -232,7 +236,7 @@ bool Ary_IsSparse(Object *o, uint32_t len) {
     // The slots of the element stores bound the number of elements: when
     // even they are few next to the length, the length is mostly gaps.
     uint64_t slots = 0;
-    for (Object *p = o; p; p = p->prototype) slots += static_cast<uint64_t>(p->denseLen) + p->sparseCount;
+    for (Object *p = o; p; p = p->prototype) slots += static_cast<uint64_t>(Elems_DenseLen(p)) + Elems_SparseCount(p);
     return slots * 4 < len;
 }
 

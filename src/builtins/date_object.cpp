@@ -77,13 +77,10 @@ namespace {
 // in their order (as the constructor and the setters leave them): the
 // fields can then be read and written in place without looking them up.
 bool FieldsInPlace(const Object *o) {
-    if (o->propUsed < DF_COUNT) return false;
+    if (Props_Used(o) < DF_COUNT) return false;
     for (int i = 0; i < DF_COUNT; ++i) {
-        const PropRec &r = o->props[i];
         const FieldName &fn = kFields[i];
-        if (r.hash != fn.hash || r.key.len != fn.len || r.key.type != JSANY_STRING ||
-            std::memcmp(r.key.str, fn.name, fn.len) != 0)
-            return false;
+        if (!Props_KeyIs(&o->props[i], fn.name, fn.len, fn.hash)) return false;
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include "host/space.h"
 #include "interp/context.h"
 #include "runtime/errors.h"
+#include "runtime/hookguard.h"
 
 namespace quillon {
 
@@ -17,6 +18,7 @@ uint32_t Host_Invoke(ProgramSpace *space, uintptr_t target, RunContext *ctx, voi
 uint32_t Host_GetProperty(ProgramSpace *space, uintptr_t target, RunContext *ctx, void *data,
                           const char *name, uint32_t size, uint32_t flags) {
     if (!space || !space->hooks || !space->hooks->HostGetProperty) return 2;
+    HookCall guard;
     return space->hooks->HostGetProperty(target, reinterpret_cast<JSRunContext *>(ctx), data, name,
                                          size, flags);
 }
@@ -24,6 +26,7 @@ uint32_t Host_GetProperty(ProgramSpace *space, uintptr_t target, RunContext *ctx
 uint32_t Host_GetElement(ProgramSpace *space, uintptr_t target, RunContext *ctx, void *data,
                          uint32_t size, uint32_t index, uint32_t flags) {
     if (!space || !space->hooks || !space->hooks->HostGetElement) return 2;
+    HookCall guard;
     return space->hooks->HostGetElement(target, reinterpret_cast<JSRunContext *>(ctx), data, size,
                                         index, flags);
 }
@@ -32,6 +35,7 @@ uint32_t Host_Notify(ProgramSpace *space, uint32_t kind, uintptr_t hostHandle, c
                      const char *message, const char *before, const char *token,
                      const char *after, const char *position) {
     if (!space || !space->hooks || !space->hooks->HostNotify) return 0;
+    HookCall guard;
     return space->hooks->HostNotify(kind, hostHandle, heading, message, before, token, after,
                                     position);
 }

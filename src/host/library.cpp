@@ -10,6 +10,7 @@
 #include "host/space.h"
 #include "host/valueslots.h"
 #include "lexer/lexer.h"
+#include "objects/collector.h"
 #include "objects/object.h"
 #include "platform/clock.h"
 #include "platform/debuglog.h"
@@ -17,6 +18,7 @@
 #include "platform/pool.h"
 #include "platform/signals.h"
 #include "regexp/rxobject.h"
+#include "runtime/atoms.h"
 #include "runtime/memory.h"
 #include "runtime/checks.h"
 #include "builtins/mathrandom.h"
@@ -69,6 +71,8 @@ void FillBase() {
 bool SetUp() {
     if (!Pool_Create()) return false;
     MemUse = 0;
+    Collector_Reset();
+    Atom_Reset();
     Lex_InitTables();
     Chk_Init();
     Cache_Install();

@@ -5,6 +5,7 @@
 #include "host/hooks.h"
 #include "host/space.h"
 #include "platform/debuglog.h"
+#include "runtime/hookguard.h"
 #include "runtime/memory.h"
 
 namespace quillon {
@@ -25,8 +26,10 @@ void Append(ProgramSpace *s, ProgObj *p) {
 }
 
 void TellReleased(ProgramSpace *s, ProgObj *p) {
-    if (s->userData && s->hooks && s->hooks->HostObjectReleased)
+    if (s->userData && s->hooks && s->hooks->HostObjectReleased) {
+        HookCall guard;
         s->hooks->HostObjectReleased(s->userData, 0, ProgObj_Data(p), p->size);
+    }
 }
 
 }  // namespace
@@ -41,10 +44,12 @@ ProgObj *ProgObj_Create(ProgramSpace *space, const void *bytes, uint32_t size) {
     p->owner = space;
     if (size && bytes) std::memcpy(ProgObj_Data(p), bytes, size);
     else if (size) std::memset(ProgObj_Data(p), 0, size);
-    if (space->hooks && space->hooks->HostObjectCreated &&
-        space->hooks->HostObjectCreated(space->userData, 0, bytes, size) != 0) {
-        Mem_Free(p);
-        return nullptr;
+    if (space->hooks && space->hooks->HostObjectCreated) {
+        HookCall guard;
+        if (space->hooks->HostObjectCreated(space->userData, 0, bytes, size) != 0) {
+            Mem_Free(p);
+            return nullptr;
+        }
     }
     Append(space, p);
     return p;

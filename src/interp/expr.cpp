@@ -170,20 +170,16 @@ inline bool PlainMembers(const Object *o) {
            o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp;
 }
 
-inline bool SameName(const PropRec *r, const IdEntry *id) {
-    if (r->hash != id->hash || r->key.len != id->length || r->key.type != JSANY_STRING) return false;
-    // Keys made from the identifier share its key text.
-    return r->key.str == static_cast<const IdPayload *>(Id_Payload(id))->keyText ||
-           std::memcmp(r->key.str, id->name, id->length) == 0;
-}
-
 // The own property record of a named reference's object, found through the
 // place remembered at the name's token; null when the object has none.
 PropRec *OwnNamed(RunContext *ctx, Object *o, const IdEntry *id, uint32_t tok) {
     uint32_t *hint = tok < ctx->code->count ? HintSlot(ctx, ctx->code->codes + tok) : nullptr;
-    if (hint && *hint && *hint <= o->propUsed && SameName(&o->props[*hint - 1], id)) return &o->props[*hint - 1];
-    if (!o->propCount) return nullptr;
-    PropRec *r = Props_Find(o, id->name, id->length, id->hash);
+    if (!o->props) return nullptr;
+    const char *key = Props_KeyOfName(id);  // null: no object has a property of this name
+    if (!key) return nullptr;
+    if (hint && *hint && *hint <= Props_HeadOf(o->props)->used && o->props[*hint - 1].key == key)
+        return &o->props[*hint - 1];
+    PropRec *r = Props_FindKey(o, key);
     if (r && hint) *hint = static_cast<uint32_t>(r - o->props) + 1;
     return r;
 }
@@ -203,7 +199,7 @@ inline bool GetNamedFast(RunContext *ctx, EvalSlot *s) {
         // Own computed members ("length" and the like) are read from the object.
         Obj_GetName(o, id->name, id->length, id->hash, &v);
     } else if (o->prototype) {
-        Obj_GetName(o->prototype, id->name, id->length, id->hash, &v);
+        Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), &v);
     }
     Val_Clear(&s->base);
     s->v = v;
@@ -238,7 +234,7 @@ inline JSAny *DenseElement(const EvalSlot *s) {
     if (s->base.type != JSANY_OBJECT || s->key.type != JSANY_NUMBER) return nullptr;
     Object *o = s->base.obj;
     double d = s->key.num;
-    if (!(d >= 0 && d < o->denseLen) || !PlainMembers(o)) return nullptr;
+    if (!(d >= 0 && d < Elems_DenseLen(o)) || !PlainMembers(o)) return nullptr;
     uint32_t i = static_cast<uint32_t>(d);
     if (i != d || o->dense[i].type == JSANY_ABSENT) return nullptr;
     return &o->dense[i];

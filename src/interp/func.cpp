@@ -304,6 +304,7 @@ void ResetActivation(Activation *a) {
 }  // namespace
 
 void Run_ScriptEntry(RunContext *ctx, Function *fn) {
+    Obj_SafePoint();  // the caller holds the function and the arguments counted
     auto *f = static_cast<ScriptFunction *>(fn);
     Code *code = f->code;
     if (!code) {

@@ -153,6 +153,7 @@ uint32_t Run_Finish(RunContext *ctx, uint32_t c, Tok at) {
 
 uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uintptr_t hostHandle,
                     uint32_t breakMask, int32_t compat) {
+    Obj_SafePoint();
     RunContext ctx;
     InitContext(&ctx, space, flags, hostHandle, breakMask, compat);
     uint32_t *codes = nullptr, *lens = nullptr, count = 0;
@@ -197,6 +198,7 @@ uint32_t Run_Source(ProgramSpace *space, const char *source, uint32_t flags, uin
     Run_Leave(&ctx);
     // A run started from a hook must not free the literals of the run under way.
     if (!Run_InRun(ctx.outer)) Lex_EndRun(space->store);
+    Obj_SafePoint();
     return code;
 }
 
@@ -227,6 +229,7 @@ uint32_t Run_CallValue(ProgramSpace *space, uint32_t flags, uintptr_t hostHandle
     code = ShowUnreported(&ctx, code);
     ReleaseContext(&ctx);
     Run_Leave(&ctx);
+    Obj_SafePoint();
     return code;
 }
 

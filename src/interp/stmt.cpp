@@ -11,6 +11,7 @@
 #include "objects/function.h"
 #include "objects/member.h"
 #include "objects/object.h"
+#include "objects/props.h"
 #include "runtime/idtable.h"
 #include "runtime/report.h"
 #include "runtime/text.h"
@@ -223,6 +224,7 @@ Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
 Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok body = nullptr, end = nullptr;
     for (;;) {
+        Obj_SafePoint();
         uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
         if (st) {
             *cpl = st;
@@ -249,6 +251,7 @@ Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok body = p + 1;
     Tok end = nullptr;
     for (;;) {
+        Obj_SafePoint();
         uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
         if (st) {
             *cpl = st;
@@ -325,6 +328,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
     Tok end = nullptr;
     bool hasUpdate = Scan_Lines(update) < close - 1;
     for (;;) {
+        Obj_SafePoint();
         uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
         if (st) {
             *cpl = st;
@@ -421,13 +425,14 @@ struct KeyList {
             nIndexes = 0;
             return false;
         }
-        if (o->propCount) {
-            names = static_cast<JSAny *>(Arr_Alloc(sizeof(JSAny), o->propCount));
+        if (uint32_t count = Props_Count(o)) {
+            names = static_cast<JSAny *>(Arr_Alloc(sizeof(JSAny), count));
             if (!names) return false;
-            for (uint32_t i = 0; i < o->propUsed; ++i) {
+            for (uint32_t i = 0, used = Props_Used(o); i < used; ++i) {
                 const PropRec &r = o->props[i];
-                if (r.key.type == JSANY_UNDECLARED) continue;
-                Val_Copy(&names[nNames++], &r.key);
+                if (!r.key) continue;
+                Props_KeyValue(&r, &names[nNames]);
+                if (names[nNames++].type == JSANY_ERROR) return false;
             }
         }
         return true;
@@ -464,6 +469,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
         }
         uint32_t total = keys.nIndexes + keys.nNames;
         for (uint32_t k = 0; k < total; ++k) {
+            Obj_SafePoint();
             uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
             if (st) {
                 *cpl = st;
@@ -484,6 +490,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
         JSAny name = JSAny_Undef();
         JSAny_SetStringCopy(&name, "");
         for (;;) {
+            Obj_SafePoint();
             uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
             if (st) {
                 *cpl = st;
@@ -987,7 +994,7 @@ JSAny *St_Declare(RunContext *ctx, IdEntry *id) {
         if (JSAny *local = Act_FindLocal(a, id)) return local;
         const Code *c = a->code;
         for (uint32_t i = 0; i < c->nparams; ++i) {
-            if (c->params[i] == id && a->arguments && i < a->arguments->denseLen) return &a->arguments->dense[i];
+            if (c->params[i] == id && a->arguments && i < Elems_DenseLen(a->arguments)) return &a->arguments->dense[i];
         }
         return Act_AddLocal(a, id);
     }

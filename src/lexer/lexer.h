@@ -71,7 +71,7 @@ inline bool Tk_Closes(uint32_t t) { return t == TK_RPAREN || t == TK_RBRACKET ||
 struct IdPayload {
     uint32_t code;
     uint32_t flags;
-    char *keyText;  // the name as a counted text, shared by the property keys made from it (or null)
+    char *keyText;  // the name's key (runtime/atoms, one holder), made when first needed, or null
 };
 // The name has been declared as a local or parameter of some function (so a
 // remembered program-level resolution of it must be checked again).

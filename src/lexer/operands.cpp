@@ -3,6 +3,7 @@
 #include "lexer/code.h"
 #include "lexer/lexstate.h"
 #include "platform/debuglog.h"
+#include "runtime/atoms.h"
 #include "runtime/errors.h"
 #include "runtime/idtable.h"
 #include "runtime/memory.h"
@@ -26,10 +27,10 @@ inline Operand *EntryOf(const LexStore *store, uint32_t code) {
     return &store->ops[i];
 }
 
-// An identifier entry gives back the counted text of its name when it goes.
+// An identifier entry gives back the key of its name when it goes.
 void ReleaseKeyText(void *, IdTable *, IdEntry *e) {
     auto *p = static_cast<IdPayload *>(Id_Payload(e));
-    Text_Release(p->keyText);
+    Atom_Release(p->keyText);
     p->keyText = nullptr;
 }
 

@@ -2,6 +2,7 @@
 #include "objects/elements.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillon {
 
@@ -19,85 +20,148 @@ constexpr uint32_t kArgumentsLimit = 0xFFFFFFF;
 inline uint32_t HashIndex(uint32_t i) { return i * 2654435761u; }
 
 SparseSlot *SparseFind(const Object *o, uint32_t index) {
-    if (!o->sparse || o->sparseCount == 0) return nullptr;
-    uint32_t slot = HashIndex(index) & o->sparseMask;
+    SparseMap *m = Elems_Sparse(o);
+    if (!m || m->count == 0) return nullptr;
+    SparseSlot *slots = m->Slots();
+    uint32_t slot = HashIndex(index) & m->mask;
     for (;;) {
-        SparseSlot *s = &o->sparse[slot];
+        SparseSlot *s = &slots[slot];
         if (s->state == kEmpty) return nullptr;
         if (s->state == kUsed && s->index == index) return s;
-        slot = (slot + 1) & o->sparseMask;
+        slot = (slot + 1) & m->mask;
     }
+}
+
+// An element store with room for `capacity` dense slots, the head and the
+// slots in use copied from the old one (or a fresh head); null when memory
+// ran out. The old store is left as it was.
+JSAny *NewStore(const JSAny *old, uint32_t capacity) {
+    uint64_t bytes = sizeof(ElemHead) + static_cast<uint64_t>(capacity) * sizeof(JSAny);
+    if (bytes > 0x7FFFFFF0u) return nullptr;
+    auto *h = static_cast<ElemHead *>(Mem_Alloc(static_cast<size_t>(bytes)));
+    if (!h) return nullptr;
+    auto *slots = reinterpret_cast<JSAny *>(h + 1);
+    if (old) {
+        *h = *Elems_HeadOf(old);
+        std::memcpy(static_cast<void *>(slots), old, sizeof(JSAny) * h->denseLen);
+    } else {
+        h->sparse = nullptr;
+        h->denseLen = 0;
+    }
+    h->capacity = capacity;
+    return slots;
+}
+
+inline void FreeStore(JSAny *dense) { Mem_Free(Elems_HeadOf(dense)); }
+
+// Makes room for n dense slots (growing by half at least, as vectors do).
+bool Reserve(Object *o, uint32_t n) {
+    uint32_t cap = o->dense ? Elems_HeadOf(o->dense)->capacity : 0;
+    if (o->dense && cap >= n) return true;
+    uint64_t grown = static_cast<uint64_t>(cap) + (cap + 16) / 2;
+    uint64_t want = n == 0 ? 0 : n > grown ? n : grown;  // 0: a head for scattered elements only
+    if (want > 0xFFFFFFFFu) want = n;
+    if (o->dense) {
+        // The store grows where it is when it can: a big vector is never
+        // held twice over while it grows.
+        uint64_t bytes = sizeof(ElemHead) + want * sizeof(JSAny);
+        if (bytes > 0x7FFFFFF0u) return false;
+        auto *h = static_cast<ElemHead *>(Mem_Realloc(Elems_HeadOf(o->dense), static_cast<size_t>(bytes)));
+        if (!h) return false;
+        h->capacity = static_cast<uint32_t>(want);
+        o->dense = reinterpret_cast<JSAny *>(h + 1);
+        return true;
+    }
+    JSAny *fresh = NewStore(nullptr, static_cast<uint32_t>(want));
+    if (!fresh) return false;
+    o->dense = fresh;
+    return true;
 }
 
 // Rehashes into a map of `size` slots (a power of two).
 bool SparseRehash(Object *o, uint32_t size) {
-    auto *fresh = static_cast<SparseSlot *>(Arr_Alloc(sizeof(SparseSlot), size));
+    if (!o->dense && !Reserve(o, 0)) return false;
+    uint64_t bytes = sizeof(SparseMap) + static_cast<uint64_t>(size) * sizeof(SparseSlot);
+    if (bytes > 0x7FFFFFF0u) return false;
+    auto *fresh = static_cast<SparseMap *>(Mem_Alloc(static_cast<size_t>(bytes)));
     if (!fresh) return false;
-    for (uint32_t i = 0; i < size; ++i) fresh[i].state = kEmpty;
+    SparseSlot *to = fresh->Slots();
+    for (uint32_t i = 0; i < size; ++i) to[i].state = kEmpty;
     uint32_t mask = size - 1;
-    if (o->sparse) {
-        for (uint32_t i = 0; i <= o->sparseMask; ++i) {
-            const SparseSlot &s = o->sparse[i];
+    ElemHead *h = Elems_HeadOf(o->dense);
+    fresh->count = 0;
+    fresh->mask = mask;
+    fresh->removed = 0;
+    fresh->pad = 0;
+    if (SparseMap *old = h->sparse) {
+        SparseSlot *from = old->Slots();
+        for (uint32_t i = 0; i <= old->mask; ++i) {
+            const SparseSlot &s = from[i];
             if (s.state != kUsed) continue;
             uint32_t slot = HashIndex(s.index) & mask;
-            while (fresh[slot].state != kEmpty) slot = (slot + 1) & mask;
-            fresh[slot] = s;
+            while (to[slot].state != kEmpty) slot = (slot + 1) & mask;
+            to[slot] = s;
         }
-        Arr_Free(o->sparse);
+        fresh->count = old->count;
+        Mem_Free(old);
     }
-    o->sparse = fresh;
-    o->sparseMask = mask;
-    o->sparseRemoved = 0;
+    h->sparse = fresh;
     return true;
 }
 
 // Places an owned value at a new index of the map; the value passes to the
 // map on success. 103 with the map unchanged when it cannot grow.
 uint32_t SparseInsert(Object *o, uint32_t index, const JSAny *v) {
-    uint32_t size = o->sparse ? o->sparseMask + 1 : 0;
-    if ((o->sparseCount + o->sparseRemoved + 1) * 4 > size * 3) {
+    SparseMap *m = Elems_Sparse(o);
+    uint32_t size = m ? m->mask + 1 : 0;
+    uint32_t count = m ? m->count : 0, removed = m ? m->removed : 0;
+    if ((count + removed + 1) * 4 > size * 3) {
         uint32_t want = 8;
-        while ((o->sparseCount + 1) * 2 > want) want <<= 1;
+        while ((count + 1) * 2 > want) want <<= 1;
         if (!SparseRehash(o, want)) return ERR_NOMEM;
+        m = Elems_Sparse(o);
     }
-    uint32_t slot = HashIndex(index) & o->sparseMask;
-    while (o->sparse[slot].state == kUsed) slot = (slot + 1) & o->sparseMask;
-    if (o->sparse[slot].state == kRemoved) --o->sparseRemoved;
-    o->sparse[slot].state = kUsed;
-    o->sparse[slot].index = index;
-    o->sparse[slot].value = *v;
-    ++o->sparseCount;
+    SparseSlot *slots = m->Slots();
+    uint32_t slot = HashIndex(index) & m->mask;
+    while (slots[slot].state == kUsed) slot = (slot + 1) & m->mask;
+    if (slots[slot].state == kRemoved) --m->removed;
+    slots[slot].state = kUsed;
+    slots[slot].index = index;
+    slots[slot].value = *v;
+    ++m->count;
     return 0;
 }
 
 void SparseRemoveSlot(Object *o, SparseSlot *s) {
+    SparseMap *m = Elems_Sparse(o);
     JSAny v = s->value;
     s->state = kRemoved;
     s->value = JSAny_Undeclared();
-    --o->sparseCount;
-    ++o->sparseRemoved;
+    --m->count;
+    ++m->removed;
     Val_Clear(&v);
 }
 
 // Grows the dense vector to n slots, filling new ones with `fill`, and moves
 // any elements of the sparse map that now fall inside it.
 bool DenseGrow(Object *o, uint32_t n, int32_t fill) {
-    if (!Arr_EnsureT(o->dense, n)) return false;
-    for (uint32_t i = o->denseLen; i < n; ++i) {
+    if (!Reserve(o, n)) return false;
+    ElemHead *h = Elems_HeadOf(o->dense);
+    for (uint32_t i = h->denseLen; i < n; ++i) {
         SparseSlot *s = SparseFind(o, i);
         if (s) {
             o->dense[i] = s->value;
             s->value = JSAny_Undeclared();
             s->state = kRemoved;
-            --o->sparseCount;
-            ++o->sparseRemoved;
+            --h->sparse->count;
+            ++h->sparse->removed;
         } else {
             o->dense[i].type = fill;
             o->dense[i].len = 0;
             o->dense[i].ptr = nullptr;
         }
     }
-    o->denseLen = n;
+    h->denseLen = n;
     return true;
 }
 
@@ -105,8 +169,10 @@ inline bool IsArguments(const Object *o) { return (o->classFlags & CF_ARGUMENTS)
 
 }  // namespace
 
+bool Elems_Reserve(Object *o, uint32_t n) { return Reserve(o, n); }
+
 JSAny *Elems_Find(Object *o, uint32_t index) {
-    if (index < o->denseLen) {
+    if (index < Elems_DenseLen(o)) {
         JSAny *v = &o->dense[index];
         return v->type == JSANY_ABSENT ? nullptr : v;
     }
@@ -120,7 +186,8 @@ namespace {
 // The only step that can fail is the growth of the store, and it comes
 // before any change, so a failure leaves the object as it was.
 uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
-    if (index < o->denseLen) {
+    uint32_t denseLen = Elems_DenseLen(o);
+    if (index < denseLen) {
         JSAny old = o->dense[index];
         o->dense[index] = *v;
         if (old.type != JSANY_ABSENT) Val_Clear(&old);
@@ -132,7 +199,7 @@ uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
         if (index >= kArgumentsLimit) return ERR_NOMEM;
         if (!DenseGrow(o, index + 1, JSANY_UNDECLARED)) return ERR_NOMEM;
         o->dense[index] = *v;
-        o->elementLength = o->denseLen;
+        o->elementLength = index + 1;
         return 0;
     }
     if (SparseSlot *s = SparseFind(o, index)) {
@@ -145,7 +212,7 @@ uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
     // (or with small gaps) stay dense; any other goes to the map. The gap is
     // bounded by a constant, so the vector never holds more than a fixed
     // number of empty slots per element, however the indexes are chosen.
-    if (index - o->denseLen < kDenseGap && index < kDenseLimit) {
+    if (index - denseLen < kDenseGap && index < kDenseLimit) {
         if (!DenseGrow(o, index + 1, JSANY_ABSENT)) return ERR_NOMEM;
         o->dense[index] = *v;
         if (index >= o->elementLength) o->elementLength = index + 1;
@@ -170,7 +237,7 @@ uint32_t Elems_Add(Object *o, uint32_t index, const JSAny *value) {
 }
 
 void Elems_Remove(Object *o, uint32_t index) {
-    if (index < o->denseLen) {
+    if (index < Elems_DenseLen(o)) {
         JSAny old = o->dense[index];
         if (old.type == JSANY_ABSENT) return;
         o->dense[index].type = IsArguments(o) ? JSANY_UNDECLARED : JSANY_ABSENT;
@@ -182,52 +249,51 @@ void Elems_Remove(Object *o, uint32_t index) {
 }
 
 void Elems_Truncate(Object *o, uint32_t n) {
-    while (o->denseLen > n) {
-        JSAny old = o->dense[--o->denseLen];
+    if (!o->dense) return;
+    ElemHead *h = Elems_HeadOf(o->dense);
+    while (h->denseLen > n) {
+        JSAny old = o->dense[--h->denseLen];
         if (old.type != JSANY_ABSENT) Val_Clear(&old);
     }
-    if (!o->sparse || o->sparseCount == 0) return;
+    SparseMap *m = h->sparse;
+    if (!m || m->count == 0) return;
     // Whichever is shorter: the indexes that go, or the map itself (a pop
     // from a big sparse array costs one lookup, not a walk of the map).
-    uint32_t from = n > o->denseLen ? n : o->denseLen;
+    uint32_t from = n > h->denseLen ? n : h->denseLen;
     uint32_t end = o->elementLength;
-    if (end > from && end - from <= o->sparseMask) {
+    if (end > from && end - from <= m->mask) {
         for (uint32_t i = from; i < end; ++i)
             if (SparseSlot *s = SparseFind(o, i)) SparseRemoveSlot(o, s);
         return;
     }
-    for (uint32_t i = 0; i <= o->sparseMask; ++i) {
-        SparseSlot *s = &o->sparse[i];
+    SparseSlot *slots = m->Slots();
+    for (uint32_t i = 0; i <= m->mask; ++i) {
+        SparseSlot *s = &slots[i];
         if (s->state == kUsed && s->index >= n) SparseRemoveSlot(o, s);
     }
 }
 
 void Elems_FreeAll(Object *o) {
     JSAny *dense = o->dense;
-    uint32_t n = o->denseLen;
-    SparseSlot *sparse = o->sparse;
-    uint32_t mask = o->sparseMask;
+    if (!dense) return;
     o->dense = nullptr;
-    o->denseLen = 0;
-    o->sparse = nullptr;
-    o->sparseCount = 0;
-    o->sparseMask = 0;
-    o->sparseRemoved = 0;
-    while (n > 0) {
+    ElemHead *h = Elems_HeadOf(dense);
+    for (uint32_t n = h->denseLen; n > 0;) {
         JSAny &v = dense[--n];
         if (v.type != JSANY_ABSENT) Val_Clear(&v);
     }
-    Arr_Free(dense);
-    if (sparse) {
-        for (uint32_t i = 0; i <= mask; ++i)
-            if (sparse[i].state == kUsed) Val_Clear(&sparse[i].value);
-        Arr_Free(sparse);
+    if (SparseMap *m = h->sparse) {
+        SparseSlot *slots = m->Slots();
+        for (uint32_t i = 0; i <= m->mask; ++i)
+            if (slots[i].state == kUsed) Val_Clear(&slots[i].value);
+        Mem_Free(m);
     }
+    FreeStore(dense);
 }
 
 uint32_t Elems_Count(const Object *o) {
-    uint32_t n = o->sparseCount;
-    for (uint32_t i = 0; i < o->denseLen; ++i)
+    uint32_t n = Elems_SparseCount(o);
+    for (uint32_t i = 0, d = Elems_DenseLen(o); i < d; ++i)
         if (o->dense[i].type != JSANY_ABSENT) ++n;
     return n;
 }
@@ -242,12 +308,14 @@ uint32_t *Obj_ElementIndexes(Object *o, uint32_t *count) {
         return nullptr;
     }
     uint32_t k = 0;
-    for (uint32_t i = 0; i < o->denseLen; ++i)
+    for (uint32_t i = 0, d = Elems_DenseLen(o); i < d; ++i)
         if (o->dense[i].type != JSANY_ABSENT) out[k++] = i;
     uint32_t denseEnd = k;
-    if (o->sparse)
-        for (uint32_t i = 0; i <= o->sparseMask; ++i)
-            if (o->sparse[i].state == kUsed) out[k++] = o->sparse[i].index;
+    if (SparseMap *m = Elems_Sparse(o)) {
+        SparseSlot *slots = m->Slots();
+        for (uint32_t i = 0; i <= m->mask; ++i)
+            if (slots[i].state == kUsed) out[k++] = slots[i].index;
+    }
     std::sort(out + denseEnd, out + k);
     return out;
 }

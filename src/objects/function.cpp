@@ -11,6 +11,7 @@
 #include "runtime/report.h"
 #include "objects/elements.h"
 #include "objects/member.h"
+#include "objects/props.h"
 #include "runtime/text.h"
 #include "values/convert.h"
 
@@ -125,7 +126,7 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
     JSAny len = JSAny_Num(argc);
     uint32_t n = nparams > argc ? nparams : argc;
     if (Obj_AddName(a, "length", 6, Str_Hash("length", 6), &len) != 0 ||
-        (n && !Arr_EnsureT(a->dense, n))) {
+        (n && !Elems_Reserve(a, n))) {
         JSAny_SetError(rec, ERR_NOMEM);
         return;
     }
@@ -134,7 +135,7 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
         if (i < argc && args[i].type != JSANY_UNDECLARED) {
             Val_Copy(slot, &args[i]);
             if (slot->type == JSANY_ERROR && args[i].type != JSANY_ERROR) {
-                a->denseLen = i;
+                Elems_HeadOf(a->dense)->denseLen = i;
                 a->elementLength = i;
                 JSAny_SetError(rec, ERR_NOMEM);
                 return;
@@ -143,7 +144,7 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
             *slot = JSAny_Undef();
         }
     }
-    a->denseLen = n;
+    if (n) Elems_HeadOf(a->dense)->denseLen = n;
     a->elementLength = n;
 }
 
@@ -379,6 +380,10 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         }
         JSAny fresh = JSAny_Undef();
         Obj_NewInto(&fresh, f->prototypeObject);
+        // The new object gets room for as many properties as the last one
+        // this constructor made ended with (without room it still works).
+        auto *sf = static_cast<ScriptFunction *>(f);
+        if (fresh.type == JSANY_OBJECT && sf->instanceProps) Props_Reserve(fresh.obj, sf->instanceProps);
         if (fresh.type == JSANY_ERROR) {
             JSAny_SetError(&slot->v, ERR_NOMEM);
             return;
@@ -390,6 +395,8 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         ctx->construct = true;
         RunEntry(ctx, f);
         Leave(ctx, saved, &slot->v);
+        uint32_t made = Props_Count(fresh.obj);
+        sf->instanceProps = static_cast<uint16_t>(made < 0xFFFF ? made : 0xFFFF);
         if (slot->v.type == JSANY_OBJECT || slot->v.type == JSANY_ERROR) {
             Val_Clear(&fresh);
         } else {

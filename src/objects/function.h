@@ -36,6 +36,7 @@ struct ScriptFunction : Function {
     Activation *current;      // activation of the innermost invocation in progress (not counted)
     bool selfNamed;           // a named function expression: its name is visible in its body
     bool prototypePending;    // its prototype object is still to be made (Fn_MakePrototype)
+    uint16_t instanceProps;   // properties the last object it constructed ended with (0: none yet)
 };
 
 struct BoundFunction : Function {

@@ -12,6 +12,7 @@
 #include "objects/function.h"
 #include "objects/keys.h"
 #include "objects/object.h"
+#include "runtime/atoms.h"
 #include "runtime/idtable.h"
 #include "runtime/text.h"
 #include "values/convert.h"
@@ -45,10 +46,10 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
         n->len = id->length;
         n->hash = id->hash;
         n->isIndex = false;  // an identifier never reads as an index
-        // New properties named by an identifier share one counted text of
-        // the name instead of each copying it.
+        // The identifier keeps the name's key, so that its properties are
+        // found and made without looking the name up in the key table.
         auto *payload = static_cast<IdPayload *>(Id_Payload(id));
-        if (!payload->keyText) payload->keyText = Text_FromBytes(id->name, id->length);
+        if (!payload->keyText) payload->keyText = Atom_Get(id->name, id->length, id->hash);
         if (payload->keyText) {
             n->shared.type = JSANY_STRING;
             n->shared.len = id->length;
@@ -297,7 +298,7 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
         Object *args = slot->base.obj;
         uint32_t index = slot->key.len;
         JSAny value = JSAny_Undef();
-        if (index < args->denseLen && args->dense[index].type != JSANY_UNDECLARED &&
+        if (index < Elems_DenseLen(args) && args->dense[index].type != JSANY_UNDECLARED &&
             args->dense[index].type != JSANY_ABSENT)
             Val_Copy(&value, &args->dense[index]);
         Val_Clear(&slot->base);

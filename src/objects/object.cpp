@@ -58,7 +58,7 @@ bool Computed(Object *o, const char *name, uint32_t len, JSAny *out) {
             JSAny *v = Obj_FindOwnName(o, "__value", 7, Str_Hash("__value", 7));
             n = v && JSAny_IsString(v) ? v->len : 0;
         } else {
-            n = static_cast<double>(o->elementLength) + o->propCount;
+            n = static_cast<double>(o->elementLength) + Props_Count(o);
         }
         JSAny_SetNumber(out, n);
         return true;
@@ -170,7 +170,7 @@ void Obj_NewArrayFrom(ProgramSpace *space, JSAny *rec, uint32_t n, const JSAny *
     Obj_NewArray(rec, space);
     if (rec->type != JSANY_OBJECT) return;
     Object *o = rec->obj;
-    if (n && !Arr_EnsureT(o->dense, n)) {
+    if (n && !Elems_Reserve(o, n)) {
         JSAny_SetError(rec, ERR_NOMEM);
         return;
     }
@@ -231,17 +231,41 @@ JSAny *Obj_FindOwnStr(Object *o, const char *name) {
 
 // ---- reading ---------------------------------------------------------------
 
+namespace {
+
+// A name looked up along a chain: its key is found in the key table once,
+// at the first object that has properties (no key: no object has it).
+struct ChainName {
+    const char *name;
+    uint32_t len, hash;
+    const char *key;
+    bool looked;
+    ChainName(const char *n, uint32_t l, uint32_t h, const char *k) : name(n), len(l), hash(h), key(k), looked(k) {}
+    PropRec *In(Object *o) {
+        if (!o->props) return nullptr;
+        if (!looked) {
+            key = Atom_Find(name, len, hash);
+            looked = true;
+        }
+        return key ? Props_FindKey(o, key) : nullptr;
+    }
+};
+
+}  // namespace
+
 void Obj_GetName(Object *o, const char *name, uint32_t len, uint32_t hash, JSAny *out) {
+    Obj_GetNameKey(o, name, len, hash, nullptr, out);
+}
+
+void Obj_GetNameKey(Object *o, const char *name, uint32_t len, uint32_t hash, const char *key, JSAny *out) {
+    ChainName n(name, len, hash, key);
     for (Object *cur = o; cur; cur = NextInChain(cur)) {
         if ((cur->classFlags & CF_REGEXP) && gRegExpHooks && gRegExpHooks->get &&
             gRegExpHooks->get(cur, name, len, out))
             return;
-        if (cur->propCount) {
-            PropRec *r = Props_Find(cur, name, len, hash);
-            if (r) {
-                CopyOut(&r->value, out);
-                return;
-            }
+        if (PropRec *r = n.In(cur)) {
+            CopyOut(&r->value, out);
+            return;
         }
         if ((cur->classFlags & (CF_HASLENGTH | CF_CALLABLE)) && Computed(cur, name, len, out)) return;
     }
@@ -277,11 +301,12 @@ void Obj_GetStr(Object *o, const char *name, JSAny *out) {
 }
 
 bool Obj_HasName(Object *o, const char *name, uint32_t len, uint32_t hash) {
+    ChainName n(name, len, hash, nullptr);
     for (Object *cur = o; cur; cur = NextInChain(cur)) {
         if ((cur->classFlags & CF_REGEXP) && gRegExpHooks && gRegExpHooks->has &&
             gRegExpHooks->has(cur, name, len))
             return true;
-        if (Props_Find(cur, name, len, hash)) return true;
+        if (n.In(cur)) return true;
         if (NameIs(name, len, "length", 6)) return true;
         if ((cur->classFlags & (CF_CALLABLE | CF_HASLENGTH)) == (CF_CALLABLE | CF_HASLENGTH) &&
             (NameIs(name, len, "prototype", 9) || NameIs(name, len, "arity", 5)))
@@ -329,9 +354,9 @@ uint32_t Obj_AddName(Object *o, const char *name, uint32_t len, uint32_t hash, c
 
 namespace {
 
-uint32_t AddKey(Object *o, const Key &k, const JSAny *value) {
+uint32_t AddKey(Object *o, const Key &k, const JSAny *value, char *known = nullptr) {
     if (k.isIndex) return Elems_Add(o, k.index, value);
-    uint32_t st = Props_Append(o, k.name, k.len, k.hash, k.str, value);
+    uint32_t st = Props_Append(o, k.name, k.len, k.hash, k.str, value, known);
     if (st == 0 && k.hash == kHashLength && NameIs(k.name, k.len, "length", 6))
         o->classFlags &= ~CF_HASLENGTH;
     return st;
@@ -384,12 +409,17 @@ uint32_t PutKey(Object *o, const Key &k, const JSAny *value) {
         uint32_t st = gRegExpHooks->put(o, k.name, k.len, value);
         if (st != ERR_NOPROP) return st;
     }
-    if (PropRec *r = Props_Find(o, k.name, k.len, k.hash)) return Overwrite(&r->value, value);
+    // The name's key, looked up once for the search and the new record (a
+    // computed property that does not take the name changes nothing).
+    char *known = Atom_Find(k.name, k.len, k.hash);
+    if (known) {
+        if (PropRec *r = Props_FindKey(o, known)) return Overwrite(&r->value, value);
+    }
     if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
         uint32_t st = PutComputed(o, k.name, k.len, value);
         if (st != ERR_NOPROP) return st;
     }
-    return AddKey(o, k, value);
+    return AddKey(o, k, value, known);
 }
 
 }  // namespace
@@ -447,7 +477,7 @@ void Obj_Delete(Object *o, const JSAny *key) {
 uint32_t Obj_SetLength(Object *o, uint32_t n) {
     if (o->classFlags & CF_ARGUMENTS) {
         if (n > 0xFFFFFFFu) return ERR_NOMEM;
-        if (n > o->denseLen) {
+        if (n > Elems_DenseLen(o)) {
             JSAny hole = JSAny_Undeclared();
             uint32_t st = Elems_Add(o, n - 1, &hole);
             if (st) return st;

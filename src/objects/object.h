@@ -3,11 +3,13 @@
 // object and the activations that keep closures' variables - starts with
 // this head.
 //
-// Named properties are kept in insertion order in a vector of records, with
-// a hash index beside it once an object has more than a handful of them.
-// Elements live in a dense vector for the indexes filled from 0 upward and in
-// a hash map for the others; the order of indexes is ascending wherever it
-// can be observed.
+// Named properties are kept in insertion order in a block of records keyed
+// by the library's shared key texts, with a hash index in the same block
+// once it has room for more than a handful of them. Elements live in a dense
+// vector for the indexes filled from 0 upward and in a hash map for the
+// others; the order of indexes is ascending wherever it can be observed. The
+// counts of both stores sit in heads in front of them, so the object itself
+// stays small.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -48,12 +50,13 @@ enum class ObjKind : uint8_t {
 // Collector colours.
 enum : uint8_t { COL_BLACK = 0, COL_GRAY = 2, COL_WHITE = 4, COL_PURPLE = 6 };
 
+// A named property: its key (a key text of runtime/atoms, so equal names
+// are the same pointer) and its value. A null key marks a deleted record.
 struct PropRec {
-    JSAny key;     // a counted string; JSANY_UNDECLARED marks a deleted record
+    char *key;
     JSAny value;
-    uint32_t hash;
-    uint32_t pad;
 };
+static_assert(sizeof(PropRec) == 24, "property records stay small");
 
 struct SparseSlot {
     uint32_t index;
@@ -61,34 +64,80 @@ struct SparseSlot {
     JSAny value;
 };
 
+// The head every object starts with: 56 bytes, so that with its block
+// header a plain object takes one 64-byte block of the pool. The counts and
+// indexes of the two property stores live in front of the stores
+// themselves (objects/props.h, objects/elements.h).
 struct Object {
     Object *next;  // root list of the collector
-    Object *prev;
+    Object *prev;  // root list; during a collection, the link of its work stack
     uint32_t refs;
     uint8_t colour;
     uint8_t buffered;
     ObjKind kind;
-    uint8_t queued;  // on the collector's scan stack
+    uint8_t queued;  // the collector's walk state (on its stack, restore pending)
     uint32_t classFlags;
     uint32_t elementLength;
     Object *prototype;
-    // named properties
-    PropRec *props;       // array (Arr_*) of records in insertion order
-    uint32_t propUsed;    // records in use, deleted ones included
-    uint32_t propCount;   // live records
-    uint32_t *propIndex;  // hash index (record number + 1; 0 empty; ~0 removed) or null
-    uint32_t propMask;
-    uint32_t propIndexFill;  // index slots not empty (live or removed)
-    // elements
-    JSAny *dense;         // array (Arr_*): slots 0..denseLen-1
-    uint32_t denseLen;
-    uint32_t sparseCount;  // used slots of the sparse map
-    SparseSlot *sparse;    // open-addressing map (Arr_*) or null
-    uint32_t sparseMask;
-    uint32_t sparseRemoved;
-    Object *work;   // links of the collector's walks (no allocation while collecting)
-    Object *work2;
+    PropRec *props;  // named properties in insertion order (objects/props.h), or null
+    JSAny *dense;    // element store (objects/elements.h): slots 0..denseLen-1, or null
 };
+static_assert(sizeof(Object) == 56, "a plain object and its block header fit 64 bytes");
+
+// ---- the heads of the two stores ----
+// The property records of an object follow this head in one block. A
+// store with room for more than a handful of records carries a hash index
+// of its own after them (record number + 1; 0 empty; ~0 removed).
+struct PropHead {
+    uint32_t used;       // records in use, deleted ones included
+    uint32_t count;      // live records
+    uint32_t capacity;   // records the block has room for
+    uint32_t indexBits;  // 0 without an index; else log2 of its slots (low 5 bits) and
+                         // the number of slots not empty, live or removed (above them)
+};
+inline PropHead *Props_HeadOf(PropRec *p) { return reinterpret_cast<PropHead *>(p) - 1; }
+inline const PropHead *Props_HeadOf(const PropRec *p) { return reinterpret_cast<const PropHead *>(p) - 1; }
+inline uint32_t Props_Used(const Object *o) { return o->props ? Props_HeadOf(o->props)->used : 0; }
+inline uint32_t Props_Count(const Object *o) { return o->props ? Props_HeadOf(o->props)->count : 0; }
+
+// The scattered elements: an open-addressing map whose slots follow this
+// head in one block.
+struct SparseMap {
+    uint32_t count;    // used slots
+    uint32_t mask;     // slots - 1
+    uint32_t removed;  // removed slots
+    uint32_t pad;
+    SparseSlot *Slots() { return reinterpret_cast<SparseSlot *>(this + 1); }
+};
+// The element store: the dense slots follow this head in one block (a store
+// holding only scattered elements has no dense slots).
+struct ElemHead {
+    SparseMap *sparse;  // or null
+    uint32_t denseLen;
+    uint32_t capacity;  // dense slots allocated
+};
+inline ElemHead *Elems_HeadOf(JSAny *dense) { return reinterpret_cast<ElemHead *>(dense) - 1; }
+inline const ElemHead *Elems_HeadOf(const JSAny *dense) { return reinterpret_cast<const ElemHead *>(dense) - 1; }
+inline uint32_t Elems_DenseLen(const Object *o) { return o->dense ? Elems_HeadOf(o->dense)->denseLen : 0; }
+inline SparseMap *Elems_Sparse(const Object *o) {
+    return o->dense ? const_cast<ElemHead *>(Elems_HeadOf(o->dense))->sparse : nullptr;
+}
+inline uint32_t Elems_SparseCount(const Object *o) {
+    SparseMap *m = Elems_Sparse(o);
+    return m ? m->count : 0;
+}
+// Calls fn for every element value held.
+template <class F>
+void Elems_ForEachValue(Object *o, F fn) {
+    if (!o->dense) return;
+    ElemHead *h = Elems_HeadOf(o->dense);
+    for (uint32_t i = 0; i < h->denseLen; ++i) fn(&o->dense[i]);
+    if (SparseMap *m = h->sparse) {
+        SparseSlot *slots = m->Slots();
+        for (uint32_t i = 0; i <= m->mask; ++i)
+            if (slots[i].state == 1) fn(&slots[i].value);
+    }
+}
 
 // ---- references (reclamation: objects/collector.cpp) ----
 inline void Obj_AddRef(Object *o) {
@@ -112,6 +161,16 @@ inline void Obj_Release(Object *o) {
 void Obj_CollectCycles();
 // Objects left on the root list (for the leak warning at the last close).
 long Obj_RootCount();
+
+// Collection while scripts run (objects/collector.cpp). A release that
+// buffers a root past the threshold asks for a collection; the interpreter
+// calls Obj_SafePoint where every value it and the natives still need is
+// held in a counted record, and the collection runs there.
+extern bool gObjCollectDue;
+void Obj_CollectAtSafePoint();
+inline void Obj_SafePoint() {
+    if (__builtin_expect(gObjCollectDue, false)) Obj_CollectAtSafePoint();
+}
 
 // ---- creation ----
 // A record of the given size (at least sizeof(Object)), zero-filled, count 1.
@@ -137,6 +196,8 @@ JSAny *Obj_FindOwnIndex(Object *o, uint32_t index);
 // chain, undefined, or an error value.
 void Obj_Get(Object *o, const JSAny *key, JSAny *out);
 void Obj_GetName(Object *o, const char *name, uint32_t len, uint32_t hash, JSAny *out);
+// The same with the name's key text when the caller has it (or null).
+void Obj_GetNameKey(Object *o, const char *name, uint32_t len, uint32_t hash, const char *key, JSAny *out);
 void Obj_GetIndex(Object *o, uint32_t index, JSAny *out);
 bool Obj_Has(Object *o, const JSAny *key);
 bool Obj_HasName(Object *o, const char *name, uint32_t len, uint32_t hash);
@@ -185,12 +246,11 @@ void Obj_SetRegExpHooks(const RegExpHooks *hooks);
 // ---------------------------------------------------------------------------
 template <class F>
 void Obj_ForEachValue(Object *o, F fn) {
-    for (uint32_t i = 0; i < o->denseLen; ++i) fn(&o->dense[i]);
-    if (o->sparse)
-        for (uint32_t i = 0; i <= o->sparseMask; ++i)
-            if (o->sparse[i].state == 1) fn(&o->sparse[i].value);
-    for (uint32_t i = 0; i < o->propUsed; ++i)
-        if (o->props[i].key.type != JSANY_UNDECLARED) fn(&o->props[i].value);
+    Elems_ForEachValue(o, fn);
+    if (PropRec *r = o->props) {
+        for (uint32_t i = 0, n = Props_HeadOf(r)->used; i < n; ++i, ++r)
+            if (r->key) fn(&r->value);
+    }
 }
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 #include "platform/pool.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace quillon {
 
@@ -126,6 +127,21 @@ void *Pool_Alloc(size_t size) {
 }
 
 void Pool_Free(void *block, size_t size) { Give(block, size); }
+
+void *Pool_Realloc(void *block, size_t oldSize, size_t newSize) {
+    if (Fails()) return nullptr;
+#if defined(QUILLON_PLAIN_MALLOC)
+    (void)oldSize;
+    return std::realloc(block, newSize == 0 ? 1 : newSize);
+#else
+    if (oldSize > kLargest && newSize > kLargest) return std::realloc(block, newSize);
+    void *fresh = Take(newSize);
+    if (!fresh) return nullptr;
+    std::memcpy(fresh, block, oldSize < newSize ? oldSize : newSize);
+    Give(block, oldSize);
+    return fresh;
+#endif
+}
 
 void Pool_FailNth(uint64_t n) {
     gFailAt = n == 0 ? 0 : gAllocs + n;

@@ -15,6 +15,11 @@ bool Pool_IsOpen();
 // says so). Blocks are 16-byte aligned.
 void *Pool_Alloc(size_t size);
 void Pool_Free(void *block, size_t size);
+// A block of newSize bytes holding the first bytes of the old one, which is
+// given back; big blocks are handed to the C library's realloc (no second
+// copy alive at once). Null (the old block as it was) when memory ran out.
+// Counts as an allocation for the failure switch.
+void *Pool_Realloc(void *block, size_t oldSize, size_t newSize);
 
 // Failure switch for tests. Pool_FailNth(n): the nth allocation from now
 // fails once (n >= 1; 0 turns the switch off). Pool_FailAfter(n): every

@@ -35,7 +35,7 @@ struct ArrayHead {
 };
 struct TextHead {
     uint32_t capacity;  // bytes for characters and the terminating zero
-    uint8_t exact;      // 1: allocated by Text_Alloc without rounding
+    uint8_t exact;      // 1: allocated by Text_Alloc without rounding; 2: a key text
     uint8_t pad[2];
     uint8_t refs;       // the byte just before the first character
 };
@@ -47,7 +47,10 @@ inline const ArrayHead *ArrayOf(const void *p) { return static_cast<const ArrayH
 inline TextHead *TextOf(char *t) { return reinterpret_cast<TextHead *>(t) - 1; }
 inline const TextHead *TextOf(const char *t) { return reinterpret_cast<const TextHead *>(t) - 1; }
 
+constexpr uint8_t kKeyText = 2;
+
 inline int32_t TextAccount(const TextHead *h) {
+    if (h->exact == kKeyText) return static_cast<int32_t>(h->capacity + 1 + kTextKeyArea);
     return static_cast<int32_t>(h->exact ? h->capacity : h->capacity + 1);
 }
 
@@ -91,6 +94,17 @@ void *Mem_AllocCopy(const void *src, size_t n) {
     void *p = Mem_Alloc(n);
     if (p && n) std::memcpy(p, src, n);
     return p;
+}
+
+void *Mem_Realloc(void *p, size_t n) {
+    PlainHead *h = PlainOf(p);
+    uint32_t old = h->size;
+    if (n > 0xFFFFFFF0u || (n > old && !WithinLimit(n - old))) return nullptr;
+    auto *fresh = static_cast<PlainHead *>(Pool_Realloc(h, sizeof(PlainHead) + old, sizeof(PlainHead) + n));
+    if (!fresh) return nullptr;
+    fresh->size = static_cast<uint32_t>(n);
+    MemUse += static_cast<int32_t>(n) - static_cast<int32_t>(old);
+    return fresh + 1;
 }
 
 void Mem_Free(void *p) {
@@ -191,6 +205,27 @@ char *Text_Format(const char *format, ...) {
     return t;
 }
 
+char *Text_NewKey(const char *src, size_t n) {
+    if (n >= 0xFFFFFFE0u) return nullptr;
+    uint32_t capacity = static_cast<uint32_t>(Text_RoundedCapacity(n));
+    if (!WithinLimit(capacity + 1ull + kTextKeyArea)) return nullptr;
+    auto *block = static_cast<char *>(Pool_Alloc(kTextKeyArea + sizeof(TextHead) + capacity));
+    if (!block) return nullptr;
+    std::memset(block, 0, kTextKeyArea);
+    auto *h = reinterpret_cast<TextHead *>(block + kTextKeyArea);
+    h->capacity = capacity;
+    h->exact = kKeyText;
+    h->pad[0] = h->pad[1] = 0;
+    h->refs = 1;
+    MemUse += TextAccount(h);
+    char *t = reinterpret_cast<char *>(h + 1);
+    if (n) std::memcpy(t, src, n);
+    t[n] = 0;
+    return t;
+}
+
+bool Text_IsKey(const char *t) { return TextOf(t)->exact == kKeyText; }
+
 void Text_AddRef(char *t) { ++TextOf(t)->refs; }
 
 void Text_Release(char *t) {
@@ -198,7 +233,8 @@ void Text_Release(char *t) {
     TextHead *h = TextOf(t);
     if (--h->refs != 0) return;
     MemUse -= TextAccount(h);
-    Pool_Free(h, sizeof(TextHead) + h->capacity);
+    if (h->exact == kKeyText) Pool_Free(reinterpret_cast<char *>(h) - kTextKeyArea, kTextKeyArea + sizeof(TextHead) + h->capacity);
+    else Pool_Free(h, sizeof(TextHead) + h->capacity);
 }
 
 uint32_t Text_RefCount(const char *t) { return TextOf(t)->refs; }

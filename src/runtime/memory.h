@@ -21,6 +21,10 @@ void *Mem_Alloc(size_t n);
 void *Mem_AllocZero(size_t n);
 void *Mem_AllocCopy(const void *src, size_t n);
 void Mem_Free(void *p);  // null is ignored
+// Gives a plain block room for n bytes, keeping the first of them; the block
+// may move (big blocks grow in place or are remapped, never copied twice
+// over). Null when memory ran out, the old block untouched.
+void *Mem_Realloc(void *p, size_t n);
 
 // Growable arrays: the caller keeps the number of elements in use; the array
 // knows its element size and capacity.
@@ -62,6 +66,16 @@ uint32_t Text_RefCount(const char *t);
 uint32_t Text_Capacity(const char *t);
 // Rounded capacity for a text of n characters: (n + 8) rounded down to 8.
 constexpr size_t Text_RoundedCapacity(size_t n) { return (n + 8) & ~static_cast<size_t>(7); }
+
+// Key texts: text blocks with an area of kTextKeyArea bytes in front of
+// their header, where the key table (runtime/atoms) keeps a property name's
+// length, hash and holders. Otherwise they are ordinary counted texts
+// (shared, released and freed like any other); MemUse counts the area too.
+constexpr size_t kTextKeyArea = 16;
+char *Text_NewKey(const char *src, size_t n);  // count 1
+bool Text_IsKey(const char *t);
+inline void *Text_KeyArea(char *t) { return t - 8 - kTextKeyArea; }
+inline const void *Text_KeyArea(const char *t) { return t - 8 - kTextKeyArea; }
 
 // Called once at the last close: prints the MemUse warning when not 0.
 void Mem_ShutdownCheck();

@@ -1,6 +1,7 @@
 // Error reports: building the heading and the source pieces of a report and
 // delivering it to the host, to the diagnostic output, or to the run context
 // for a `catch`; the once-per-run rule; and the user-break poll.
+#include "runtime/hookguard.h"
 #include "runtime/report.h"
 
 #include <cstdio>
@@ -15,6 +16,9 @@
 #include "runtime/memory.h"
 
 namespace quillon {
+
+uint32_t gHookDepth = 0;
+
 
 namespace {
 
@@ -139,6 +143,7 @@ bool Show(RunContext *ctx, uint32_t kind, uint32_t errClass, const char *message
     }
     const JSHostLibrary *hooks = HooksOf(ctx);
     if (ctx->hostHandle != 0 && hooks && hooks->HostNotify) {
+        HookCall guard;
         hooks->HostNotify(kind, ctx->hostHandle, OrEmpty(r.heading), message, OrEmpty(r.before),
                           OrEmpty(r.token), OrEmpty(r.after), r.position);
         return true;
@@ -224,6 +229,7 @@ uint32_t Err_PollBreak(RunContext *ctx, const uint32_t *tok) {
     if (ctx->hostHandle != 0) {
         const JSHostLibrary *hooks = HooksOf(ctx);
         if (!hooks || !hooks->HostNotify) return 0;
+        HookCall guard;
         answer = hooks->HostNotify(kKindPoll, 0, nullptr, nullptr, nullptr, nullptr, nullptr,
                                    nullptr);
     }

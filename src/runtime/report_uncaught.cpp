@@ -3,6 +3,7 @@
 #include "interp/context.h"
 #include "platform/debuglog.h"
 #include "quillon.h"
+#include "runtime/hookguard.h"
 #include "runtime/report.h"
 
 namespace quillon {
@@ -16,6 +17,7 @@ void Err_ShowTryReport(RunContext *ctx) {
     if (!t.valid || ctx->reported) return;
     const JSHostLibrary *hooks = ctx->space ? ctx->space->hooks : nullptr;
     if (ctx->hostHandle != 0 && hooks && hooks->HostNotify) {
+        HookCall guard;
         hooks->HostNotify(t.kind, ctx->hostHandle, OrEmpty(t.heading), OrEmpty(t.message),
                           OrEmpty(t.before), OrEmpty(t.token), OrEmpty(t.after), nullptr);
     } else {

@@ -95,7 +95,7 @@ TEST_F(ElementsTest, KeysChooseBetweenElementsAndNamedProperties) {
     EXPECT_EQ(Obj_Put(o, &kLast.v, &n.v), 0u);
     EXPECT_EQ(o->elementLength, 4294967295u);
     EXPECT_EQ(Elements(o), "1=number key 4294967294=number key");
-    EXPECT_EQ(o->propCount, 3u);  // "1.5", "01", "4294967295"
+    EXPECT_EQ(Props_Count(o), 3u);  // "1.5", "01", "4294967295"
     EXPECT_EQ(GetName(o, "01"), "string key");
     EXPECT_EQ(Get(o, JSAny_Num(4294967294.0)), "number key");
     EXPECT_EQ(Get(o, JSAny_Num(4294967295.0)), "string key");  // the number names the property
@@ -135,7 +135,7 @@ TEST_F(ElementsTest, KeysThatCannotBecomeNames) {
     EXPECT_EQ(Obj_Put(o, &big, &v), ERR_NOMEM);
     Pool_FailOff();
     EXPECT_EQ(MemUse, before);
-    EXPECT_EQ(o->propCount, 0u);
+    EXPECT_EQ(Props_Count(o), 0u);
     EXPECT_EQ(Obj_Put(o, &big, &v), 0u);
     EXPECT_EQ(GetName(o, "1e+21"), "1");
     // In scripts, a key whose conversion throws passes the throw on.
@@ -149,15 +149,15 @@ TEST_F(ElementsTest, ArraysFilledUpwardStayDense) {
     NewArray(&a);
     Object *o = a.obj();
     for (uint32_t i = 0; i < 20000; ++i) ASSERT_EQ(PutIndex(o, i, JSAny_Num(i * 2)), 0u);
-    EXPECT_EQ(o->denseLen, 20000u);
-    EXPECT_EQ(o->sparseCount, 0u);
+    EXPECT_EQ(Elems_DenseLen(o), 20000u);
+    EXPECT_EQ(Elems_SparseCount(o), 0u);
     EXPECT_EQ(o->elementLength, 20000u);
     JSAny *slot = Obj_FindOwnIndex(o, 12345);
     ASSERT_NE(slot, nullptr);
     EXPECT_EQ(slot->num, 24690);
     // Small gaps keep it dense; the gap reads as absent.
     ASSERT_EQ(PutIndex(o, 20010, JSAny_Num(1)), 0u);
-    EXPECT_EQ(o->denseLen, 20011u);
+    EXPECT_EQ(Elems_DenseLen(o), 20011u);
     EXPECT_EQ(Obj_FindOwnIndex(o, 20005), nullptr);
     EXPECT_EQ(o->elementLength, 20011u);
 }
@@ -214,8 +214,8 @@ TEST_F(ElementsTest, ElementsWrittenDownwardAreAllFound) {
         if (i != 20 && i != 40) {
             ASSERT_EQ(PutIndex(p, i, JSAny_Num(i)), 0u);
         }
-    EXPECT_EQ(p->sparseCount, 0u);
-    EXPECT_EQ(p->denseLen, 60u);
+    EXPECT_EQ(Elems_SparseCount(p), 0u);
+    EXPECT_EQ(Elems_DenseLen(p), 60u);
     for (uint32_t i = 0; i < 60; ++i) EXPECT_EQ(Obj_FindOwnIndex(p, i)->num, i);
     uint32_t n;
     uint32_t *idx = Obj_ElementIndexes(p, &n);
@@ -353,14 +353,14 @@ TEST_F(ElementsTest, ArgumentsObjectsGrowWithHolesAndShrink) {
     ASSERT_EQ(PutIndex(Proto(PROTO_OBJECT), 6, pv.v), 0u);
     ASSERT_EQ(PutIndex(Proto(PROTO_OBJECT), 20, pv.v), 0u);
     ASSERT_EQ(Obj_SetLength(o, 8), 0u);
-    EXPECT_EQ(o->denseLen, 8u);
+    EXPECT_EQ(Elems_DenseLen(o), 8u);
     EXPECT_EQ(o->elementLength, 8u);
     EXPECT_EQ(Get(o, JSAny_Num(6)), "undefined");
     EXPECT_EQ(Get(o, JSAny_Num(20)), "proto");
     // A far index also lands in the vector.
     ASSERT_EQ(PutIndex(o, 30, JSAny_Num(30)), 0u);
-    EXPECT_EQ(o->denseLen, 31u);
-    EXPECT_EQ(o->sparseCount, 0u);
+    EXPECT_EQ(Elems_DenseLen(o), 31u);
+    EXPECT_EQ(Elems_SparseCount(o), 0u);
     EXPECT_EQ(Get(o, JSAny_Num(20)), "undefined");
     // Deleting makes a hole, not an absence.
     JSAny k0 = JSAny_Num(0);
@@ -369,10 +369,10 @@ TEST_F(ElementsTest, ArgumentsObjectsGrowWithHolesAndShrink) {
     EXPECT_TRUE(Obj_Has(o, &k0));
     EXPECT_EQ(Get(o, JSAny_Num(0)), "undefined");
     ASSERT_EQ(Obj_SetLength(o, 1), 0u);
-    EXPECT_EQ(o->denseLen, 1u);
+    EXPECT_EQ(Elems_DenseLen(o), 1u);
     EXPECT_EQ(Get(o, JSAny_Num(1)), "undefined");
     EXPECT_EQ(Obj_SetLength(o, 0x10000000u), ERR_NOMEM);
-    EXPECT_EQ(o->denseLen, 1u);
+    EXPECT_EQ(Elems_DenseLen(o), 1u);
     JSAny k6 = JSAny_Num(6), k20 = JSAny_Num(20);
     Obj_Delete(Proto(PROTO_OBJECT), &k6);
     Obj_Delete(Proto(PROTO_OBJECT), &k20);

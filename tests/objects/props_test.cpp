@@ -9,6 +9,7 @@
 #include "objects/props.h"
 #include "objfixture.h"
 #include "platform/pool.h"
+#include "runtime/text.h"
 
 namespace objects_test {
 namespace {
@@ -20,13 +21,13 @@ protected:
     // Everything observable of an object: counts, lengths, and every own
     // property and element with its value, in order.
     std::string Snapshot(Object *o) {
-        std::string s = "flags " + std::to_string(o->classFlags) + " props " + std::to_string(o->propCount) +
+        std::string s = "flags " + std::to_string(o->classFlags) + " props " + std::to_string(Props_Count(o)) +
                         " length " + std::to_string(o->elementLength) + " elements " +
                         std::to_string(Elems_Count(o)) + ":";
-        for (uint32_t i = 0; i < o->propUsed; ++i) {
+        for (uint32_t i = 0; i < Props_Used(o); ++i) {
             const PropRec &r = o->props[i];
             if (!Props_IsLive(&r)) continue;
-            s += " " + std::string(r.key.str, r.key.len) + "=" +
+            s += " " + std::string(r.key, Atom_Len(r.key)) + "=" +
                  (r.value.type == JSANY_UNDECLARED ? "hole" : TextOf(&r.value));
         }
         uint32_t n;
@@ -70,6 +71,26 @@ protected:
     }
 };
 
+TEST_F(PropsTest, RecordSizes) {
+    // A plain empty object is one 64-byte block of the pool with its 8-byte
+    // header; a property record is 24 bytes; three properties whose names
+    // are already keys take a 16-byte store head and three records.
+    static_assert(sizeof(Object) + 8 <= 64);
+    static_assert(sizeof(PropRec) <= 24);
+    int32_t before = MemUse;
+    Object *o = Obj_New(nullptr);
+    EXPECT_EQ(MemUse - before, 56);
+    ASSERT_EQ(Props_Reserve(o, 3), 0u);
+    for (const char *name : {"toString", "valueOf", "constructor"}) {
+        JSAny n = JSAny_Num(1);
+        ASSERT_EQ(Obj_AddName(o, name, static_cast<uint32_t>(std::strlen(name)),
+                              Str_Hash(name, std::strlen(name)), &n), 0u);
+    }
+    EXPECT_EQ(MemUse - before, 56 + 16 + 3 * 24);
+    Obj_Release(o);
+    EXPECT_EQ(MemUse, before);
+}
+
 TEST_F(PropsTest, PropertiesKeepInsertionOrderThroughDeletes) {
     EXPECT_EQ(Text("var o = {}; for (var i = 0; i < 30; i++) o['p' + i] = i;"
                    "for (var i = 0; i < 30; i += 3) delete o['p' + i]; o.p0 = 'again';"
@@ -87,9 +108,9 @@ TEST_F(PropsTest, ManyPropertiesAreFoundThroughTheIndex) {
     Obj_NewInto(&obj.v, Proto(PROTO_OBJECT));
     Object *o = obj.obj();
     for (int i = 0; i < 8; ++i) ASSERT_EQ(AddNamed(o, "k" + std::to_string(i), JSAny_Num(i)), 0u);
-    EXPECT_EQ(o->propIndex, nullptr);
+    EXPECT_FALSE(Props_HasIndex(o));
     ASSERT_EQ(AddNamed(o, "k8", JSAny_Num(8)), 0u);
-    EXPECT_NE(o->propIndex, nullptr);
+    EXPECT_TRUE(Props_HasIndex(o));
     for (int i = 9; i < 5000; ++i) ASSERT_EQ(AddNamed(o, "k" + std::to_string(i), JSAny_Num(i)), 0u);
     for (int i = 0; i < 5000; i += 7) {
         std::string name = "k" + std::to_string(i);
@@ -105,8 +126,8 @@ TEST_F(PropsTest, ManyPropertiesAreFoundThroughTheIndex) {
         Obj_Delete(o, &key);
     }
     for (int i = 0; i < 3000; ++i) ASSERT_EQ(AddNamed(o, "n" + std::to_string(i), JSAny_Num(i)), 0u);
-    EXPECT_LE(o->propIndexFill * 2, o->propMask + 1);
-    EXPECT_EQ(o->propCount, 5500u);
+    EXPECT_TRUE(Props_IndexHalfFull(o));
+    EXPECT_EQ(Props_Count(o), 5500u);
     EXPECT_EQ(Obj_FindOwnStr(o, "k2"), nullptr);
     ASSERT_NE(Obj_FindOwnStr(o, "k4999"), nullptr);
     ASSERT_NE(Obj_FindOwnStr(o, "n2999"), nullptr);
@@ -121,7 +142,7 @@ TEST_F(PropsTest, ManyPropertiesAreFoundThroughTheIndex) {
         JSAny key = JSAny_Borrow(name.c_str(), static_cast<uint32_t>(name.size()));
         Obj_Delete(o, &key);
     }
-    EXPECT_EQ(o->propCount, 0u);
+    EXPECT_EQ(Props_Count(o), 0u);
     EXPECT_EQ(Obj_FindOwnStr(o, "n5"), nullptr);
     ASSERT_EQ(AddNamed(o, "last", JSAny_Num(1)), 0u);
     EXPECT_NE(Obj_FindOwnStr(o, "last"), nullptr);
@@ -158,11 +179,11 @@ TEST_F(PropsTest, AddingPropertiesUnderExhaustedMemory) {
         std::string name = "name" + std::to_string(i);
         failures += FailEach(o, [&] { return AddNamed(o, name, value); });
         if (i == 8) {
-            EXPECT_NE(o->propIndex, nullptr) << "the index came with the ninth property";
+            EXPECT_TRUE(Props_HasIndex(o)) << "the index came with the ninth property";
         }
     }
     EXPECT_GE(failures, 80);
-    EXPECT_EQ(o->propCount, 40u);
+    EXPECT_EQ(Props_Count(o), 40u);
     // Overwriting: only the value copy can fail.
     failures = FailEach(o, [&] { return AddNamed(o, "name3", value); });
     EXPECT_EQ(failures, 1);
@@ -195,7 +216,7 @@ TEST_F(PropsTest, ElementGrowthUnderExhaustedMemory) {
         });
     EXPECT_GE(failures, 81);
     EXPECT_EQ(Elems_Count(o), 81u);
-    EXPECT_GT(o->sparseCount, 0u);
+    EXPECT_GT(Elems_SparseCount(o), 0u);
     // Growth by length alone allocates nothing for an array.
     EXPECT_EQ(FailEach(o, [&] { return Obj_SetLength(o, 4000000000u); }), 0);
 }
@@ -229,7 +250,7 @@ TEST_F(PropsTest, ArgumentsObjectsUnderExhaustedMemory) {
         return Obj_Put(o, &k, &in[0]);
     });
     EXPECT_GE(failures, 2);  // the vector and the value copy
-    EXPECT_EQ(o->denseLen, 41u);
+    EXPECT_EQ(Elems_DenseLen(o), 41u);
     failures = FailEach(o, [&] { return Obj_SetLength(o, 200); });
     EXPECT_EQ(failures, 1);
     EXPECT_EQ(o->elementLength, 200u);

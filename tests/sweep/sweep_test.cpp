@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "objects/collector.h"
 #include "platform/pool.h"
 #include "support/fixture.h"
 #include "support/scripthost.h"
@@ -119,14 +120,18 @@ struct Outcome {
     std::string debug, output;
 };
 
-// One run in a fresh library; failAt 0 fails nothing.
-Outcome RunOnce(const Script &s, uint64_t failAt) {
+// One run in a fresh library; failAt 0 fails nothing. With `collectEverywhere`
+// the cycle collector runs at every safe point of the run.
+Outcome RunOnce(const Script &s, uint64_t failAt, bool collectEverywhere = false) {
     Outcome o;
     StartDebugCapture();
     if (!OpenJSLibrary()) {
         o.result = 99;
         return o;
     }
+    // (A script that walks a million-object list would take quadratic time
+    // collecting at every step: past a budget the threshold decides again.)
+    quillon::Collector_SetEverySafePoint(collectEverywhere, 5000000);
     quillon::Pool_FailNth(failAt);
     scripthost::SetOutput(&o.output);
     JSProgramSpace *space = CreateJSProgramSpace(nullptr, scripthost::Hooks(), 1);
@@ -140,6 +145,7 @@ Outcome RunOnce(const Script &s, uint64_t failAt) {
     o.hit = quillon::Pool_FailedCount() > 0;
     o.allocations = quillon::Pool_AllocCount();
     quillon::Pool_FailOff();
+    quillon::Collector_SetEverySafePoint(false);
     scripthost::SetOutput(nullptr);
     CloseJSLibrary();
     o.memUse = GetJSMemUse();
@@ -157,10 +163,10 @@ uint64_t gTotalPoints = 0;
 
 class Sweep : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(Sweep, EveryAllocationFailureEndsCleanly) {
+void SweepScript(const std::string &name, bool collectEverywhere) {
     Script s;
-    ASSERT_TRUE(LoadScript(GetParam(), s)) << "cannot read " << GetParam();
-    Outcome base = RunOnce(s, 0);
+    ASSERT_TRUE(LoadScript(name, s)) << "cannot read " << name;
+    Outcome base = RunOnce(s, 0, collectEverywhere);
     ASSERT_TRUE(Clean(base)) << base.debug;
     ASSERT_EQ(base.result, s.status);
     if (!s.expected.empty()) {
@@ -170,7 +176,7 @@ TEST_P(Sweep, EveryAllocationFailureEndsCleanly) {
     // QUILLON_SWEEP_POINT=n runs that one failure point and shows its output,
     // for looking into a fault the sweep found.
     if (const char *one = std::getenv("QUILLON_SWEEP_POINT")) {
-        Outcome o = RunOnce(s, std::strtoull(one, nullptr, 10));
+        Outcome o = RunOnce(s, std::strtoull(one, nullptr, 10), collectEverywhere);
         std::printf("result %u, hit %d, MemUse %d, %llu allocations\n--- output\n%s--- diagnostics\n%s",
                     o.result, o.hit, o.memUse, static_cast<unsigned long long>(o.allocations), o.output.c_str(),
                     o.debug.c_str());
@@ -181,7 +187,7 @@ TEST_P(Sweep, EveryAllocationFailureEndsCleanly) {
     uint64_t stride = 1;
     if (base.allocations > kEveryPointUpTo) stride = (base.allocations - kEveryPointUpTo) / kSampled + 1;
     for (uint64_t n = 1;;) {
-        Outcome o = RunOnce(s, n);
+        Outcome o = RunOnce(s, n, collectEverywhere);
         bool ok = Clean(o);
         if (o.hit) {
             // Memory exhaustion stops the run, unless the allocation was one
@@ -203,12 +209,49 @@ TEST_P(Sweep, EveryAllocationFailureEndsCleanly) {
         else n = std::min(n + stride, base.allocations);
     }
     gTotalPoints += points;
-    std::printf("[ sweep    ] %s: %llu failure points\n", s.name.c_str(),
+    std::printf("[ sweep    ] %s%s: %llu failure points\n", s.name.c_str(),
+                collectEverywhere ? " (collecting at every safe point)" : "",
                 static_cast<unsigned long long>(points));
-    RecordProperty("failure_points", std::to_string(points));
+    ::testing::Test::RecordProperty("failure_points", std::to_string(points));
 }
 
+TEST_P(Sweep, EveryAllocationFailureEndsCleanly) { SweepScript(GetParam(), false); }
+
 INSTANTIATE_TEST_SUITE_P(Scripts, Sweep, ::testing::ValuesIn(Chosen()),
+                         [](const ::testing::TestParamInfo<std::string> &i) { return i.param; });
+
+// The same sweep with the collector running at every safe point, over
+// scripts that make and drop cycles of every kind: memory exhaustion met
+// just before or after a collection, or while freeing what it found, must
+// end as cleanly.
+std::vector<std::string> CollectingSubset() { return {"invocation", "errors", "functions", "object_model"}; }
+
+class SweepCollecting : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(SweepCollecting, EveryAllocationFailureEndsCleanly) { SweepScript(GetParam(), true); }
+
+INSTANTIATE_TEST_SUITE_P(Scripts, SweepCollecting, ::testing::ValuesIn(CollectingSubset()),
+                         [](const ::testing::TestParamInfo<std::string> &i) { return i.param; });
+
+// Every script of the script tests, run with a collection at every safe
+// point (every loop iteration and call, and each run's start and end): any
+// value the interpreter, a native or the host still needs but holds without
+// counting it would be freed, and the run would print something else (or
+// the sanitizers would see the freed memory read).
+class CollectEverywhere : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CollectEverywhere, ScriptGivesItsExpectedOutput) {
+    Script s;
+    ASSERT_TRUE(LoadScript(GetParam(), s)) << "cannot read " << GetParam();
+    Outcome o = RunOnce(s, 0, true);
+    EXPECT_TRUE(Clean(o)) << o.debug;
+    EXPECT_EQ(o.result, s.status);
+    if (!s.expected.empty()) {
+        EXPECT_EQ(o.output, s.expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, CollectEverywhere, ::testing::ValuesIn(AllNames()),
                          [](const ::testing::TestParamInfo<std::string> &i) { return i.param; });
 
 class Total : public ::testing::Environment {
