@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/space.h"
-#include "runtime/report.h"
+#include "values/space.h"
+#include "interp/report.h"
 #include "runtime/text.h"
 
 namespace quillon {

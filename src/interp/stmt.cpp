@@ -4,15 +4,15 @@
 #include <cstring>
 
 #include "values/refs.h"
-#include "host/progobj.h"
-#include "host/space.h"
+#include "values/progobj.h"
+#include "values/space.h"
 #include "interp/interp.h"
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
 #include "objects/object.h"
 #include "runtime/idtable.h"
-#include "runtime/report.h"
+#include "interp/report.h"
 #include "runtime/text.h"
 #include "values/convert.h"
 #include "values/operators.h"
