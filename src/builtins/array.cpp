@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "builtins/array_access.h"
-#include "builtins/natives.h"
-#include "host/space.h"
+#include "objects/natives.h"
+#include "values/space.h"
 
 namespace quillon {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/space.h"
+#include "interp/report.h"
 #include "objects/elements.h"
-#include "runtime/report.h"
+#include "values/space.h"
 #include "runtime/text.h"
 
 namespace quillon {

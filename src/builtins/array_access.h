@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "builtins/value_guard.h"
-#include "interp/context.h"
+#include "values/context.h"
 #include "objects/function.h"
 #include "values/convert.h"
 #include "values/jsany.h"

@@ -4,7 +4,7 @@
 // the callback is the second argument unless that is null or undefined. A
 // callback that fails stops the method with its error.
 #include "builtins/array_access.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 
 namespace quillon {
 

@@ -4,7 +4,7 @@
 // joining a cycle ends; deep nesting is bounded like the evaluator's own
 // nesting.
 #include "builtins/array_access.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/strbuf.h"
 #include "interp/interp.h"
 #include "numconv/numconv.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "builtins/array_access.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "values/operators.h"
 
 namespace quillon {

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "builtins/array_access.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "numconv/numconv.h"
 #include "runtime/text.h"
 

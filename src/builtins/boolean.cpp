@@ -1,6 +1,6 @@
 // The Boolean constructor and the methods of Boolean.prototype.
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 
 namespace quillon {
 

@@ -4,9 +4,9 @@
 #include "builtins/date_object.h"
 #include "builtins/date_parse.h"
 #include "builtins/date_text.h"
-#include "builtins/natives.h"
-#include "host/space.h"
-#include "interp/context.h"
+#include "objects/natives.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "platform/clock.h"
 #include "values/convert.h"
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "builtins/date_object.h"
-#include "builtins/natives.h"
-#include "interp/context.h"
+#include "objects/natives.h"
+#include "values/context.h"
 #include "platform/clock.h"
 #include "values/convert.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "builtins/natives.h"
-#include "interp/context.h"
+#include "objects/natives.h"
+#include "values/context.h"
 #include "objects/object.h"
 #include "objects/props.h"
 #include "runtime/errors.h"

@@ -3,8 +3,8 @@
 // is the mode of the formatter.
 #include "builtins/date_object.h"
 #include "builtins/date_text.h"
-#include "builtins/natives.h"
-#include "interp/context.h"
+#include "objects/natives.h"
+#include "values/context.h"
 #include "platform/clock.h"
 
 namespace quillon {

@@ -1,8 +1,8 @@
 // Debug.write and Debug.writeln: their arguments on the diagnostic output,
 // strings as they are and other values in their printed form, with nothing
 // between them. Neither gives a value.
-#include "builtins/natives.h"
-#include "interp/context.h"
+#include "objects/natives.h"
+#include "values/context.h"
 #include "platform/debuglog.h"
 #include "values/convert.h"
 

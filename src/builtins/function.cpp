@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
-#include "host/space.h"
+#include "objects/natives.h"
+#include "values/space.h"
 #include "interp/run.h"
 #include "lexer/code.h"
 #include "lexer/lexer.h"

@@ -3,8 +3,8 @@
 // String.prototype.charAt called on s. The row's extra word names the
 // constructor (1 Array, 2 String); the method has the function's name.
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
-#include "host/space.h"
+#include "objects/natives.h"
+#include "values/space.h"
 
 namespace quillon {
 

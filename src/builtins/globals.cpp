@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "interp/run.h"
 #include "numconv/numconv.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "builtins/mathrandom.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/value_guard.h"
 #include "values/convert.h"
 

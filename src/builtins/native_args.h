@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "interp/context.h"
+#include "values/context.h"
 #include "objects/function.h"
 #include "values/convert.h"
 #include "values/jsany.h"

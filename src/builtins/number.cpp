@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "numconv/numconv.h"
 
 namespace quillon {

@@ -4,9 +4,9 @@
 // is what a member read finds on the value itself, and what
 // propertyIsEnumerable answers is what for-in lists.
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/value_guard.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "interp/interp.h"
 #include "objects/member.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/strbuf.h"
 #include "builtins/string_this.h"
 #include "objects/object.h"

@@ -2,7 +2,7 @@
 // follow Latin-1 exactly: A-Z and 192-222 (not 215) gain 32, a-z and 224-254
 // (not 247) lose 32, 255 stays. The locale forms and localeCompare use the
 // platform's locale services.
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/string_this.h"
 #include "platform/latin1.h"
 

@@ -3,7 +3,7 @@
 // is (no escaping). One entry serves all thirteen, told apart by name.
 #include <cstring>
 
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/strbuf.h"
 #include "builtins/string_this.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "runtime/text.h"
 
 namespace quillon {

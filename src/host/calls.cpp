@@ -9,18 +9,18 @@
 
 #include "host/heldobjects.h"
 #include "host/library.h"
-#include "host/progobj.h"
+#include "values/progobj.h"
 #include "host/space.h"
 #include "host/valuelist.h"
 #include "host/valueslots.h"
-#include "interp/context.h"
+#include "values/context.h"
 #include "interp/run.h"
 #include "objects/object.h"
 #include "platform/debuglog.h"
 #include "platform/lock.h"
 #include "quillon.h"
 #include "runtime/errtable.h"
-#include "runtime/report.h"
+#include "interp/report.h"
 
 using namespace quillon;
 

@@ -7,7 +7,7 @@
 #include "host/library.h"
 
 #include "host/heldobjects.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "host/valueslots.h"
 #include "lexer/lexer.h"
 #include "objects/collector.h"
@@ -23,6 +23,9 @@
 #include "runtime/checks.h"
 #include "builtins/mathrandom.h"
 #include "interp/poscache.h"
+#include "interp/report.h"
+#include "objects/function.h"
+#include "objects/primitive.h"
 #include "quillon.h"
 
 namespace quillon {
@@ -76,6 +79,8 @@ bool SetUp() {
     Lex_InitTables();
     Chk_Init();
     Cache_Install();
+    Fn_SetBreakCheck(&Err_CheckBreak);
+    Obj_InstallConversions();
     Rx_InstallHooks();
     Math_SeedRandom(static_cast<uint32_t>(Plat_DateStamp().ticks));
     return true;

@@ -1,8 +1,9 @@
+// Making and destroying program spaces.
 #include "host/space.h"
 
 #include <cstring>
 
-#include "host/progobj.h"
+#include "values/progobj.h"
 #include "lexer/lexer.h"
 #include "objects/function.h"
 #include "objects/object.h"
@@ -14,61 +15,9 @@ namespace quillon {
 
 namespace {
 
-ProgramSpace *gFirst = nullptr;
-ProgramSpace *gLast = nullptr;
 uint32_t gSerial = 100;
 
-char gEmptyText[1] = {0};
-
-void SetEmpty(ShortStr *s) {
-    s->state = -1;
-    s->chars = gEmptyText;
-    s->len = 0;
-}
-
-void Unlink(ProgramSpace *s) {
-    if (s->prev) s->prev->next = s->next; else if (gFirst == s) gFirst = s->next;
-    if (s->next) s->next->prev = s->prev; else if (gLast == s) gLast = s->prev;
-    s->next = s->prev = nullptr;
-}
-
 }  // namespace
-
-void Space_ClearShort(ShortStr *s) {
-    if (s->state != -1 && s->chars) Text_Release(s->chars);
-    SetEmpty(s);
-}
-
-bool Space_CopyShort(ShortStr *s, const char *text, uint32_t len) {
-    char *t = Text_FromBytes(text, len);
-    if (!t) return false;
-    Space_ClearShort(s);
-    s->state = 0;
-    s->chars = t;
-    s->len = len;
-    return true;
-}
-
-bool Space_IsLive(const ProgramSpace *space) {
-    if (!space) return false;
-    for (ProgramSpace *s = gFirst; s; s = s->next)
-        if (s == space) return s->magic == JSPS_MAGIC;
-    return false;
-}
-
-uint32_t Space_Serial(const ProgramSpace *space) { return space->serial; }
-
-long Space_LiveCount() {
-    long n = 0;
-    for (ProgramSpace *s = gFirst; s; s = s->next) ++n;
-    return n;
-}
-
-bool Space_AnyRunning() {
-    for (ProgramSpace *s = gFirst; s; s = s->next)
-        if (s->runs) return true;
-    return false;
-}
 
 ProgramSpace *Space_Create(ProgramSpace *parent, const JSHostLibrary *hooks, uintptr_t userData) {
     auto *s = static_cast<ProgramSpace *>(Mem_AllocZero(sizeof(ProgramSpace)));
@@ -81,13 +30,11 @@ ProgramSpace *Space_Create(ProgramSpace *parent, const JSHostLibrary *hooks, uin
     s->hostValue = JSAny_Undef();
     s->matchInput = JSAny_Null();
     s->matchValue = JSAny_Null();
-    SetEmpty(&s->lastMatch);
-    SetEmpty(&s->lastParen);
-    SetEmpty(&s->leftContext);
-    SetEmpty(&s->rightContext);
-    s->prev = gLast;
-    if (gLast) gLast->next = s; else gFirst = s;
-    gLast = s;
+    Space_InitShort(&s->lastMatch);
+    Space_InitShort(&s->lastParen);
+    Space_InitShort(&s->leftContext);
+    Space_InitShort(&s->rightContext);
+    Space_Link(s);
     s->store = Lex_CreateStore();
     if (!s->store) {
         Space_Destroy(s);
@@ -98,7 +45,7 @@ ProgramSpace *Space_Create(ProgramSpace *parent, const JSHostLibrary *hooks, uin
         Space_Destroy(s);
         return nullptr;
     }
-    for (uint32_t i = 0; i < 9; ++i) SetEmpty(&s->groups[i]);
+    for (uint32_t i = 0; i < 9; ++i) Space_InitShort(&s->groups[i]);
     s->multiline = 0;
     if (Setup_Globals(s) != 0) {
         Space_Destroy(s);
@@ -118,7 +65,7 @@ ProgramSpace *Space_Create(ProgramSpace *parent, const JSHostLibrary *hooks, uin
 }
 
 void Space_Destroy(ProgramSpace *s) {
-    Unlink(s);
+    Space_Unlink(s);
     JSAny_Clear(&s->matchInput);
     JSAny_Clear(&s->matchValue);
     if (s->groups) {

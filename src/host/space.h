@@ -1,82 +1,17 @@
-// Program spaces: the unit a host creates, runs scripts in and destroys. A
-// space owns its global names (the program-level slots of its lexer store),
-// the value of the last run, the regular-expression match state, the script
-// functions its runs defined, and the program objects that wrap host data.
+// Making and destroying program spaces (the record, and the list of live
+// spaces, are values/space.h's). A new space gets its lexer store, its
+// match state and its built-ins; a destroyed one gives back everything it
+// owns and runs the cycle collector.
 #pragma once
 #include <cstdint>
 
-#include "values/jsany.h"
+#include "values/space.h"
 
 struct JSHostLibrary;
 
 namespace quillon {
 
-struct LexStore;
-struct Function;
-struct ProgObj;
-struct Object;
-
-constexpr uint32_t JSPS_MAGIC = 12345678;
-
-// The fifteen built-in prototypes, in the order global setup records them.
-enum Proto : uint32_t {
-    PROTO_ARRAY, PROTO_BOOLEAN, PROTO_DATE, PROTO_FUNCTION, PROTO_NUMBER, PROTO_OBJECT,
-    PROTO_STRING, PROTO_REGEXP, PROTO_ERROR, PROTO_EVALERROR, PROTO_RANGEERROR,
-    PROTO_REFERENCEERROR, PROTO_SYNTAXERROR, PROTO_TYPEERROR, PROTO_URIERROR,
-    PROTO_COUNT
-};
-
-// A short string of the match state: state -1 marks a constant text that is
-// not freed; otherwise `chars` is a counted text.
-struct ShortStr {
-    int32_t state;
-    char *chars;
-    uint32_t len;
-};
-
-struct ProgramSpace {
-    ProgramSpace *next;  // library-wide list of live spaces
-    ProgramSpace *prev;
-    uint32_t magic;
-    uint32_t serial;
-    // regular-expression match state
-    JSAny matchInput;
-    JSAny matchValue;
-    uint16_t multiline;
-    uint32_t groupCount;   // groups of the last match
-    ShortStr *groups;      // Arr_* of at least 9 short strings ($1..$9 and more)
-    ShortStr lastMatch, lastParen, leftContext, rightContext;
-    LexStore *store;
-    JSAny lastResult;
-    const JSHostLibrary *hooks;
-    uintptr_t userData;
-    ProgramSpace *parent;
-    JSAny hostValue;
-    Function *functions;  // script functions defined by its runs
-    Function *natives;    // native functions made for the space
-    ProgObj *progFirst;  // program objects owned by the space
-    ProgObj *progLast;
-    Object *protos[PROTO_COUNT];
-    uint32_t runs;  // runs and calls of the host under way in the space
-};
-
 ProgramSpace *Space_Create(ProgramSpace *parent, const JSHostLibrary *hooks, uintptr_t userData);
 void Space_Destroy(ProgramSpace *space);
-// True when the handle names a live program space of this library.
-bool Space_IsLive(const ProgramSpace *space);
-void Space_SetShort(ShortStr *s, const char *text, uint32_t len);  // copies; false on exhaustion
-bool Space_CopyShort(ShortStr *s, const char *text, uint32_t len);
-void Space_ClearShort(ShortStr *s);
-uint32_t Space_Serial(const ProgramSpace *space);
-// Number of live spaces (for the leak checks of the last close).
-long Space_LiveCount();
-// True while a run or call is under way in any space: the library must not
-// be torn down under it.
-bool Space_AnyRunning();
-
-// Hooks a later part installs: global setup of a new space, and the last
-// stage of destruction (cycle collection).
-using SpaceSetupHook = uint32_t (*)(ProgramSpace *space);
-void Space_SetSetupHook(SpaceSetupHook hook);
 
 }  // namespace quillon

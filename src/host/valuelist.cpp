@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/progobj.h"
-#include "host/space.h"
-#include "interp/context.h"
+#include "values/progobj.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "values/convert.h"
 
 namespace quillon {

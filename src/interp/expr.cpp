@@ -6,9 +6,10 @@
 #include <cstring>
 
 #include "values/refs.h"
-#include "host/hooks.h"
-#include "host/progobj.h"
-#include "host/space.h"
+#include "objects/hostcalls.h"
+#include "values/progobj.h"
+#include "values/space.h"
+#include "interp/binary.h"
 #include "interp/interp.h"
 #include "interp/poscache.h"
 #include "lexer/code.h"
@@ -18,9 +19,10 @@
 #include "objects/props.h"
 #include "runtime/checks.h"
 #include "runtime/idtable.h"
-#include "runtime/report.h"
+#include "interp/report.h"
 #include "runtime/text.h"
 #include "values/convert.h"
+#include "values/numops.h"
 #include "values/operators.h"
 
 namespace quillon {
@@ -610,7 +612,7 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
         auto *var = static_cast<JSAny *>(s->v.ptr);
         if (var->type == JSANY_NUMBER) {  // the common case, in place
             double old = var->num;
-            var->num = inc ? old + 1 : old - 1;
+            Num_Binary(inc ? NumOp::Add : NumOp::Sub, var, 1);
             s->v = JSAny_Num(postfix ? old : var->num);
             return 0;
         }
@@ -637,7 +639,9 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
         return st;
     }
     double old = s->v.num;
-    JSAny fresh = JSAny_Num(inc ? old + 1 : old - 1);
+    JSAny fresh = JSAny_Num(old);
+    Num_Binary(inc ? NumOp::Add : NumOp::Sub, &fresh, 1);
+    double now = fresh.num;
     Obj_PutMember(ctx, &target, &fresh);
     st = Ev_Check(ctx, &target.v, at);
     Slot_Clear(&target);
@@ -645,7 +649,7 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
         SetFail(s, st);
         return st;
     }
-    s->v = JSAny_Num(postfix ? old : old + (inc ? 1 : -1));
+    s->v = JSAny_Num(postfix ? old : now);
     return 0;
 }
 
@@ -832,23 +836,18 @@ uint32_t ApplyPrefix(RunContext *ctx, uint32_t op, EvalSlot *s, Tok at) {
     return Ev_Check(ctx, &s->v, at);
 }
 
-inline bool IsPrefix(uint32_t t) {
-    return t == TK_INC || t == TK_DEC || t == TK_BITNOT || t == TK_NOT || t == TK_ADD || t == TK_SUB ||
-           t == KW_DELETE || t == KW_TYPEOF || t == KW_VOID;
-}
-
 Tok Unary(RunContext *ctx, Tok p, EvalSlot *out) {
     p = Scan_Lines(p);
     uint32_t ops[kMaxPrefix];
     Tok opTok[kMaxPrefix];
     uint32_t nops = 0;
-    while (IsPrefix(*p) && nops < kMaxPrefix) {
+    while (Tk_IsPrefix(*p) && nops < kMaxPrefix) {
         opTok[nops] = p;
         ops[nops++] = *p;
         p = Scan_Lines(p + 1);
     }
     Tok q;
-    if (nops == kMaxPrefix && IsPrefix(*p)) {
+    if (nops == kMaxPrefix && Tk_IsPrefix(*p)) {
         // A longer run of prefix operators: the rest is an operand of its own.
         NestGuard guard(ctx);
         if (!guard.ok) {
@@ -877,76 +876,12 @@ Tok Unary(RunContext *ctx, Tok p, EvalSlot *out) {
     return q;
 }
 
-inline uint32_t Group(uint32_t code) { return code & ~15u; }
-
 // True when the token after an operand cannot continue it as a postfix part
 // (a member, a call, ++ or --; a line break may hide a `.`).
 inline bool EndsOperand(uint32_t t) {
     if (t < TK_LPAREN) return t != TK_LINE;
     if (t <= TK_DOT) return t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT;
     return t != TK_INC && t != TK_DEC;
-}
-
-inline int32_t ToInt32Fast(double d) {
-    // Only a double inside the int32 range may be cast (NaN fails the test).
-    if (d > -2147483649.0 && d < 2147483648.0) {
-        int32_t i = static_cast<int32_t>(d);
-        if (static_cast<double>(i) == d) return i;
-    }
-    return Num_ToInt32Bits(d);
-}
-
-// The binary operators on two numbers, done in place in *l; false for the
-// operators that need the general path.
-__attribute__((always_inline)) inline bool NumberOp(uint32_t op, JSAny *l, double b) {
-    double a = l->num;
-    switch (op) {
-    case TK_ADD: l->num = a + b; return true;
-    case TK_SUB: l->num = a - b; return true;
-    case TK_MUL: l->num = a * b; return true;
-    case TK_DIV: l->num = a / b; return true;
-    case TK_MOD: {
-        // Whole numbers in the 32-bit range divide exactly; the remainder
-        // keeps the dividend's sign (a zero one included).
-        bool small = a > -2147483649.0 && a < 2147483648.0 && b > 0 && b < 2147483648.0;
-        int32_t x = small ? static_cast<int32_t>(a) : 0, y = small ? static_cast<int32_t>(b) : 0;
-        if (small && x == a && y == b && y > 0) {
-            int32_t r = x % y;
-            l->num = (r == 0 && (x < 0 || (x == 0 && std::signbit(a)))) ? -0.0 : r;
-        } else {
-            l->num = std::fmod(a, b);
-        }
-        return true;
-    }
-    case TK_LT: *l = JSAny_Bool(a < b); return true;
-    case TK_GT: *l = JSAny_Bool(a > b); return true;
-    case TK_LE: *l = JSAny_Bool(a <= b); return true;
-    case TK_GE: *l = JSAny_Bool(a >= b); return true;
-    case TK_EQ:
-    case TK_SEQ: *l = JSAny_Bool(a == b); return true;
-    case TK_NE:
-    case TK_SNE: *l = JSAny_Bool(!(a == b)); return true;
-    case TK_BITAND: l->num = ToInt32Fast(a) & ToInt32Fast(b); return true;
-    case TK_BITOR: l->num = ToInt32Fast(a) | ToInt32Fast(b); return true;
-    case TK_BITXOR: l->num = ToInt32Fast(a) ^ ToInt32Fast(b); return true;
-    case TK_SHL:
-        l->num = static_cast<int32_t>(static_cast<uint32_t>(ToInt32Fast(a)) << (ToInt32Fast(b) & 31));
-        return true;
-    case TK_SAR: l->num = ToInt32Fast(a) >> (ToInt32Fast(b) & 31); return true;
-    case TK_SHR:
-        l->num = static_cast<uint32_t>(ToInt32Fast(a)) >> (ToInt32Fast(b) & 31);
-        return true;
-    default: return false;
-    }
-}
-
-inline bool IsBinary(uint32_t t) { return t >= TK_LOGOR && t <= TK_MOD; }
-
-// The binary operator of a compound assignment (`^=` gives `^`).
-inline uint32_t BinaryOfAssign(uint32_t op) {
-    constexpr uint32_t kOps[] = {TK_BITOR, TK_BITXOR, TK_BITAND, TK_SHL, TK_SAR, TK_SHR,
-                                 TK_ADD,   TK_SUB,    TK_MUL,    TK_DIV, TK_MOD};
-    return kOps[op - TK_OR_ASSIGN];
 }
 
 }  // namespace
@@ -1083,7 +1018,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             Tok rt = opTok + 1;
             if (Tk_IsOperand(*rt) && EndsOperand(rt[1]) && !(Tk_IsBinary(rt[1]) && rt[1] >= Tk_Group(op) + 16)) {
                 const JSAny *rv = NumberOperand(ctx, rt);
-                if (rv && NumberOp(op, &out->v, rv->num)) {
+                if (rv && Num_Binary(Ev_Binary(op).number, &out->v, rv->num)) {
                     q = rt + 1;
                     continue;
                 }
@@ -1101,12 +1036,11 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             return r;
         }
         if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER && right.v.type == JSANY_NUMBER &&
-            NumberOp(op, &out->v, right.v.num)) {
+            Num_Binary(Ev_Binary(op).number, &out->v, right.v.num)) {
             q = r;
             continue;
         }
-        BinaryOp fn = Op_ForToken(op);
-        fn(ctx, &out->v, &right.v);
+        Ev_Binary(op).general(ctx, &out->v, &right.v);
         Val_Clear(&right.v);
         if (Ev_Check(ctx, &out->v, opTok)) return r;
         q = r;
@@ -1174,7 +1108,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         if (Chk_Shortcuts() && out->v.type == JSREF_VARIABLE) {
             auto *var = static_cast<JSAny *>(out->v.ptr);
             if (var->type == JSANY_NUMBER && value.type == JSANY_NUMBER) {
-                NumberOp(BinaryOfAssign(op), var, value.num);
+                Num_Binary(Ev_Binary(Tk_BinaryOfAssign(op)).number, var, value.num);
                 out->v = *var;
                 return r;
             }
@@ -1206,7 +1140,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
             SetFail(out, cur.v.code);
             return r;
         }
-        Op_ForToken(op)(ctx, &cur.v, &value);
+        Ev_Binary(Tk_BinaryOfAssign(op)).general(ctx, &cur.v, &value);
         Val_Clear(&value);
         value = cur.v;
         if (Ev_Check(ctx, &value, opTok)) {

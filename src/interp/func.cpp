@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "values/refs.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "interp/interp.h"
 #include "interp/poscache.h"
 #include "interp/run.h"
@@ -14,7 +14,7 @@
 #include "objects/object.h"
 #include "runtime/checks.h"
 #include "runtime/idtable.h"
-#include "runtime/report.h"
+#include "interp/report.h"
 #include "runtime/text.h"
 
 namespace quillon {

@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "interp/context.h"
+#include "values/context.h"
 #include "interp/scan.h"
 #include "runtime/errtable.h"
 #include "values/evalslot.h"
@@ -13,12 +13,6 @@
 namespace quillon {
 
 struct ScriptFunction;
-
-// Deepest nesting of expressions, statements and eval the evaluator accepts
-// before it reports "Program nested too deeply"; keeps the machine stack safe.
-constexpr uint32_t kMaxNesting = 400;
-// At most this many script-function invocations in progress at once.
-constexpr uint32_t kMaxCallDepth = 25;
 
 // ---- failures ----
 // Reports a row at a token and returns the failure code to propagate (a

@@ -4,16 +4,16 @@
 
 #include <cstring>
 
-#include "host/hooks.h"
-#include "host/progobj.h"
-#include "host/space.h"
+#include "objects/hostcalls.h"
+#include "values/progobj.h"
+#include "values/space.h"
 #include "interp/interp.h"
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
 #include "objects/object.h"
 #include "runtime/errtable.h"
-#include "runtime/report.h"
+#include "interp/report.h"
 #include "runtime/text.h"
 #include "values/convert.h"
 

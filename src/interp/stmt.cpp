@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "values/refs.h"
-#include "host/progobj.h"
-#include "host/space.h"
+#include "values/progobj.h"
+#include "values/space.h"
 #include "interp/interp.h"
 #include "lexer/code.h"
 #include "objects/function.h"
@@ -13,7 +13,7 @@
 #include "objects/object.h"
 #include "objects/props.h"
 #include "runtime/idtable.h"
-#include "runtime/report.h"
+#include "interp/report.h"
 #include "runtime/text.h"
 #include "values/convert.h"
 #include "values/operators.h"

@@ -49,6 +49,12 @@ inline bool Tk_IsOperand(uint32_t code) { return code >= TK_OPERAND; }
 // `=` and the compound assignments `|=` ... `%=`.
 inline bool Tk_IsAssign(uint32_t t) { return t >= TK_ASSIGN && t <= TK_MOD_ASSIGN; }
 inline bool Tk_IsCompoundAssign(uint32_t t) { return t > TK_ASSIGN && t <= TK_MOD_ASSIGN; }
+// The binary operator of a compound assignment (`^=` gives `^`).
+inline uint32_t Tk_BinaryOfAssign(uint32_t t) {
+    constexpr uint32_t kOps[] = {TK_BITOR, TK_BITXOR, TK_BITAND, TK_SHL, TK_SAR, TK_SHR,
+                                 TK_ADD,   TK_SUB,    TK_MUL,    TK_DIV, TK_MOD};
+    return kOps[t - TK_OR_ASSIGN];
+}
 // The binary operators, `?` included; the precedence group of one is its
 // code with the low four bits cleared.
 inline bool Tk_IsBinary(uint32_t t) { return t >= TK_LOGOR && t <= TK_MOD; }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "builtins/natives.h"
+#include "objects/natives.h"
 
 namespace quillon {
 

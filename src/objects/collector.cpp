@@ -19,7 +19,7 @@
 #include "objects/collector.h"
 #include "objects/elements.h"
 #include "objects/props.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "lexer/code.h"
 #include "platform/debuglog.h"
 #include "runtime/hookguard.h"

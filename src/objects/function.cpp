@@ -1,14 +1,14 @@
 #include "values/refs.h"
 #include "objects/function.h"
 
-#include "host/hooks.h"
-#include "host/progobj.h"
-#include "host/space.h"
-#include "interp/context.h"
+#include "objects/hostcalls.h"
+#include "values/progobj.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "lexer/code.h"
 #include "lexer/lexer.h"
 #include "runtime/idtable.h"
-#include "runtime/report.h"
+#include "platform/signals.h"
 #include "objects/elements.h"
 #include "objects/member.h"
 #include "objects/props.h"
@@ -20,12 +20,21 @@ namespace quillon {
 namespace {
 
 JSAny gKeepThisRecord = JSAny_Undef();
+BreakCheck gBreakCheck = nullptr;
+
+// The user-break check: 0 (go on) unless a signal under the run's mask is
+// pending and the installed check says stop.
+inline uint32_t CheckBreak(RunContext *ctx) {
+    return (Plat_PendingSignals() & ctx->breakMask) ? gBreakCheck(ctx, ctx->callTok) : 0;
+}
 
 void BoundEntry(RunContext *ctx, Function *fn);
 
 }  // namespace
 
 const JSAny *const kKeepThis = &gKeepThisRecord;
+
+void Fn_SetBreakCheck(BreakCheck check) { gBreakCheck = check; }
 
 void Fn_NotImplemented(RunContext *ctx, Function *) { JSAny_SetError(&ctx->ret, ERR_NOTIMPL); }
 
@@ -420,7 +429,7 @@ void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const
     // The calls the built-ins make do the user-break check too, so a
     // comparator, a replace callback or a conversion called without end
     // can still be stopped.
-    if (uint32_t st = Err_CheckBreakFast(ctx, ctx->callTok, ctx->breakMask)) {
+    if (uint32_t st = CheckBreak(ctx)) {
         JSAny_SetError(result, st);
         return;
     }

@@ -117,9 +117,17 @@ void Fn_CallValue(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
                   const JSAny *thisChoice);
 void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc);
 // Calls a function value with an explicit this (used by the built-ins and
-// conversions); the result replaces *result.
+// conversions); the result replaces *result. It does the user-break check
+// first, so a callback called without end can be stopped.
 void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const JSAny *args,
              uint32_t argc, JSAny *result);
+
+// The user-break check of calls made by built-ins and conversions: 0 (go
+// on) unless a signal under the run's mask is pending and the check says
+// stop. The check itself may show a report, which the run layer makes: it
+// installs the check at the library's first open.
+using BreakCheck = uint32_t (*)(RunContext *ctx, const uint32_t *tok);
+void Fn_SetBreakCheck(BreakCheck check);
 
 // Disposal of a script function's script parts (tokens, source, list link),
 // as at the end of its life or when its program space is destroyed; a later

@@ -3,10 +3,10 @@
 
 #include <cstring>
 
-#include "host/hooks.h"
-#include "host/progobj.h"
-#include "host/space.h"
-#include "interp/context.h"
+#include "objects/hostcalls.h"
+#include "values/progobj.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "lexer/code.h"
 #include "lexer/lexer.h"
 #include "objects/function.h"
@@ -621,6 +621,41 @@ uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot) {
     Val_Clear(&base);
     slot->v = st ? JSAny_Err(st) : JSAny_Bool(true);
     return st;
+}
+
+// ---- the operators the object model answers ----
+
+void Op_In(RunContext *ctx, JSAny *l, const JSAny *r) {
+    if (l->type == JSANY_ERROR) return;
+    if (r->type == JSANY_ERROR) {
+        JSAny_SetError(l, r->code);
+        return;
+    }
+    JSAny_ToString(ctx, l);
+    if (l->type == JSANY_ERROR) return;
+    uint32_t status = 0;
+    bool has = Obj_HasMember(ctx, r, l->str, l->len, &status);
+    if (status) JSAny_SetError(l, status);
+    else JSAny_SetBoolean(l, has);
+}
+
+void Op_InstanceOf(RunContext *, JSAny *l, const JSAny *r) {
+    if (l->type == JSANY_ERROR) return;
+    if (r->type == JSANY_ERROR) {
+        JSAny_SetError(l, r->code);
+        return;
+    }
+    if (r->type != JSANY_OBJECT || !(r->obj->classFlags & CF_CALLABLE)) {
+        JSAny_SetError(l, ERR_WRONGTYPE);
+        return;
+    }
+    if (l->type != JSANY_OBJECT) {
+        JSAny_SetBoolean(l, false);
+        return;
+    }
+    auto *f = static_cast<Function *>(r->obj);
+    bool yes = l->obj->prototype && l->obj->prototype == f->prototypeObject;
+    JSAny_SetBoolean(l, yes);
 }
 
 }  // namespace quillon

@@ -30,6 +30,13 @@ bool Obj_HasOwnMember(RunContext *ctx, const JSAny *value, const char *name, uin
 // The delete operation on a reference; the slot receives the boolean result.
 uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot);
 
+// The operators the object model answers, in the shape of values/
+// operators.h: `l in r` (r has a member named by l converted to a string)
+// and `l instanceof r` (l's immediate prototype is r's prototype object;
+// r must be a function). The answer, or an error value, replaces l.
+void Op_In(RunContext *ctx, JSAny *l, const JSAny *r);
+void Op_InstanceOf(RunContext *ctx, JSAny *l, const JSAny *r);
+
 // Asks the host for the member of a program object (flags 1); the answer
 // replaces *out. A key that is a number array index goes to HostGetElement.
 uint32_t Host_ReadMember(RunContext *ctx, ProgObj *p, const JSAny *key, const char *name,

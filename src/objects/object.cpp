@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "host/space.h"
+#include "values/space.h"
 #include "objects/collector.h"
 #include "objects/elements.h"
 #include "objects/function.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "builtins/natives.h"
-#include "host/space.h"
+#include "objects/natives.h"
+#include "values/space.h"
 #include "lexer/lexer.h"
 #include "objects/builtin_table.h"
 #include "objects/function.h"

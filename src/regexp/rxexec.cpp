@@ -1,9 +1,9 @@
 #include "regexp/rxexec.h"
 
 #include "builtins/value_guard.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "regexp/rxstatics.h"
-#include "runtime/report.h"
+#include "interp/report.h"
 #include "values/convert.h"
 
 namespace quillon {

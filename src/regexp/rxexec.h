@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "interp/context.h"
+#include "values/context.h"
 #include "regexp/rxobject.h"
 #include "values/jsany.h"
 

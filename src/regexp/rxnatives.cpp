@@ -1,9 +1,9 @@
 // The RegExp constructor and the methods of RegExp.prototype: compile,
 // exec, test and toString.
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/strbuf.h"
 #include "builtins/string_this.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "regexp/rxexec.h"
 
 namespace quillon {

@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "builtins/natives.h"
-#include "host/space.h"
-#include "interp/context.h"
+#include "objects/natives.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "lexer/lexer.h"
 #include "objects/function.h"
 #include "regexp/rxstatics.h"

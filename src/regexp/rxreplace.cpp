@@ -6,10 +6,10 @@
 
 #include "builtins/array_access.h"
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/strbuf.h"
 #include "builtins/string_this.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "regexp/rxexec.h"
 
 namespace quillon {

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "builtins/native_args.h"
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/string_this.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "regexp/rxexec.h"
 
 namespace quillon {

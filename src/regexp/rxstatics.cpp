@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "host/space.h"
-#include "interp/context.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "values/convert.h"
 
 namespace quillon {

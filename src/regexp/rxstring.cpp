@@ -1,7 +1,7 @@
 // String.prototype.match and String.prototype.search.
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "builtins/string_this.h"
-#include "host/space.h"
+#include "values/space.h"
 #include "regexp/rxexec.h"
 
 namespace quillon {

@@ -1,16 +1,15 @@
+// Conversions between kinds of values, in place. Primitives convert here;
+// objects and program objects convert through the object model's hooks
+// (their methods are called, wrappers made: objects/primitive.cpp).
 #include "values/convert.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "host/space.h"
-#include "interp/context.h"
 #include "numconv/numconv.h"
-#include "objects/function.h"
-#include "objects/member.h"
-#include "objects/object.h"
 #include "platform/debuglog.h"
 #include "runtime/text.h"
+#include "values/context.h"
 
 namespace quillon {
 
@@ -43,12 +42,10 @@ double Num_ToInt32(double d) {
     return x;
 }
 
-uint32_t Num_ToUint32Bits(double d) {
+int32_t Num_ToInt32Slow(double d) {
     double x = Num_ToUint32(d);
-    return std::isnan(x) ? 0 : static_cast<uint32_t>(x);
+    return static_cast<int32_t>(std::isnan(x) ? 0u : static_cast<uint32_t>(x));
 }
-
-int32_t Num_ToInt32Bits(double d) { return static_cast<int32_t>(Num_ToUint32Bits(d)); }
 
 int32_t Num_TruncArg(double d) {
     if (std::isnan(d) || d < -2147483648.0) return INT32_MIN;
@@ -134,17 +131,13 @@ void JSAny_ToBoolean(JSAny *a) {
 
 namespace {
 
-// Looks a method up on an object or program object value.
-void MethodOf(RunContext *ctx, const JSAny *value, const char *name, JSAny *out) {
-    uint32_t len = static_cast<uint32_t>(std::strlen(name));
-    if (value->type == JSANY_OBJECT) {
-        Obj_GetName(value->obj, name, len, Str_Hash(name, len), out);
-    } else {
-        Host_ReadMember(ctx, value->prog, nullptr, name, len, out);
-    }
-}
+// What the object model does for the conversions of objects (installed at
+// the library's first open).
+const ObjectConversions *gObjects = nullptr;
 
 }  // namespace
+
+void Conv_SetObjectHooks(const ObjectConversions *hooks) { gObjects = hooks; }
 
 void JSAny_ToPrimitive(RunContext *ctx, JSAny *a, int hint) {
     if (a->type != JSANY_OBJECT && a->type != JSANY_PROGOBJ) return;
@@ -153,41 +146,7 @@ void JSAny_ToPrimitive(RunContext *ctx, JSAny *a, int hint) {
         JSAny_SetError(a, ERR_WRONGTYPE);
         return;
     }
-    bool stringFirst = hint == HINT_STRING ||
-                       (hint == HINT_DEFAULT && a->type == JSANY_OBJECT && (a->obj->classFlags & CF_DATE));
-    const char *order[2] = {"valueOf", "toString"};
-    if (stringFirst) {
-        order[0] = "toString";
-        order[1] = "valueOf";
-    }
-    for (const char *name : order) {
-        JSAny method = JSAny_Undef();
-        MethodOf(ctx, a, name, &method);
-        if (method.type == JSANY_ERROR && method.code != 0) {
-            // The host failed the read (out of memory, a break): that is
-            // the conversion's failure, not a method that is missing.
-            JSAny_Clear(a);
-            *a = method;
-            return;
-        }
-        bool callable = (method.type == JSANY_OBJECT && (method.obj->classFlags & CF_CALLABLE)) ||
-                        method.type == JSANY_PROGOBJ;
-        if (!callable) {
-            JSAny_Clear(&method);
-            continue;
-        }
-        JSAny result = JSAny_Undef();
-        Fn_Call(ctx, &method, a, nullptr, 0, &result);
-        JSAny_Clear(&method);
-        if (result.type != JSANY_OBJECT && result.type != JSANY_PROGOBJ) {
-            if (result.type == JSANY_ERROR && result.code == ERR_NOVALUE) result = JSAny_Undef();
-            JSAny_Clear(a);
-            *a = result;
-            return;
-        }
-        JSAny_Clear(&result);
-    }
-    JSAny_SetError(a, ERR_WRONGTYPE);
+    gObjects->toPrimitive(ctx, a, hint);
 }
 
 // ---- number ----------------------------------------------------------------
@@ -277,34 +236,7 @@ void JSAny_ToString(RunContext *ctx, JSAny *a) {
 
 void JSAny_ToObject(RunContext *ctx, JSAny *a) {
     if (a->type == JSANY_OBJECT || a->type == JSANY_ERROR) return;
-    ctx = Ctx(ctx);
-    ProgramSpace *space = ctx ? ctx->space : nullptr;
-    uint32_t proto = PROTO_OBJECT, flags = 0;
-    switch (a->type) {
-    case JSANY_BOOLEAN: proto = PROTO_BOOLEAN; flags = CF_BOOLEAN; break;
-    case JSANY_NUMBER: proto = PROTO_NUMBER; flags = CF_NUMBER; break;
-    case JSANY_STRING:
-    case JSANY_CSTRING: proto = PROTO_STRING; flags = CF_STRING | CF_HASLENGTH; break;
-    default: break;
-    }
-    Object *o = Obj_New(space ? space->protos[proto] : nullptr);
-    if (!o) {
-        JSAny_SetError(a, ERR_NOMEM);
-        return;
-    }
-    if (flags) {
-        uint32_t st = Obj_AddName(o, "__value", 7, Str_Hash("__value", 7), a);
-        if (st) {
-            Obj_Release(o);
-            JSAny_SetError(a, st);
-            return;
-        }
-        o->classFlags |= flags;
-    }
-    JSAny_Clear(a);
-    a->type = JSANY_OBJECT;
-    a->len = 0;
-    a->obj = o;
+    gObjects->toObject(Ctx(ctx), a);
 }
 
 // ---- typeof ----------------------------------------------------------------
@@ -317,22 +249,10 @@ void JSAny_TypeOf(RunContext *ctx, JSAny *a) {
     case JSANY_STRING:
     case JSANY_CSTRING: name = "string"; break;
     case JSANY_NULL: name = "object"; break;
-    case JSANY_OBJECT: name = (a->obj->classFlags & CF_CALLABLE) ? "function" : "object"; break;
-    case JSANY_PROGOBJ: {
-        name = "object";
-        ctx = Ctx(ctx);
-        if (ctx) {
-            JSAny t = JSAny_Undef();
-            Host_ReadMember(ctx, a->prog, nullptr, "__typeof", 8, &t);
-            if (JSAny_IsString(&t)) {
-                JSAny_Clear(a);
-                *a = t;
-                return;
-            }
-            JSAny_Clear(&t);
-        }
-        break;
-    }
+    case JSANY_OBJECT:
+    case JSANY_PROGOBJ:
+        gObjects->typeOf(Ctx(ctx), a);
+        return;
     default: break;
     }
     JSAny_SetStringCopy(a, name);

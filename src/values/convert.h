@@ -26,12 +26,33 @@ void JSAny_ToPrimitive(RunContext *ctx, JSAny *a, int hint);
 void JSAny_ToObject(RunContext *ctx, JSAny *a);
 void JSAny_TypeOf(RunContext *ctx, JSAny *a);
 
+// What converting an object or a program object needs of the object model
+// above: a primitive from its methods, a wrapper object for a primitive,
+// the typeof text of an object. objects/primitive.cpp installs them at the
+// library's first open. `ctx` is the context at hand or the innermost one.
+struct ObjectConversions {
+    void (*toPrimitive)(RunContext *ctx, JSAny *a, int hint);  // a: object or program object; ctx set
+    void (*toObject)(RunContext *ctx, JSAny *a);   // a: a primitive, not an error; ctx may be null
+    void (*typeOf)(RunContext *ctx, JSAny *a);     // a: object or program object; ctx may be null
+};
+void Conv_SetObjectHooks(const ObjectConversions *hooks);
+
 // Number helpers on plain doubles.
 double Num_ToInteger(double d);
 double Num_ToUint32(double d);
 double Num_ToInt32(double d);
-int32_t Num_ToInt32Bits(double d);   // the ToInt32 value as an integer (NaN/infinities: 0)
-uint32_t Num_ToUint32Bits(double d);
+// The ToInt32 value as an integer (NaN and the infinities give 0); a whole
+// double inside the int32 range is simply cast (NaN fails the range test).
+int32_t Num_ToInt32Slow(double d);
+inline int32_t Num_ToInt32Bits(double d) {
+    if (d > -2147483649.0 && d < 2147483648.0) {
+        int32_t i = static_cast<int32_t>(d);
+        if (static_cast<double>(i) == d) return i;
+    }
+    return Num_ToInt32Slow(d);
+}
+// The ToUint32 value as an integer.
+inline uint32_t Num_ToUint32Bits(double d) { return static_cast<uint32_t>(Num_ToInt32Bits(d)); }
 // Truncation of a number argument into the signed 32-bit range (NaN and
 // values below it give INT32_MIN, values above it INT32_MAX).
 int32_t Num_TruncArg(double d);

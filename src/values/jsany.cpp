@@ -1,9 +1,12 @@
+// The out-of-line half of value ownership: releasing and copying what a
+// negative tag holds (counted texts, objects, program objects), the dead
+// markers, and the setting operations.
 #include "values/jsany.h"
 
 #include <cstring>
 
-#include "host/progobj.h"
-#include "objects/object.h"
+#include "values/progobj.h"
+#include "values/refs.h"
 #include "platform/debuglog.h"
 
 namespace quillon {

@@ -1,15 +1,18 @@
+// Operators on values: each converts its operands as the language says
+// (left first; a left side that fails or throws leaves the right one
+// unconverted) and then applies the number rule of values/numops.h,
+// compares texts, or tests identity. An error operand or a failed
+// conversion leaves an error value in the left record; nothing here
+// reports.
 #include "values/refs.h"
 #include "values/operators.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "host/progobj.h"
-#include "lexer/lexer.h"
-#include "objects/function.h"
-#include "objects/member.h"
-#include "objects/object.h"
 #include "values/convert.h"
+#include "values/numops.h"
+#include "values/progobj.h"
 
 namespace quillon {
 
@@ -17,7 +20,8 @@ namespace {
 
 inline bool IsObjectish(const JSAny *a) { return a->type == JSANY_OBJECT || a->type == JSANY_PROGOBJ; }
 
-// Converts both operands to numbers; false (with the error in l) when one fails.
+// Converts both operands to numbers; false (with the error in l) when one
+// fails. On success l holds the left number.
 bool BothNumbers(RunContext *ctx, JSAny *l, const JSAny *r, double *x, double *y) {
     if (l->type == JSANY_NUMBER && r->type == JSANY_NUMBER) {
         *x = l->num;
@@ -43,20 +47,17 @@ bool BothNumbers(RunContext *ctx, JSAny *l, const JSAny *r, double *x, double *y
     return true;
 }
 
-bool BothInt32(RunContext *ctx, JSAny *l, const JSAny *r, int32_t *x, int32_t *y) {
-    double a, b;
-    if (!BothNumbers(ctx, l, r, &a, &b)) return false;
-    *x = Num_ToInt32Bits(a);
-    *y = Num_ToInt32Bits(b);
-    return true;
+// The operators whose operands are both converted to numbers: the number
+// rule applied to them.
+void NumberOperator(RunContext *ctx, JSAny *l, const JSAny *r, NumOp op) {
+    double x, y;
+    if (BothNumbers(ctx, l, r, &x, &y)) Num_Binary(op, l, y);
 }
 
 inline bool SameBytes(const JSAny *a, const JSAny *b) {
     // Bytes up to the terminating zero.
     return std::strcmp(a->str, b->str) == 0;
 }
-
-bool NumEqual(double a, double b) { return a == b; }
 
 // Loose equality; may convert (calls methods). Returns the answer, or sets
 // *err to an error code.
@@ -69,7 +70,7 @@ bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err)
         if (x.type == y.type) {
             switch (x.type) {
             case JSANY_BOOLEAN: result = x.flag == y.flag; break;
-            case JSANY_NUMBER: result = NumEqual(x.num, y.num); break;
+            case JSANY_NUMBER: result = Num_Equal(x.num, y.num); break;
             case JSANY_OBJECT: result = x.obj == y.obj; break;
             case JSANY_STRING:
             case JSANY_CSTRING: result = SameBytes(&x, &y); break;
@@ -92,7 +93,7 @@ bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err)
             };
             bool strs = JSAny_IsString(&x) && JSAny_IsString(&y);
             if (!strs && numish(&x) && numish(&y)) {
-                result = NumEqual(num(&x), num(&y));
+                result = Num_Equal(num(&x), num(&y));
             } else {
                 result = (x.type == JSANY_NULL && y.type == JSANY_UNDEFINED) ||
                          (x.type == JSANY_UNDEFINED && y.type == JSANY_NULL);
@@ -122,14 +123,19 @@ bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err)
     return result;
 }
 
-int CompareStrings(const JSAny *a, const JSAny *b) { return std::strcmp(a->str, b->str); }
-
-// Relational comparison: -2 when a NaN makes every answer false, else
-// -1/0/1; an error leaves *err set.
-int Relate(RunContext *ctx, const JSAny *l, const JSAny *r, uint32_t *err) {
+// Relational comparison by the operator `op` (Lt, Gt, Le or Ge): two
+// numbers by the number rule; otherwise both operands to primitives (left
+// first), two strings by their bytes, anything else as numbers. The answer
+// replaces l.
+void SetRelation(RunContext *ctx, JSAny *l, const JSAny *r, NumOp op) {
+    if (l->type == JSANY_ERROR) return;
+    if (r->type == JSANY_ERROR) {
+        JSAny_SetError(l, r->code);
+        return;
+    }
     if (l->type == JSANY_NUMBER && r->type == JSANY_NUMBER) {
-        if (std::isnan(l->num) || std::isnan(r->num)) return -2;
-        return l->num < r->num ? -1 : (l->num > r->num ? 1 : 0);
+        Num_Binary(op, l, r->num);
+        return;
     }
     JSAny x, y;
     Val_Copy(&x, l);
@@ -138,41 +144,31 @@ int Relate(RunContext *ctx, const JSAny *l, const JSAny *r, uint32_t *err) {
     // unconverted.
     JSAny_ToPrimitive(ctx, &x, HINT_NUMBER);
     if (x.type != JSANY_ERROR) JSAny_ToPrimitive(ctx, &y, HINT_NUMBER);
-    int result;
+    uint32_t err = 0;
+    JSAny answer = JSAny_Bool(false);
     if (x.type == JSANY_ERROR || y.type == JSANY_ERROR) {
-        *err = x.type == JSANY_ERROR ? x.code : y.code;
-        if (*err == 0) *err = ERR_WRONGTYPE;
-        result = -2;
+        err = x.type == JSANY_ERROR ? x.code : y.code;
+        if (err == 0) err = ERR_WRONGTYPE;
     } else if (JSAny_IsString(&x) && JSAny_IsString(&y)) {
-        int c = CompareStrings(&x, &y);
-        result = c < 0 ? -1 : (c > 0 ? 1 : 0);
+        // The byte order of the texts, compared by the same rule as -1, 0
+        // or 1 against 0.
+        int c = std::strcmp(x.str, y.str);
+        answer = JSAny_Num(c < 0 ? -1 : (c > 0 ? 1 : 0));
+        Num_Binary(op, &answer, 0);
     } else {
         JSAny_ToNumber(ctx, &x);
         if (x.type != JSANY_ERROR) JSAny_ToNumber(ctx, &y);
         if (x.type == JSANY_ERROR || y.type == JSANY_ERROR) {
-            *err = x.type == JSANY_ERROR ? x.code : y.code;
-            result = -2;
-        } else if (std::isnan(x.num) || std::isnan(y.num)) {
-            result = -2;
+            err = x.type == JSANY_ERROR ? x.code : y.code;
         } else {
-            result = x.num < y.num ? -1 : (x.num > y.num ? 1 : 0);
+            answer = JSAny_Num(x.num);
+            Num_Binary(op, &answer, y.num);
         }
     }
     Val_Clear(&x);
     Val_Clear(&y);
-    return result;
-}
-
-void SetRelation(RunContext *ctx, JSAny *l, const JSAny *r, bool (*pick)(int)) {
-    if (l->type == JSANY_ERROR) return;
-    if (r->type == JSANY_ERROR) {
-        JSAny_SetError(l, r->code);
-        return;
-    }
-    uint32_t err = 0;
-    int c = Relate(ctx, l, r, &err);
     if (err) JSAny_SetError(l, err);
-    else JSAny_SetBoolean(l, c != -2 && pick(c));
+    else JSAny_SetBoolean(l, answer.flag != 0);
 }
 
 }  // namespace
@@ -197,7 +193,7 @@ uint32_t Op_AppendString(JSAny *l, const JSAny *r) {
 
 void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
     if (l->type == JSANY_NUMBER && r->type == JSANY_NUMBER) {
-        l->num += r->num;
+        Num_Binary(NumOp::Add, l, r->num);
         return;
     }
     if (l->type == JSANY_ERROR) return;
@@ -231,78 +227,29 @@ void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
         Val_Clear(&rc);
         return;
     }
-    double x, y;
-    if (BothNumbers(ctx, l, &rc, &x, &y)) JSAny_SetNumber(l, x + y);
+    NumberOperator(ctx, l, &rc, NumOp::Add);
     Val_Clear(&rc);
 }
 
-void Op_Sub(RunContext *ctx, JSAny *l, const JSAny *r) {
-    double x, y;
-    if (BothNumbers(ctx, l, r, &x, &y)) JSAny_SetNumber(l, x - y);
-}
-
-void Op_Mul(RunContext *ctx, JSAny *l, const JSAny *r) {
-    double x, y;
-    if (BothNumbers(ctx, l, r, &x, &y)) JSAny_SetNumber(l, x * y);
-}
-
-void Op_Div(RunContext *ctx, JSAny *l, const JSAny *r) {
-    double x, y;
-    if (BothNumbers(ctx, l, r, &x, &y)) JSAny_SetNumber(l, x / y);
-}
-
-void Op_Mod(RunContext *ctx, JSAny *l, const JSAny *r) {
-    double x, y;
-    if (BothNumbers(ctx, l, r, &x, &y)) JSAny_SetNumber(l, std::fmod(x, y));
-}
+void Op_Sub(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::Sub); }
+void Op_Mul(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::Mul); }
+void Op_Div(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::Div); }
+void Op_Mod(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::Mod); }
 
 void Op_Neg(RunContext *ctx, JSAny *a) {
     JSAny_ToNumber(ctx, a);
     if (a->type == JSANY_NUMBER) a->num = -a->num;
 }
 
-void Op_Increment(RunContext *ctx, JSAny *a) {
-    JSAny_ToNumber(ctx, a);
-    if (a->type == JSANY_NUMBER) a->num += 1;
-}
-
-void Op_Decrement(RunContext *ctx, JSAny *a) {
-    JSAny_ToNumber(ctx, a);
-    if (a->type == JSANY_NUMBER) a->num -= 1;
-}
-
 // ---- bits ------------------------------------------------------------------
 
-void Op_BitAnd(RunContext *ctx, JSAny *l, const JSAny *r) {
-    int32_t x, y;
-    if (BothInt32(ctx, l, r, &x, &y)) JSAny_SetNumber(l, x & y);
-}
-
-void Op_BitOr(RunContext *ctx, JSAny *l, const JSAny *r) {
-    int32_t x, y;
-    if (BothInt32(ctx, l, r, &x, &y)) JSAny_SetNumber(l, x | y);
-}
-
-void Op_BitXor(RunContext *ctx, JSAny *l, const JSAny *r) {
-    int32_t x, y;
-    if (BothInt32(ctx, l, r, &x, &y)) JSAny_SetNumber(l, x ^ y);
-}
-
-void Op_ShiftLeft(RunContext *ctx, JSAny *l, const JSAny *r) {
-    int32_t x, y;
-    if (BothInt32(ctx, l, r, &x, &y))
-        JSAny_SetNumber(l, static_cast<int32_t>(static_cast<uint32_t>(x) << (y & 31)));
-}
-
-void Op_ShiftRight(RunContext *ctx, JSAny *l, const JSAny *r) {
-    int32_t x, y;
-    if (BothInt32(ctx, l, r, &x, &y)) JSAny_SetNumber(l, x >> (y & 31));
-}
-
+void Op_BitAnd(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::BitAnd); }
+void Op_BitOr(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::BitOr); }
+void Op_BitXor(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::BitXor); }
+void Op_ShiftLeft(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::Shl); }
+void Op_ShiftRight(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::Sar); }
 void Op_ShiftRightUnsigned(RunContext *ctx, JSAny *l, const JSAny *r) {
-    double a, b;
-    if (BothNumbers(ctx, l, r, &a, &b))
-        JSAny_SetNumber(l, Num_ToUint32Bits(a) >> (Num_ToInt32Bits(b) & 31));
+    NumberOperator(ctx, l, r, NumOp::Shr);
 }
 
 void Op_BitNot(RunContext *ctx, JSAny *a) {
@@ -342,7 +289,7 @@ bool Op_StrictEquals(const JSAny *l, const JSAny *r) {
     if (l->type != r->type) return false;
     switch (l->type) {
     case JSANY_BOOLEAN: return l->flag == r->flag;
-    case JSANY_NUMBER: return l->num == r->num;
+    case JSANY_NUMBER: return Num_Equal(l->num, r->num);
     case JSANY_OBJECT: return l->obj == r->obj;
     case JSANY_STRING:
     case JSANY_CSTRING: return SameBytes(l, r);
@@ -371,87 +318,9 @@ void Op_StrictNotEqual(RunContext *ctx, JSAny *l, const JSAny *r) {
 
 // ---- relations -------------------------------------------------------------
 
-void Op_Less(RunContext *ctx, JSAny *l, const JSAny *r) {
-    SetRelation(ctx, l, r, [](int c) { return c < 0; });
-}
-void Op_Greater(RunContext *ctx, JSAny *l, const JSAny *r) {
-    SetRelation(ctx, l, r, [](int c) { return c > 0; });
-}
-void Op_LessEqual(RunContext *ctx, JSAny *l, const JSAny *r) {
-    SetRelation(ctx, l, r, [](int c) { return c <= 0; });
-}
-void Op_GreaterEqual(RunContext *ctx, JSAny *l, const JSAny *r) {
-    SetRelation(ctx, l, r, [](int c) { return c >= 0; });
-}
-
-void Op_In(RunContext *ctx, JSAny *l, const JSAny *r) {
-    if (l->type == JSANY_ERROR) return;
-    if (r->type == JSANY_ERROR) {
-        JSAny_SetError(l, r->code);
-        return;
-    }
-    JSAny_ToString(ctx, l);
-    if (l->type == JSANY_ERROR) return;
-    uint32_t status = 0;
-    bool has = Obj_HasMember(ctx, r, l->str, l->len, &status);
-    if (status) JSAny_SetError(l, status);
-    else JSAny_SetBoolean(l, has);
-}
-
-void Op_InstanceOf(RunContext *, JSAny *l, const JSAny *r) {
-    if (l->type == JSANY_ERROR) return;
-    if (r->type == JSANY_ERROR) {
-        JSAny_SetError(l, r->code);
-        return;
-    }
-    if (r->type != JSANY_OBJECT || !(r->obj->classFlags & CF_CALLABLE)) {
-        JSAny_SetError(l, ERR_WRONGTYPE);
-        return;
-    }
-    if (l->type != JSANY_OBJECT) {
-        JSAny_SetBoolean(l, false);
-        return;
-    }
-    auto *f = static_cast<Function *>(r->obj);
-    bool yes = l->obj->prototype && l->obj->prototype == f->prototypeObject;
-    JSAny_SetBoolean(l, yes);
-}
-
-void Op_Or(RunContext *, JSAny *l, const JSAny *r) {
-    if (l->type == JSANY_ERROR) return;
-    if (!JSAny_Truth(l)) JSAny_Assign(l, r);
-}
-
-void Op_And(RunContext *, JSAny *l, const JSAny *r) {
-    if (l->type == JSANY_ERROR) return;
-    if (JSAny_Truth(l)) JSAny_Assign(l, r);
-}
-
-BinaryOp Op_ForToken(uint32_t code) {
-    switch (code) {
-    case TK_BITOR: case TK_OR_ASSIGN: return Op_BitOr;
-    case TK_BITXOR: case TK_XOR_ASSIGN: return Op_BitXor;
-    case TK_BITAND: case TK_AND_ASSIGN: return Op_BitAnd;
-    case TK_EQ: return Op_LooseEqual;
-    case TK_NE: return Op_LooseNotEqual;
-    case TK_SEQ: return Op_StrictEqual;
-    case TK_SNE: return Op_StrictNotEqual;
-    case TK_LT: return Op_Less;
-    case TK_GT: return Op_Greater;
-    case TK_LE: return Op_LessEqual;
-    case TK_GE: return Op_GreaterEqual;
-    case TK_IN: return Op_In;
-    case TK_INSTANCEOF: return Op_InstanceOf;
-    case TK_SHL: case TK_SHL_ASSIGN: return Op_ShiftLeft;
-    case TK_SHR: case TK_SHR_ASSIGN: return Op_ShiftRightUnsigned;
-    case TK_SAR: case TK_SAR_ASSIGN: return Op_ShiftRight;
-    case TK_ADD: case TK_ADD_ASSIGN: return Op_Add;
-    case TK_SUB: case TK_SUB_ASSIGN: return Op_Sub;
-    case TK_MUL: case TK_MUL_ASSIGN: return Op_Mul;
-    case TK_DIV: case TK_DIV_ASSIGN: return Op_Div;
-    case TK_MOD: case TK_MOD_ASSIGN: return Op_Mod;
-    default: return nullptr;
-    }
-}
+void Op_Less(RunContext *ctx, JSAny *l, const JSAny *r) { SetRelation(ctx, l, r, NumOp::Lt); }
+void Op_Greater(RunContext *ctx, JSAny *l, const JSAny *r) { SetRelation(ctx, l, r, NumOp::Gt); }
+void Op_LessEqual(RunContext *ctx, JSAny *l, const JSAny *r) { SetRelation(ctx, l, r, NumOp::Le); }
+void Op_GreaterEqual(RunContext *ctx, JSAny *l, const JSAny *r) { SetRelation(ctx, l, r, NumOp::Ge); }
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 // Operators on values. A binary operation works on a copy of its right
 // operand and writes the result into its left record; a unary one works in
 // place. The operations never raise anything; they may leave an error value.
+// What an operator gives for two numbers is values/numops.h's rule.
 #pragma once
 #include "values/jsany.h"
 
@@ -31,14 +32,8 @@ void Op_Less(RunContext *ctx, JSAny *l, const JSAny *r);
 void Op_Greater(RunContext *ctx, JSAny *l, const JSAny *r);
 void Op_LessEqual(RunContext *ctx, JSAny *l, const JSAny *r);
 void Op_GreaterEqual(RunContext *ctx, JSAny *l, const JSAny *r);
-void Op_In(RunContext *ctx, JSAny *l, const JSAny *r);
-void Op_InstanceOf(RunContext *ctx, JSAny *l, const JSAny *r);
-void Op_Or(RunContext *ctx, JSAny *l, const JSAny *r);
-void Op_And(RunContext *ctx, JSAny *l, const JSAny *r);
 
 void Op_Neg(RunContext *ctx, JSAny *a);
-void Op_Increment(RunContext *ctx, JSAny *a);
-void Op_Decrement(RunContext *ctx, JSAny *a);
 void Op_BitNot(RunContext *ctx, JSAny *a);
 void Op_Not(RunContext *ctx, JSAny *a);
 void Op_Void(RunContext *ctx, JSAny *a);
@@ -47,9 +42,9 @@ void Op_TypeOf(RunContext *ctx, JSAny *a);
 // Strict equality as a plain test (used by switch and indexOf).
 bool Op_StrictEquals(const JSAny *l, const JSAny *r);
 
-// The binary operation of a token code (1088..1202 and the compound
-// assignments' operators); null for codes without one.
+// The shape of every binary operation (the interpreter maps the tokens of
+// operators to them; `in` and `instanceof` are the object model's, in
+// objects/member.h).
 using BinaryOp = void (*)(RunContext *, JSAny *, const JSAny *);
-BinaryOp Op_ForToken(uint32_t code);
 
 }  // namespace quillon

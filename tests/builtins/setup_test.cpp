@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "builtins/natives.h"
+#include "objects/natives.h"
 #include "core_fixture.h"
 #include "lexer/lexer.h"
 #include "objects/object.h"

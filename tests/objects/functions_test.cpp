@@ -1,7 +1,7 @@
 // Functions: the arity check before a native is entered, bound functions
 // (which pass the call on, however long their chain), construction, and
 // the computed properties of functions and arguments objects.
-#include "interp/context.h"
+#include "values/context.h"
 #include "objects/function.h"
 #include "objfixture.h"
 #include "platform/pool.h"

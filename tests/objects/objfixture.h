@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/space.h"
+#include "values/space.h"
 #include "interp/run.h"
 #include "objects/object.h"
 #include "runtime/memory.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/progobj.h"
+#include "values/progobj.h"
 #include "objfixture.h"
 #include "support/testhost.h"
 #include "values/operators.h"

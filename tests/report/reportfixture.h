@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/space.h"
-#include "interp/context.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "lexer/code.h"
 #include "lexer/lexer.h"
 #include "platform/debuglog.h"
@@ -17,7 +17,7 @@
 #include "quillon.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
-#include "runtime/report.h"
+#include "interp/report.h"
 
 namespace report_test {
 

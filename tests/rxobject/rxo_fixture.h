@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "host/space.h"
+#include "values/space.h"
 #include "support/fixture.h"
 
 namespace rxo_test {

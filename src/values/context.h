@@ -1,5 +1,8 @@
 // The run context: everything one run (or one host call back into a script)
-// needs while it lasts. Hooks receive it as the JSRunContext handle; its
+// needs while it lasts. Every layer from here up reads it (conversions call
+// methods through it, the object model asks the host through it, reports
+// and calls are made in it), so the record lives here; the interpreter
+// fills it in. Hooks receive it as the JSRunContext handle; its
 // first word points to the program space of the run. Function invocations
 // save and restore the fields they change. The contexts in use form one
 // chain, innermost first: a run or call started from a hook links its
@@ -21,6 +24,12 @@ struct Function;
 struct Object;
 struct ProgObj;
 struct IdEntry;
+
+// Deepest nesting of expressions, statements and eval the evaluator accepts
+// before it reports "Program nested too deeply"; keeps the machine stack safe.
+constexpr uint32_t kMaxNesting = 400;
+// At most this many script-function invocations in progress at once.
+constexpr uint32_t kMaxCallDepth = 25;
 
 enum : uint32_t {
     RUN_RESULT = 1,     // the completion value is the result of the run

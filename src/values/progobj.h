@@ -1,6 +1,7 @@
-// Program objects: blocks of host bytes that scripts handle as values. The
-// owning program space's host hooks are told when one is made and when one
-// goes.
+// Program objects: blocks of host bytes that scripts handle as values (the
+// kind JSANY_PROGOBJ; a value holds one reference). The owning program
+// space's host hooks are told when one is made and when one goes; a space
+// that dies hands its program objects to its parent.
 #pragma once
 #include <cstdint>
 

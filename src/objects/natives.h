@@ -1,6 +1,8 @@
 // The native entries of the built-in table: every function a program space
 // starts with. Rows that share an entry tell it apart by the function
-// record's name or extra word.
+// record's name or extra word. The table (builtin_table.cpp) and global
+// setup name them here; each is defined by its built-in in builtins/ or
+// regexp/, which fill in what this list declares.
 #pragma once
 #include <cstdint>
 

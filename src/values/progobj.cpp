@@ -1,9 +1,10 @@
-#include "host/progobj.h"
+// Program objects: making, releasing and handing them to a parent space.
+#include "values/progobj.h"
 
 #include <cstring>
 
-#include "host/hooks.h"
-#include "host/space.h"
+#include "quillon.h"
+#include "values/space.h"
 #include "platform/debuglog.h"
 #include "runtime/hookguard.h"
 #include "runtime/memory.h"

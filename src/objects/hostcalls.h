@@ -1,4 +1,6 @@
-// Calls into the host hook library of a program space. A missing library or
+// Calls into the host hook library of a program space: the member
+// operations and calls of program objects, and name lookups, go through
+// these. A missing library or
 // entry answers as the host would when it has nothing to say: "no such
 // name" (2) for the name hooks, 0 for the object hooks and notifications.
 #pragma once

@@ -1,10 +1,10 @@
 // Showing a report that was kept for `catch` when no catch took it.
-#include "host/space.h"
-#include "interp/context.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "platform/debuglog.h"
 #include "quillon.h"
+#include "interp/report.h"
 #include "runtime/hookguard.h"
-#include "runtime/report.h"
 
 namespace quillon {
 

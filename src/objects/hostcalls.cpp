@@ -1,8 +1,10 @@
-#include "host/hooks.h"
+// Calls into a space's host hook library; a missing library or entry
+// answers as a host with nothing to say.
+#include "objects/hostcalls.h"
 
-#include "host/progobj.h"
-#include "host/space.h"
-#include "interp/context.h"
+#include "values/context.h"
+#include "values/progobj.h"
+#include "values/space.h"
 #include "runtime/errors.h"
 #include "runtime/hookguard.h"
 

@@ -1,13 +1,13 @@
 // Error reports: building the heading and the source pieces of a report and
 // delivering it to the host, to the diagnostic output, or to the run context
 // for a `catch`; the once-per-run rule; and the user-break poll.
+#include "interp/report.h"
 #include "runtime/hookguard.h"
-#include "runtime/report.h"
 
 #include <cstdio>
 
-#include "host/space.h"
-#include "interp/context.h"
+#include "values/space.h"
+#include "values/context.h"
 #include "lexer/code.h"
 #include "platform/debuglog.h"
 #include "platform/signals.h"

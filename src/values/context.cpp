@@ -1,8 +1,7 @@
 // The chain of run contexts in use, innermost first: what a conversion
 // without a context at hand calls through, what a run started from a hook
 // continues, and the set of context handles the host may pass back.
-#include "interp/context.h"
-#include "interp/interp.h"
+#include "values/context.h"
 
 namespace quillon {
 
