@@ -18,6 +18,8 @@
 
 namespace quillon {
 
+uint32_t gChkRecoveries = 0;
+
 namespace {
 
 struct ExtentSlot {

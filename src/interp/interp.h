@@ -57,6 +57,10 @@ inline uint32_t Ev_LevelCode(ExprLevel l) {
 // program) at `level` to end at `end`; stops the program when another
 // reader found another end there.
 void Chk_Extent(RunContext *ctx, Tok start, uint32_t level, Tok end, const char *reader);
+// Recoveries of lenient runs so far (statements abandoned after an error):
+// a statement inside which one happened ends where the recovery left it, not
+// where the grammar says, so its end is not compared.
+extern uint32_t gChkRecoveries;
 #endif
 // The executor read the expression at p up to `end`: in checking builds the
 // skipping scanner must find the same end.

@@ -1075,6 +1075,7 @@ Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl) {
 Tok Recover([[maybe_unused]] RunContext *ctx, Tok q) {
     Tok end = Scan_SkipSimple(q);
 #ifdef QUILLON_CHECKS
+    ++gChkRecoveries;
     // Where that is also how a statement starting there is skipped, both
     // readers must agree.
     uint32_t t = *q;
@@ -1090,11 +1091,15 @@ Tok Recover([[maybe_unused]] RunContext *ctx, Tok q) {
 
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
     p = Scan_Lines(p);
+#ifdef QUILLON_CHECKS
+    uint32_t recoveries = gChkRecoveries;
+#endif
     Tok end = StatementAt(ctx, p, cpl);
 #ifdef QUILLON_CHECKS
-    // A statement that ran to a proper end spans what the skipping scanner
-    // finds.
-    if ((*cpl == 0 || *cpl == CPL_CASE || *cpl == CPL_DEFAULT) && Scan_StatementComplete(p, end)) {
+    // A statement that ran to a proper end, with no lenient recovery inside
+    // it, spans what the skipping scanner finds.
+    if ((*cpl == 0 || *cpl == CPL_CASE || *cpl == CPL_DEFAULT) && recoveries == gChkRecoveries &&
+        Scan_StatementComplete(p, end)) {
         Chk_Extent(ctx, p, kStmtLevel, end, "run");
         Chk_Extent(ctx, p, kStmtLevel, Scan_SkipStatement(p), "skipped");
     }
