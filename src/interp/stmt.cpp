@@ -1097,9 +1097,11 @@ Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok end = StatementAt(ctx, p, cpl);
 #ifdef QUILLON_CHECKS
     // A statement that ran to a proper end, with no lenient recovery inside
-    // it, spans what the skipping scanner finds.
-    if ((*cpl == 0 || *cpl == CPL_CASE || *cpl == CPL_DEFAULT) && recoveries == gChkRecoveries &&
-        Scan_StatementComplete(p, end)) {
+    // it, spans what the skipping scanner finds. (A case or default label
+    // ends at its colon; a block that meets one outside a switch stops
+    // there with the label's completion and has no end of its own.)
+    bool label = (*cpl == CPL_CASE || *cpl == CPL_DEFAULT) && (*p == KW_CASE || *p == KW_DEFAULT);
+    if ((*cpl == 0 || label) && recoveries == gChkRecoveries && Scan_StatementComplete(p, end)) {
         Chk_Extent(ctx, p, kStmtLevel, end, "run");
         Chk_Extent(ctx, p, kStmtLevel, Scan_SkipStatement(p), "skipped");
     }

@@ -1,0 +1,2 @@
+var ne = 1; try { ne ; default: ; } catch (e) { print(e) }
+print("after")
