@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "interp/report.h"
 #include "objects/elements.h"
 #include "values/space.h"
 #include "runtime/text.h"
@@ -306,24 +305,6 @@ bool Ary_NewArray(RunContext *ctx, ValueGuard *out) {
     if (out->v.type == JSANY_OBJECT) return true;
     JSAny_SetError(&ctx->ret, ERR_NOMEM);
     return false;
-}
-
-void Ary_Call(RunContext *ctx, const JSAny *fn, const JSAny *thisArg, const JSAny *args,
-              uint32_t argc, JSAny *result) {
-    // Every call does the user-break check: forEach over 2^32 - 1 indexes
-    // must stay stoppable.
-    if (uint32_t st = Err_CheckBreakFast(ctx, ctx->callTok, ctx->breakMask)) {
-        JSAny_SetError(result, st);
-        return;
-    }
-    EvalSlot s;
-    JSAny_InitFrom(&s.v, fn);
-    s.base = JSAny_Undef();
-    s.key = JSAny_Undef();
-    bool given = thisArg && thisArg->type != JSANY_NULL && thisArg->type != JSANY_UNDEFINED;
-    Fn_CallValue(ctx, &s, args, argc, given ? thisArg : nullptr);
-    JSAny_Clear(result);
-    *result = s.v;
 }
 
 }  // namespace quillon

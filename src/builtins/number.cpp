@@ -11,7 +11,7 @@ namespace quillon {
 // primitive).
 void Bi_Number(RunContext *ctx, Function *) {
     double d = 0;
-    if (ctx->argc > 0 && !Nat_ArgNumber(ctx, 0, &d)) return;
+    if (ctx->argc > 0 && !Arg_Number(ctx, 0, &d)) return;
     JSAny_SetNumber(&ctx->ret, d);
 }
 
@@ -49,7 +49,7 @@ bool SpecialText(RunContext *ctx, double d) {
 // failed (its error is then the result).
 bool CountArgument(RunContext *ctx, int32_t *out) {
     double d;
-    if (!Nat_ArgNumber(ctx, 0, &d)) return false;
+    if (!Arg_Number(ctx, 0, &d)) return false;
     *out = Num_TruncArg(d);
     return true;
 }

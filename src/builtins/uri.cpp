@@ -42,18 +42,18 @@ inline bool InSet(unsigned char c, const char *set) { return c != 0 && std::strc
 
 // The argument as a string, or false (the conversion's error is the result;
 // no argument gives undefined).
-bool TakeText(RunContext *ctx, ValueCopy &s) {
+bool TakeText(RunContext *ctx, ValueGuard &s) {
     if (ctx->argc == 0) {
         JSAny_SetUndefined(&ctx->ret);
         return false;
     }
-    return Nat_ArgString(ctx, 0, s);
+    return Arg_String(ctx, 0, s);
 }
 
 // Encodes every byte for which `keep` is false as %XX, or its UTF-8 form.
 template <class Keep>
 void Encode(RunContext *ctx, Keep keep, bool utf8) {
-    ValueCopy s;
+    ValueGuard s;
     if (!TakeText(ctx, s)) return;
     const auto *in = reinterpret_cast<const unsigned char *>(s.v.str);
     uint32_t n = s.v.len;
@@ -76,7 +76,7 @@ void Encode(RunContext *ctx, Keep keep, bool utf8) {
             o = PutEscape(o, c);
         }
     }
-    Nat_ReturnText(ctx, t, len);
+    Ret_Text(ctx, t, len);
 }
 
 // The byte a "%XX" at in[i] names, or -1 when it is not one.
@@ -107,7 +107,7 @@ void Bi_EncodeURIComponent(RunContext *ctx, Function *) {
 
 // unescape(s): "%XX" (either case) becomes that byte; any other "%" stays.
 void Bi_Unescape(RunContext *ctx, Function *) {
-    ValueCopy s;
+    ValueGuard s;
     if (!TakeText(ctx, s)) return;
     const auto *in = reinterpret_cast<const unsigned char *>(s.v.str);
     uint32_t n = s.v.len;
@@ -126,14 +126,14 @@ void Bi_Unescape(RunContext *ctx, Function *) {
             t[len++] = static_cast<char>(in[i]);
         }
     }
-    Nat_ReturnText(ctx, t, len);
+    Ret_Text(ctx, t, len);
 }
 
 // decodeURI and decodeURIComponent: every "%" must start a well-formed
 // escape; an escaped byte of 128 and up must lead a UTF-8 sequence of two to
 // four bytes whose continuations are escaped too.
 void Bi_DecodeURI(RunContext *ctx, Function *) {
-    ValueCopy s;
+    ValueGuard s;
     if (!TakeText(ctx, s)) return;
     const auto *in = reinterpret_cast<const unsigned char *>(s.v.str);
     uint32_t n = s.v.len;
@@ -169,7 +169,7 @@ void Bi_DecodeURI(RunContext *ctx, Function *) {
             t[len++] = ones == 2 ? static_cast<char>(((lead << 6) | (last & 63)) & 255) : '?';
         }
     }
-    Nat_ReturnText(ctx, t, len);
+    Ret_Text(ctx, t, len);
     return;
 malformed:
     Text_Release(t);

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "values/refs.h"
+#include "objects/object.h"
 #include "objects/hostcalls.h"
 #include "values/progobj.h"
 #include "values/space.h"
@@ -15,7 +15,6 @@
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
-#include "objects/object.h"
 #include "objects/props.h"
 #include "runtime/checks.h"
 #include "runtime/idtable.h"
@@ -153,7 +152,7 @@ inline const JSAny *NumberOperand(RunContext *ctx, Tok at) {
 inline bool CopyLoneOperand(RunContext *ctx, Tok at, JSAny *out) {
     const JSAny *v = OperandValue(ctx, at);
     if (!v || (v->type < 0 && !(v->type == JSANY_OBJECT && v->obj))) return false;
-    Val_Copy(out, v);
+    JSAny_InitFrom(out, v);
     return true;
 }
 
@@ -196,14 +195,14 @@ inline bool GetNamedFast(RunContext *ctx, EvalSlot *s) {
     PropRec *r = OwnNamed(ctx, o, id, s->key.len);
     JSAny v = JSAny_Undef();
     if (r) {
-        if (r->value.type != JSANY_UNDECLARED) Val_Copy(&v, &r->value);
+        if (r->value.type != JSANY_UNDECLARED) JSAny_InitFrom(&v, &r->value);
     } else if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
         // Own computed members ("length" and the like) are read from the object.
         Obj_GetName(o, id->name, id->length, id->hash, &v);
     } else if (o->prototype) {
         Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), &v);
     }
-    Val_Clear(&s->base);
+    JSAny_Clear(&s->base);
     s->v = v;
     return true;
 }
@@ -218,12 +217,12 @@ inline bool PutNamedFast(RunContext *ctx, EvalSlot *s, JSAny *value) {
     PropRec *r = OwnNamed(ctx, o, static_cast<const IdEntry *>(s->key.ptr), s->key.len);
     if (!r) return false;
     JSAny copy;
-    Val_Copy(&copy, value);
+    JSAny_InitFrom(&copy, value);
     if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
     JSAny old = r->value;
     r->value = copy;
-    Val_Clear(&old);
-    Val_Clear(&s->base);
+    JSAny_Clear(&old);
+    JSAny_Clear(&s->base);
     s->v = *value;
     *value = JSAny_Undef();
     return true;
@@ -249,8 +248,8 @@ inline bool GetIndexFast(EvalSlot *s) {
     if (!e) return false;
     JSAny v;
     if (e->type == JSANY_UNDECLARED) v = JSAny_Undef();
-    else Val_Copy(&v, e);
-    Val_Clear(&s->base);
+    else JSAny_InitFrom(&v, e);
+    JSAny_Clear(&s->base);
     s->v = v;
     return true;
 }
@@ -261,12 +260,12 @@ inline bool PutIndexFast(EvalSlot *s, JSAny *value) {
     JSAny *e = DenseElement(s);
     if (!e) return false;
     JSAny copy;
-    Val_Copy(&copy, value);
+    JSAny_InitFrom(&copy, value);
     if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
     JSAny old = *e;
     *e = copy;
-    Val_Clear(&old);
-    Val_Clear(&s->base);
+    JSAny_Clear(&old);
+    JSAny_Clear(&s->base);
     s->v = *value;
     *value = JSAny_Undef();
     return true;
@@ -282,7 +281,7 @@ inline void GetMember(RunContext *ctx, EvalSlot *s) {
         // A variable holding a string or an object: one more share of it.
         const JSAny *var = static_cast<const JSAny *>(s->v.ptr);
         if (var->type < 0) {
-            Val_Copy(&s->v, var);
+            JSAny_InitFrom(&s->v, var);
             return;
         }
     }
@@ -309,7 +308,7 @@ __attribute__((always_inline)) inline uint32_t GetValue(RunContext *ctx, EvalSlo
             return 0;
         }
         if (var->type == JSANY_OBJECT && var->obj) {
-            Val_Copy(&s->v, var);
+            JSAny_InitFrom(&s->v, var);
             return 0;
         }
     } else if (!Slot_IsRef(s) && s->v.type != JSANY_ERROR) {
@@ -355,7 +354,7 @@ struct ArgList {
     }
     ~ArgList() {
         JSAny *d = data();
-        for (uint32_t i = 0; i < count; ++i) Val_Clear(&d[i]);
+        for (uint32_t i = 0; i < count; ++i) JSAny_Clear(&d[i]);
         Arr_Free(heap);
     }
 };
@@ -382,19 +381,19 @@ Tok ArrayLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         JSAny v = JSAny_Undef();
         Tok q = Ev_AssignValue(ctx, p, &v);
         if (q == p) {
-            Val_Clear(&arr);
+            JSAny_Clear(&arr);
             FailAt(ctx, out, *p == TK_SEMI ? ROW_RBRACKET : ROW_EXPR_EXPECTED, p);
             return p + 1;
         }
         if (v.type == JSANY_ERROR) {
-            Val_Clear(&arr);
+            JSAny_Clear(&arr);
             SetFail(out, v.code);
             return q;
         }
         uint32_t st = Obj_PutIndex(arr.obj, index++, &v);
-        Val_Clear(&v);
+        JSAny_Clear(&v);
         if (st) {
-            Val_Clear(&arr);
+            JSAny_Clear(&arr);
             SetFail(out, st);
             return q;
         }
@@ -407,7 +406,7 @@ Tok ArrayLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
             p = Scan_Lines(p + 1);
             continue;
         }
-        Val_Clear(&arr);
+        JSAny_Clear(&arr);
         FailAt(ctx, out, *p == TK_SEMI || *p == TK_END ? ROW_RBRACKET : ROW_COMMA, *p ? p : open);
         return p + 1;
     }
@@ -428,7 +427,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         }
         uint32_t t = *p;
         if (!Tk_IsOperand(t)) {
-            Val_Clear(&obj);
+            JSAny_Clear(&obj);
             FailAt(ctx, out, t == TK_SEMI ? ROW_RBRACE : ROW_IDENT_EXPECTED, p);
             return p + 1;
         }
@@ -439,7 +438,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         } else {
             const JSAny *c = Lex_ConstOf(ctx->store, t);
             if (!c || c->type == JSANY_ERROR) {
-                Val_Clear(&obj);
+                JSAny_Clear(&obj);
                 if (c) {
                     JSAny e = *c;
                     SetFail(out, Ev_Check(ctx, &e, p));
@@ -448,14 +447,14 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
                 }
                 return p + 1;
             }
-            Val_Copy(&key, c);
+            JSAny_InitFrom(&key, c);
             if (!JSAny_IsString(&key)) JSAny_ToString(ctx, &key);
         }
         Tok nameTok = p;
         p = Scan_Lines(p + 1);
         if (*p != TK_COLON) {
-            Val_Clear(&key);
-            Val_Clear(&obj);
+            JSAny_Clear(&key);
+            JSAny_Clear(&obj);
             FailAt(ctx, out, ROW_COLON, *p ? p : nameTok);
             return p + 1;
         }
@@ -463,17 +462,17 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         JSAny v = JSAny_Undef();
         Tok q = Ev_AssignValue(ctx, p, &v);
         if (q == p || v.type == JSANY_ERROR) {
-            Val_Clear(&key);
-            Val_Clear(&obj);
+            JSAny_Clear(&key);
+            JSAny_Clear(&obj);
             if (q == p) FailAt(ctx, out, ROW_EXPR_EXPECTED, p);
             else SetFail(out, v.code);
             return q == p ? p + 1 : q;
         }
         uint32_t st = key.type == JSANY_ERROR ? key.code : Obj_Put(obj.obj, &key, &v);
-        Val_Clear(&key);
-        Val_Clear(&v);
+        JSAny_Clear(&key);
+        JSAny_Clear(&v);
         if (st) {
-            Val_Clear(&obj);
+            JSAny_Clear(&obj);
             SetFail(out, st == ERR_NOMEM ? st : Ev_Fail(ctx, ROW_NOPROP, nameTok));
             return q;
         }
@@ -483,7 +482,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
             continue;
         }
         if (*p == TK_RBRACE) continue;
-        Val_Clear(&obj);
+        JSAny_Clear(&obj);
         FailAt(ctx, out, *p == TK_SEMI || *p == TK_END ? ROW_RBRACE : ROW_COMMA, p);
         return p + 1;
     }
@@ -532,7 +531,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
                 return q;
             }
             if (!args.Push(v)) {
-                Val_Clear(&v);
+                JSAny_Clear(&v);
                 SetFail(cur, ERR_NOMEM);
                 return q;
             }
@@ -557,17 +556,17 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
     JSAny thisValue = JSAny_Undef();
     bool haveThis = false;
     if (cur->v.type == JSREF_MEMBER || cur->v.type == JSREF_NAMED) {
-        Val_Copy(&thisValue, &cur->base);
+        JSAny_InitFrom(&thisValue, &cur->base);
         haveThis = true;
     }
     if (Slot_IsRef(cur)) GetMember(ctx, cur);
     if (cur->v.type == JSANY_ERROR) {
-        Val_Clear(&thisValue);
+        JSAny_Clear(&thisValue);
         st = Ev_Check(ctx, &cur->v, calleeTok);
         return end;
     }
     if (cur->v.type == JSANY_UNDEFINED || cur->v.type == JSANY_UNDECLARED) {
-        Val_Clear(&thisValue);
+        JSAny_Clear(&thisValue);
         FailAt(ctx, cur, construct ? ROW_CTOR_NOT_DEFINED : ROW_FN_NOT_DEFINED, calleeTok);
         return end;
     }
@@ -575,7 +574,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         // A regular expression called as a function acts as its exec.
         JSAny exec = JSAny_Undef();
         Obj_GetStr(cur->v.obj, "exec", &exec);
-        Val_Clear(&thisValue);
+        JSAny_Clear(&thisValue);
         thisValue = cur->v;
         haveThis = true;
         cur->v = exec;
@@ -588,7 +587,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         Fn_CallValue(ctx, cur, args.data(), args.count, haveThis ? &thisValue : nullptr);
     }
     ctx->callTok = savedCall;
-    Val_Clear(&thisValue);
+    JSAny_Clear(&thisValue);
     if (cur->v.type == JSANY_ERROR) {
         if (cur->v.code == ERR_NOVALUE || (cur->v.code == 0 && !construct)) {
             // A native or host function with no value to give: undefined,
@@ -623,8 +622,8 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
     // A variable reference has no base: its base field holds whatever the
     // slot held before and must not be copied.
     if (s->v.type == JSREF_VARIABLE) target.base = JSAny_Undef();
-    else Val_Copy(&target.base, &s->base);
-    if (s->v.type == JSREF_MEMBER) Val_Copy(&target.key, &s->key);
+    else JSAny_InitFrom(&target.base, &s->base);
+    if (s->v.type == JSREF_MEMBER) JSAny_InitFrom(&target.key, &s->key);
     else target.key = s->key;
     Obj_GetMember(ctx, s, false);
     uint32_t st = Ev_Check(ctx, &s->v, at);
@@ -667,7 +666,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             if (st) return p + 1;
         } else {
             const JSAny *c = Lex_SlotOfOperand(ctx->store, t);
-            Val_Copy(&out->v, c);
+            JSAny_InitFrom(&out->v, c);
             if (out->v.type == JSANY_ERROR) {
                 // A faulty literal: its error is raised now that it runs.
                 Ev_Check(ctx, &out->v, p);
@@ -680,7 +679,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
         case KW_TRUE: out->v = JSAny_Bool(true); ++p; break;
         case KW_FALSE: out->v = JSAny_Bool(false); ++p; break;
         case KW_NULL: out->v = JSAny_Null(); ++p; break;
-        case KW_THIS: Val_Copy(&out->v, &ctx->thisValue); ++p; break;
+        case KW_THIS: JSAny_InitFrom(&out->v, &ctx->thisValue); ++p; break;
         case KW_FUNCTION: {
             Tok end;
             uint32_t st = Fn_Define(ctx, p, false, &out->v, &end);
@@ -765,7 +764,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             }
             r = Scan_Lines(r);
             if (*r != TK_RBRACKET) {
-                Val_Clear(&key);
+                JSAny_Clear(&key);
                 FailAt(ctx, out, ROW_RBRACKET, *r ? r : q);
                 return r + 1;
             }
@@ -879,9 +878,7 @@ Tok Unary(RunContext *ctx, Tok p, EvalSlot *out) {
 // True when the token after an operand cannot continue it as a postfix part
 // (a member, a call, ++ or --; a line break may hide a `.`).
 inline bool EndsOperand(uint32_t t) {
-    if (t < TK_LPAREN) return t != TK_LINE;
-    if (t <= TK_DOT) return t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT;
-    return t != TK_INC && t != TK_DEC;
+    return t != TK_LINE && t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT && t != TK_INC && t != TK_DEC;
 }
 
 }  // namespace
@@ -913,7 +910,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         if (IdEntry *id = IdOf(ctx, first)) {
             if (ResolveId(ctx, first, id, out, start)) return start + 1;
         } else {
-            Val_Copy(&out->v, Lex_SlotOfOperand(ctx->store, first));
+            JSAny_InitFrom(&out->v, Lex_SlotOfOperand(ctx->store, first));
             if (out->v.type == JSANY_ERROR) {
                 Ev_Check(ctx, &out->v, start);
                 return start + 1;
@@ -932,7 +929,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         // not to be the end of the program.)
         // A failure stops where the general path stops: after the name
         // that failed to resolve, or after the member whose base failed.
-        if (first == KW_THIS) Val_Copy(&out->v, &ctx->thisValue);
+        if (first == KW_THIS) JSAny_InitFrom(&out->v, &ctx->thisValue);
         else if (ResolveId(ctx, first, IdOf(ctx, first), out, start)) return start + 1;
         if (GetValue(ctx, out, start)) return start + 3;
         out->base = out->v;
@@ -955,7 +952,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 FailAt(ctx, out, ROW_BAD_CONDITION, opTok);
                 return opTok + 1;
             }
-            Val_Clear(&out->v);
+            JSAny_Clear(&out->v);
             // Both branches are assignment expressions, the first followed
             // by `:`; the one not chosen is skipped by the same grammar.
             Tok branch = opTok + 1;
@@ -998,7 +995,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 q = Ev_SkipExpr(ctx, opTok + 1, level);
                 continue;
             }
-            Val_Clear(&out->v);
+            JSAny_Clear(&out->v);
             Tok r = Ev_Expr(ctx, opTok + 1, out, level.minPrec);
             if (r == Scan_Lines(opTok + 1) && out->v.type != JSANY_ERROR) {
                 FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
@@ -1041,7 +1038,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             continue;
         }
         Ev_Binary(op).general(ctx, &out->v, &right.v);
-        Val_Clear(&right.v);
+        JSAny_Clear(&right.v);
         if (Ev_Check(ctx, &out->v, opTok)) return r;
         q = r;
     }
@@ -1075,7 +1072,7 @@ __attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p
     Slot_Init(&s);
     Tok q = AssignInto(ctx, p, &s);
     if (q != (*p == TK_LINE ? Scan_Lines(p) : p) || s.v.type == JSANY_ERROR) GetValue(ctx, &s, p);
-    Val_Clear(out);
+    JSAny_Clear(out);
     *out = s.v;
     return q;
 }
@@ -1099,7 +1096,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         return r;
     }
     if (!Slot_IsRef(out)) {
-        Val_Clear(&value);
+        JSAny_Clear(&value);
         FailAt(ctx, out, ROW_NOT_VARIABLE, opTok);
         return r;
     }
@@ -1116,13 +1113,13 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
                 // Appending to a string variable works in place when it can;
                 // a failed append leaves the variable as it was.
                 uint32_t st = Op_AppendString(var, &value);
-                Val_Clear(&value);
+                JSAny_Clear(&value);
                 if (st) {
                     JSAny e = JSAny_Err(st);
                     SetFail(out, Ev_Check(ctx, &e, opTok));
                     return r;
                 }
-                Val_Copy(&out->v, var);
+                JSAny_InitFrom(&out->v, var);
                 return r;
             }
         }
@@ -1131,17 +1128,17 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         if (out->v.type == JSREF_VARIABLE) {
             cur.base = JSAny_Undef();
         } else {
-            Val_Copy(&cur.base, &out->base);
-            if (out->v.type == JSREF_MEMBER) Val_Copy(&cur.key, &out->key);
+            JSAny_InitFrom(&cur.base, &out->base);
+            if (out->v.type == JSREF_MEMBER) JSAny_InitFrom(&cur.key, &out->key);
             else cur.key = out->key;
         }
         if (GetValue(ctx, &cur, start)) {
-            Val_Clear(&value);
+            JSAny_Clear(&value);
             SetFail(out, cur.v.code);
             return r;
         }
         Ev_Binary(Tk_BinaryOfAssign(op)).general(ctx, &cur.v, &value);
-        Val_Clear(&value);
+        JSAny_Clear(&value);
         value = cur.v;
         if (Ev_Check(ctx, &value, opTok)) {
             SetFail(out, value.code);
@@ -1153,7 +1150,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         auto *var = static_cast<JSAny *>(out->v.ptr);
         JSAny old = *var;
         *var = value;
-        Val_Clear(&old);
+        JSAny_Clear(&old);
         out->v = value;
         return r;
     }
@@ -1252,7 +1249,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
         uint32_t status = 0;
         if ((entry->type == JSANY_OBJECT || entry->type == JSANY_PROGOBJ) &&
             Obj_HasMember(ctx, entry, id->name, id->length, &status)) {
-            Val_Copy(&out->base, entry);
+            JSAny_InitFrom(&out->base, entry);
             out->v.type = JSREF_NAMED;
             out->key.ptr = id;
             out->key.len = UINT32_MAX;  // not a member written in the program
@@ -1302,7 +1299,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
         ctx->ret = JSAny_Undef();
         uint32_t answer = Host_GetProperty(ctx->space, ctx->hostHandle, ctx, nullptr, id->name, 0,
                                            JSHOST_HAS);
-        Val_Clear(&ctx->ret);
+        JSAny_Clear(&ctx->ret);
         ctx->ret = savedRet;
         if (answer == 0) {
             if (ctx->lookupObject) {
@@ -1327,7 +1324,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
                 out->base = JSAny_Undef();
                 JSAny_SetProgramObject(&out->base, ctx->scopeObjs[0]);
             } else {
-                Val_Copy(&out->base, &ctx->space->hostValue);
+                JSAny_InitFrom(&out->base, &ctx->space->hostValue);
             }
             ctx->lookupSpace = nullptr;
             Ev_DropScopeObjects(ctx);

@@ -3,14 +3,13 @@
 // throw, or a failure code.
 #include <cstring>
 
-#include "values/refs.h"
+#include "objects/object.h"
 #include "values/progobj.h"
 #include "values/space.h"
 #include "interp/interp.h"
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
-#include "objects/object.h"
 #include "objects/props.h"
 #include "runtime/idtable.h"
 #include "interp/report.h"
@@ -75,7 +74,7 @@ Tok ParenValue(RunContext *ctx, Tok p, Tok keyword, uint32_t noParen, uint32_t e
     }
     q = Scan_Lines(q);
     if (*q != TK_RPAREN) {
-        Val_Clear(out);
+        JSAny_Clear(out);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : p);
         return q;
     }
@@ -88,7 +87,7 @@ Tok Condition(RunContext *ctx, Tok p, bool *truth, uint32_t *cpl, Tok keyword) {
     Tok q = ParenValue(ctx, p, keyword, ROW_COND_EXPECTED, ROW_COND_EXPECTED, &v, cpl);
     if (*cpl) return q;
     *truth = JSAny_Truth(&v);
-    Val_Clear(&v);
+    JSAny_Clear(&v);
     return q;
 }
 
@@ -144,12 +143,12 @@ uint32_t StoreByName(RunContext *ctx, Tok nameTok, JSAny *v) {
     EvalSlot ref;
     Slot_Init(&ref);
     if (Ev_Resolve(ctx, *nameTok, &ref, nameTok)) {
-        Val_Clear(v);
+        JSAny_Clear(v);
         return ref.v.code;
     }
     Obj_PutMember(ctx, &ref, v);
     uint32_t st = Ev_Check(ctx, &ref.v, nameTok);
-    Val_Clear(&ref.v);
+    JSAny_Clear(&ref.v);
     return st;
 }
 
@@ -187,7 +186,7 @@ Tok VarStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
                 // Locals never move, so the slot still holds the variable.
                 JSAny old = *hinted;
                 *hinted = v;
-                Val_Clear(&old);
+                JSAny_Clear(&old);
             } else if (uint32_t st = StoreByName(ctx, nameTok, &v)) {
                 *cpl = st;
                 return r;
@@ -347,12 +346,12 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
             }
             r = Scan_Lines(r);
             if (*r != TK_SEMI) {
-                Val_Clear(&v);
+                JSAny_Clear(&v);
                 *cpl = Ev_Fail(ctx, ROW_SEMICOLON, *r ? r : cond);
                 return r;
             }
             bool truth = JSAny_Truth(&v);
-            Val_Clear(&v);
+            JSAny_Clear(&v);
             if (!truth) break;
         }
         uint32_t c;
@@ -370,7 +369,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
                 *cpl = v.code;
                 return r;
             }
-            Val_Clear(&v);
+            JSAny_Clear(&v);
         }
     }
     *cpl = 0;
@@ -383,12 +382,12 @@ uint32_t AssignLoopVar(RunContext *ctx, Tok varTok, JSAny *value) {
     Slot_Init(&ref);
     uint32_t st = Ev_Resolve(ctx, *varTok, &ref, varTok);
     if (st) {
-        Val_Clear(value);
+        JSAny_Clear(value);
         return ref.v.code;
     }
     Obj_PutMember(ctx, &ref, value);
     st = Ev_Check(ctx, &ref.v, varTok);
-    Val_Clear(&ref.v);
+    JSAny_Clear(&ref.v);
     return st;
 }
 
@@ -416,7 +415,7 @@ struct KeyList {
     uint32_t nNames = 0;
     ~KeyList() {
         Arr_Free(indexes);
-        for (uint32_t i = 0; i < nNames; ++i) Val_Clear(&names[i]);
+        for (uint32_t i = 0; i < nNames; ++i) JSAny_Clear(&names[i]);
         Arr_Free(names);
     }
     bool Fill(Object *o) {
@@ -452,7 +451,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
     }
     r = Scan_Lines(r);
     if (r != close - 1) {
-        Val_Clear(&target);
+        JSAny_Clear(&target);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *r ? r : p);
         return r;
     }
@@ -463,7 +462,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
         Object *o = target.obj;
         KeyList keys;
         if (!keys.Fill(o)) {
-            Val_Clear(&target);
+            JSAny_Clear(&target);
             *cpl = ERR_NOMEM;
             return close;
         }
@@ -482,7 +481,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
             } else {
                 const JSAny &name = keys.names[k - keys.nIndexes];
                 if (!Obj_FindOwnName(o, name.str, name.len, Str_Hash(name.str, name.len))) continue;
-                Val_Copy(&key, &name);
+                JSAny_InitFrom(&key, &name);
             }
             if (ForInPass(ctx, p, varTok, body, &key, &end, cpl)) break;
         }
@@ -507,9 +506,9 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
             JSAny_Assign(&name, &next);
             if (ForInPass(ctx, p, varTok, body, &next, &end, cpl)) break;
         }
-        Val_Clear(&name);
+        JSAny_Clear(&name);
     }
-    Val_Clear(&target);
+    JSAny_Clear(&target);
     if (*cpl) return end ? end : close;
     return Ev_StatementEnd(ctx, p);
 }
@@ -546,7 +545,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok q = after - 1;
     Tok brace = Scan_Lines(q + 1);
     if (*brace != TK_LBRACE) {
-        Val_Clear(&disc);
+        JSAny_Clear(&disc);
         *cpl = Ev_Fail(ctx, ROW_LBRACE, *brace ? brace : q);
         return brace;
     }
@@ -633,7 +632,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
         s = e;
     }
-    Val_Clear(&disc);
+    JSAny_Clear(&disc);
     return s;
 }
 
@@ -665,11 +664,11 @@ Tok CaseStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*cpl) return q;
     q = Scan_Lines(q);
     if (*q != TK_COLON) {
-        Val_Clear(&v);
+        JSAny_Clear(&v);
         *cpl = Ev_Fail(ctx, ROW_COLON, *q ? q : p);
         return q;
     }
-    Val_Clear(&ctx->caseValue);
+    JSAny_Clear(&ctx->caseValue);
     ctx->caseValue = v;
     *cpl = CPL_CASE;
     return q + 1;
@@ -737,7 +736,7 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             return partsEnd;
         }
         Obj_NewError(ctx->space, &exception, &msg, tr.valid ? tr.errClass : EC_ERROR);
-        Val_Clear(&msg);
+        JSAny_Clear(&msg);
         if (exception.type == JSANY_ERROR) {
             *cpl = ERR_NOMEM;
             return partsEnd;
@@ -754,20 +753,20 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             continue;
         }
         if (*h != TK_LPAREN) {
-            Val_Clear(&exception);
+            JSAny_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_LPAREN, *h ? h : r);
             return partsEnd;
         }
         Tok nameTok = Scan_Lines(h + 1);
         IdEntry *id = IdAt(ctx, nameTok);
         if (!id) {
-            Val_Clear(&exception);
+            JSAny_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_IDENT_EXPECTED, *nameTok ? nameTok : h);
             return partsEnd;
         }
         Tok close = Scan_Lines(nameTok + 1);
         if (*close != TK_RPAREN) {
-            Val_Clear(&exception);
+            JSAny_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_RPAREN, *close ? close : nameTok);
             return partsEnd;
         }
@@ -782,16 +781,16 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         if (scopeObj.type == JSANY_ERROR ||
             Obj_AddName(scopeObj.obj, id->name, id->length, id->hash, &exception) != 0 ||
             !Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
-            Val_Clear(&scopeObj);
-            Val_Clear(&exception);
+            JSAny_Clear(&scopeObj);
+            JSAny_Clear(&exception);
             *cpl = ERR_NOMEM;
             return partsEnd;
         }
-        Val_Clear(&exception);
+        JSAny_Clear(&exception);
         ctx->scope[ctx->scopeCount++] = scopeObj;
         uint32_t cc;
         Tok after = St_Statement(ctx, close + 1, &cc);
-        Val_Clear(&ctx->scope[--ctx->scopeCount]);
+        JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
         if (StopsRun(cc)) {
             if (!outerTry) Err_ClearTryReport(ctx);
             *cpl = cc;
@@ -810,7 +809,7 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         JSAny savedThrown = ctx->thrown;
         JSAny savedRet = ctx->ret;
         ctx->thrown = JSAny_Undef();
-        Val_Copy(&ctx->ret, &savedRet);
+        JSAny_InitFrom(&ctx->ret, &savedRet);
         Tok savedTarget = ctx->breakTarget;
         Tok savedJump = ctx->lastJump;
         uint32_t fc;
@@ -820,16 +819,16 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             // block's own completion: the run may go on after its report.
             uint32_t dropped = pending && failure ? failure : result;
             if (IsFailure(dropped) && !IsFailure(fc)) ctx->reported = false;
-            Val_Clear(&savedThrown);
-            Val_Clear(&savedRet);
-            Val_Clear(&exception);
+            JSAny_Clear(&savedThrown);
+            JSAny_Clear(&savedRet);
+            JSAny_Clear(&exception);
             if (!outerTry) Err_ClearTryReport(ctx);
             *cpl = fc;
             return partsEnd;
         }
-        Val_Clear(&ctx->thrown);
+        JSAny_Clear(&ctx->thrown);
         ctx->thrown = savedThrown;
-        Val_Clear(&ctx->ret);
+        JSAny_Clear(&ctx->ret);
         ctx->ret = savedRet;
         ctx->breakTarget = savedTarget;
         ctx->lastJump = savedJump;
@@ -837,11 +836,11 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (pending) {
         // No catch: the exception travels on.
         if (failure) {
-            Val_Clear(&exception);
+            JSAny_Clear(&exception);
             if (!outerTry) ShowUncaught(ctx);
             result = failure;
         } else {
-            Val_Clear(&ctx->thrown);
+            JSAny_Clear(&ctx->thrown);
             ctx->thrown = exception;
             result = CPL_THROW;
         }
@@ -891,7 +890,7 @@ Tok ReturnStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
         n = q;
     }
-    Val_Clear(&ctx->ret);
+    JSAny_Clear(&ctx->ret);
     ctx->ret = v;
     *cpl = CPL_RETURN;
     return n;
@@ -902,7 +901,7 @@ Tok ThrowStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     JSAny v = JSAny_Undef();
     Tok q = RequiredValue(ctx, p + 1, &v, cpl);
     if (*cpl) return q;
-    Val_Clear(&ctx->thrown);
+    JSAny_Clear(&ctx->thrown);
     ctx->thrown = v;
     *cpl = CPL_THROW;
     return q;
@@ -914,13 +913,13 @@ Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*cpl) return Ev_StatementEnd(ctx, p);
     Tok q = after - 1;
     if (!Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
-        Val_Clear(&v);
+        JSAny_Clear(&v);
         *cpl = ERR_NOMEM;
         return q;
     }
     ctx->scope[ctx->scopeCount++] = v;
     Tok end = St_Statement(ctx, q + 1, cpl);
-    Val_Clear(&ctx->scope[--ctx->scopeCount]);
+    JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
     if (*cpl == CPL_BREAK && ctx->breakTarget == p) {
         *cpl = 0;
         return Ev_StatementEnd(ctx, p);
@@ -959,7 +958,7 @@ Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         return q;
     }
     if (v.type == JSANY_UNDEFINED && ctx->noValueAt == q) v = JSAny_Err(ERR_NOVALUE);
-    Val_Clear(&ctx->completion);
+    JSAny_Clear(&ctx->completion);
     ctx->completion = v;
     *cpl = 0;
     return q;

@@ -1,5 +1,5 @@
-#include "values/refs.h"
 #include "objects/member.h"
+#include "objects/object.h"
 
 #include <cstring>
 
@@ -11,7 +11,6 @@
 #include "lexer/lexer.h"
 #include "objects/function.h"
 #include "objects/keys.h"
-#include "objects/object.h"
 #include "runtime/atoms.h"
 #include "runtime/idtable.h"
 #include "runtime/text.h"
@@ -36,7 +35,7 @@ struct SlotName {
     const JSAny *keyValue = nullptr;  // the key record of a member reference
     JSAny shared = JSAny_Undef();     // an identifier's shared name text (not owned here)
     JSAny holder = JSAny_Undef();
-    ~SlotName() { Val_Clear(&holder); }
+    ~SlotName() { JSAny_Clear(&holder); }
 };
 
 uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
@@ -70,7 +69,7 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
         n->name = key->str;
         n->len = key->len;
     } else {
-        Val_Copy(&n->holder, key);
+        JSAny_InitFrom(&n->holder, key);
         JSAny_ToString(nullptr, &n->holder);
         if (!JSAny_IsString(&n->holder)) {
             if (n->holder.type != JSANY_ERROR) return ERR_NOPROP;
@@ -251,18 +250,18 @@ uint32_t Host_ReadMember(RunContext *ctx, ProgObj *p, const JSAny *key, const ch
                 Obj_GetIndex(ctx->lookupObject, index, out);
             else
                 Obj_GetName(ctx->lookupObject, name, len, Str_Hash(name, len), out);
-            Val_Clear(&ctx->ret);
+            JSAny_Clear(&ctx->ret);
         } else if (ctx->lookupSpace) {
             ReadGlobalOf(ctx->lookupSpace, name, len, out);
-            Val_Clear(&ctx->ret);
+            JSAny_Clear(&ctx->ret);
         } else {
-            Val_Clear(out);
+            JSAny_Clear(out);
             *out = ctx->ret;
         }
         ctx->ret = JSAny_Undef();
         if (out->type == JSANY_UNDECLARED) *out = JSAny_Undef();
     } else {
-        Val_Clear(&ctx->ret);
+        JSAny_Clear(&ctx->ret);
         code = answer == 2 ? 0 : Host_AnswerCode(answer, 0);
         JSAny_SetUndefined(out);
         if (code) JSAny_SetError(out, code);
@@ -277,7 +276,7 @@ uint32_t Host_NextMember(RunContext *ctx, ProgObj *p, const char *prev, JSAny *o
     ctx->ret = JSAny_Undef();
     uint32_t answer = AskHost(ctx, p, nullptr, prev, static_cast<uint32_t>(std::strlen(prev)),
                               JSHOST_NEXTNAME);
-    Val_Clear(out);
+    JSAny_Clear(out);
     *out = ctx->ret;
     ctx->ret = savedRet;
     uint32_t code = answer == 0 || answer == 2 ? 0 : Host_AnswerCode(answer, 0);
@@ -291,7 +290,7 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
     case JSREF_VARIABLE: {
         const JSAny *var = static_cast<const JSAny *>(slot->v.ptr);
         if (var->type == JSANY_UNDECLARED) slot->v = JSAny_Undef();
-        else Val_Copy(&slot->v, var);
+        else JSAny_InitFrom(&slot->v, var);
         return slot->v.type == JSANY_ERROR && var->type != JSANY_ERROR ? slot->v.code : 0;
     }
     case JSREF_ARGSLOT: {
@@ -300,8 +299,8 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
         JSAny value = JSAny_Undef();
         if (index < Elems_DenseLen(args) && args->dense[index].type != JSANY_UNDECLARED &&
             args->dense[index].type != JSANY_ABSENT)
-            Val_Copy(&value, &args->dense[index]);
-        Val_Clear(&slot->base);
+            JSAny_InitFrom(&value, &args->dense[index]);
+        JSAny_Clear(&slot->base);
         slot->v = value;
         return 0;
     }
@@ -360,8 +359,8 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
             break;
         }
     }
-    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
-    Val_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
     slot->v = result;
     return result.type == JSANY_ERROR ? result.code : 0;
 }
@@ -382,7 +381,7 @@ uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *va
     JSAny savedRet = ctx->ret;
     ctx->ret = JSAny_Undef();
     uint32_t answer = AskHost(ctx, p, n.keyValue, n.name, n.len, JSHOST_PUT);
-    Val_Clear(&ctx->ret);
+    JSAny_Clear(&ctx->ret);
     ctx->ret = savedRet;
     uint32_t st = 0;
     switch (answer) {
@@ -432,7 +431,7 @@ uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *va
 // stored (taken from `value`), or the failure's code.
 uint32_t SettleSlot(EvalSlot *slot, JSAny *value, uint32_t st) {
     if (st) {
-        Val_Clear(value);
+        JSAny_Clear(value);
         slot->v = JSAny_Err(st);
     } else {
         slot->v = *value;
@@ -449,12 +448,12 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
     case JSREF_VARIABLE: {
         auto *var = static_cast<JSAny *>(slot->v.ptr);
         JSAny copy;
-        Val_Copy(&copy, value);
+        JSAny_InitFrom(&copy, value);
         st = copy.type == JSANY_ERROR && value->type != JSANY_ERROR ? copy.code : 0;
         JSAny old = *var;
         *var = *value;
         *value = JSAny_Undef();
-        Val_Clear(&old);
+        JSAny_Clear(&old);
         slot->v = copy;
         return st;
     }
@@ -462,14 +461,14 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
         Object *args = slot->base.obj;
         uint32_t index = slot->key.len;
         st = Obj_PutIndex(args, index, value);
-        Val_Clear(&slot->base);
+        JSAny_Clear(&slot->base);
         return SettleSlot(slot, value, st);
     }
     case JSREF_MEMBER:
     case JSREF_NAMED:
         break;
     default:
-        Val_Clear(value);
+        JSAny_Clear(value);
         Slot_Clear(slot);
         slot->v = JSAny_Err(ERR_WRONGTYPE);
         return ERR_WRONGTYPE;
@@ -506,8 +505,8 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
             break;
         }
     }
-    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
-    Val_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
     return SettleSlot(slot, value, st);
 }
 
@@ -522,7 +521,7 @@ bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32
         JSAny savedRet = ctx->ret;
         ctx->ret = JSAny_Undef();
         uint32_t answer = AskHost(ctx, value->prog, nullptr, name, len, JSHOST_HAS);
-        Val_Clear(&ctx->ret);
+        JSAny_Clear(&ctx->ret);
         ctx->ret = savedRet;
         if (answer == 0) return true;
         if (answer != 2) *status = Host_AnswerCode(answer, 0);
@@ -612,13 +611,13 @@ uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot) {
             JSAny savedRet = ctx->ret;
             ctx->ret = JSAny_Undef();
             uint32_t answer = AskHost(ctx, base.prog, n.keyValue, n.name, n.len, JSHOST_DELETE);
-            Val_Clear(&ctx->ret);
+            JSAny_Clear(&ctx->ret);
             ctx->ret = savedRet;
             if (answer != 0 && answer != 2) st = Host_AnswerCode(answer, 0);
         }
     }
-    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
-    Val_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
     slot->v = st ? JSAny_Err(st) : JSAny_Bool(true);
     return st;
 }

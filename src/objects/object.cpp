@@ -1,4 +1,3 @@
-#include "values/refs.h"
 #include "objects/object.h"
 
 #include <cstring>
@@ -107,8 +106,8 @@ inline void CopyOut(const JSAny *slot, JSAny *out) {
         JSAny_SetUndefined(out);
     } else {
         JSAny tmp;
-        Val_Copy(&tmp, slot);
-        Val_Clear(out);
+        JSAny_InitFrom(&tmp, slot);
+        JSAny_Clear(out);
         *out = tmp;
     }
 }
@@ -364,11 +363,11 @@ uint32_t AddKey(Object *o, const Key &k, const JSAny *value, char *known = nullp
 
 inline uint32_t Overwrite(JSAny *slot, const JSAny *value) {
     JSAny v;
-    Val_Copy(&v, value);
+    JSAny_InitFrom(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
     JSAny old = *slot;
     *slot = v;
-    Val_Clear(&old);
+    JSAny_Clear(&old);
     return 0;
 }
 
@@ -378,7 +377,7 @@ uint32_t PutComputed(Object *o, const char *name, uint32_t len, const JSAny *val
     if ((o->classFlags & CF_HASLENGTH) && NameIs(name, len, "length", 6)) {
         if (!(o->classFlags & CF_ARRAY)) return 0;
         JSAny n;
-        Val_Copy(&n, value);
+        JSAny_InitFrom(&n, value);
         JSAny_ToNumber(nullptr, &n);
         if (n.type == JSANY_ERROR) return n.code ? n.code : ERR_WRONGTYPE;
         return Obj_SetLength(o, Num_ToUint32Bits(n.num));

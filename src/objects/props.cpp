@@ -5,7 +5,7 @@
 // open-addressing index by the name's hash, after the records, at most half
 // full. Every change that can fail allocates what it needs first, so a
 // failure leaves the object exactly as it was.
-#include "values/refs.h"
+#include "objects/object.h"
 #include "objects/props.h"
 
 #include <cstring>
@@ -150,7 +150,7 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
     else k = Atom_Get(name, len, hash);
     if (!k) return ERR_NOMEM;
     JSAny v;
-    Val_Copy(&v, value);
+    JSAny_InitFrom(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) {  // string copy failed
         Atom_Release(k);
         return ERR_NOMEM;
@@ -163,7 +163,7 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
         if (cap < 4) cap = 4;
         PropRec *grown = NewStore(o->props, cap);
         if (!grown) {
-            Val_Clear(&v);
+            JSAny_Clear(&v);
             Atom_Release(k);
             return ERR_NOMEM;
         }
@@ -202,7 +202,7 @@ void Props_Remove(Object *o, PropRec *rec) {
     } else if (h->used - h->count > 8 && h->used - h->count > h->count) {
         Compact(o);
     }
-    Val_Clear(&value);
+    JSAny_Clear(&value);
     Atom_Release(key);
 }
 
@@ -213,7 +213,7 @@ void Props_FreeAll(Object *o) {
     PropHead *h = Props_HeadOf(props);
     for (uint32_t i = 0, used = h->used; i < used; ++i) {
         if (!props[i].key) continue;
-        Val_Clear(&props[i].value);
+        JSAny_Clear(&props[i].value);
         Atom_Release(props[i].key);
     }
     FreeStore(props);

@@ -1,6 +1,6 @@
 #include "regexp/rxexec.h"
 
-#include "builtins/value_guard.h"
+#include "builtins/native_args.h"
 #include "values/space.h"
 #include "regexp/rxstatics.h"
 #include "interp/report.h"

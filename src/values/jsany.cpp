@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "values/progobj.h"
-#include "values/refs.h"
 #include "platform/debuglog.h"
 
 namespace quillon {
