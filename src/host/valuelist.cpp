@@ -13,7 +13,7 @@ namespace quillon {
 uint32_t VL_ResultCode(uint32_t code) {
     if (code == 0) return JSRESULT_OK;
     if (code == ERR_NOMEM) return JSRESULT_NOMEMORY;
-    if ((code & 0xFFFF) == ERR_BREAK) return JSRESULT_BREAK;
+    if (Err_IsBreak(code)) return JSRESULT_BREAK;
     return JSRESULT_ERROR;
 }
 

@@ -47,8 +47,6 @@ uint32_t Slots_Release(uint32_t index) {
 
 JSAny *Slots_Get(uint32_t index) { return index < gLength ? &gSlots[index] : nullptr; }
 
-uint32_t Slots_Length() { return gLength; }
-
 void Slots_Shutdown() {
     for (uint32_t i = 0; i < gLength; ++i) JSAny_Clear(&gSlots[i]);
     Arr_Free(gSlots);

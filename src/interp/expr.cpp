@@ -296,7 +296,7 @@ __attribute__((noinline)) uint32_t GetValueSlow(RunContext *ctx, EvalSlot *s, To
     return Ev_Check(ctx, &s->v, at);
 }
 
-// Turns a slot into a value (Ev_GetValue), the common cases inline: a
+// Turns a slot into a value, the common cases inline: a
 // variable holding a number, boolean, null or undefined, or an object (one
 // more reference, which cannot fail), and a slot that is a value already.
 __attribute__((always_inline)) inline uint32_t GetValue(RunContext *ctx, EvalSlot *s, Tok at) {
@@ -889,9 +889,6 @@ void Ev_DropScopeObjects(RunContext *ctx) {
     ctx->scopeObjs = nullptr;
     ctx->scopeObjCount = 0;
 }
-
-
-uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at) { return GetValue(ctx, s, at); }
 
 Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
     NestGuard guard(ctx);

@@ -27,7 +27,7 @@ inline bool IsFailure(uint32_t c) {
 }
 
 // Failures no try statement stops for: no catch or finally part runs.
-inline bool StopsRun(uint32_t c) { return c == ERR_NOMEM || (IsFailure(c) && (c & 0xFFFF) == ERR_BREAK); }
+inline bool StopsRun(uint32_t c) { return c == ERR_NOMEM || (IsFailure(c) && Err_IsBreak(c)); }
 
 inline IdEntry *IdAt(RunContext *ctx, Tok p) {
     return Tk_IsOperand(*p) ? Lex_IdOfOperand(ctx->store, *p) : nullptr;
@@ -1116,7 +1116,7 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
         }
         if (c != 0) {
             bool lenientGoOn = (ctx->flags & RUN_LENIENT) && IsFailure(c) && (c & ERR_REPORTED) &&
-                               (c & 0xFFFF) != ERR_BREAK;
+                               !Err_IsBreak(c);
             if (!lenientGoOn) {
                 *completion = c;
                 return q;

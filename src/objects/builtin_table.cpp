@@ -306,6 +306,4 @@ const BuiltinRow kBuiltinRows[] = {
 };
 // clang-format on
 
-const uint32_t kBuiltinRowCount = 255;
-
 }  // namespace quillon

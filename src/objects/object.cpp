@@ -215,14 +215,6 @@ JSAny *Obj_FindOwnName(Object *o, const char *name, uint32_t len, uint32_t hash)
     return r ? &r->value : nullptr;
 }
 
-JSAny *Obj_FindOwn(Object *o, const JSAny *key) {
-    Key k;
-    if (Key_Make(key, &k) != 0) return nullptr;
-    JSAny *slot = k.isIndex ? Elems_Find(o, k.index) : Obj_FindOwnName(o, k.name, k.len, k.hash);
-    Key_Done(&k);
-    return slot;
-}
-
 JSAny *Obj_FindOwnStr(Object *o, const char *name) {
     uint32_t len = static_cast<uint32_t>(std::strlen(name));
     return Obj_FindOwnName(o, name, len, Str_Hash(name, len));

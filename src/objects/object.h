@@ -125,7 +125,6 @@ bool Obj_ArrayIndex(const JSAny *key, uint32_t *index);
 bool Obj_NameIndex(const char *s, uint32_t len, uint32_t *index);
 
 // ---- own slots ----
-JSAny *Obj_FindOwn(Object *o, const JSAny *key);
 JSAny *Obj_FindOwnName(Object *o, const char *name, uint32_t len, uint32_t hash);
 JSAny *Obj_FindOwnIndex(Object *o, uint32_t index);
 

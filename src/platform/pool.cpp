@@ -119,8 +119,6 @@ void Pool_Delete() {
     gOpen = false;
 }
 
-bool Pool_IsOpen() { return gOpen; }
-
 void *Pool_Alloc(size_t size) {
     if (Fails()) return nullptr;
     return Take(size);

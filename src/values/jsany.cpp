@@ -102,15 +102,6 @@ JSAny *JSAny_NewSlot() {
     return a;
 }
 
-void JSAny_SetWrongType(JSAny *a) {
-    if (a->type != JSANY_ERROR) JSAny_SetError(a, ERR_WRONGTYPE);
-}
-
-void JSAny_SetErrorFrom(JSAny *a, const JSAny *other) {
-    uint32_t code = other->type == JSANY_ERROR ? other->code : ERR_WRONGTYPE;
-    JSAny_SetError(a, code);
-}
-
 void JSAny_SetObject(JSAny *a, Object *o) {
     Obj_AddRef(o);
     JSAny_Clear(a);

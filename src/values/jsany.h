@@ -68,9 +68,6 @@ inline JSAny JSAny_Borrow(const char *text, uint32_t len) {
 }
 
 inline bool JSAny_IsString(const JSAny *a) { return a->type == JSANY_STRING || a->type == JSANY_CSTRING; }
-inline bool JSAny_IsObject(const JSAny *a) { return a->type == JSANY_OBJECT; }
-inline bool JSAny_IsError(const JSAny *a) { return a->type == JSANY_ERROR; }
-inline bool JSAny_IsNumber(const JSAny *a) { return a->type == JSANY_NUMBER; }
 
 // ---- ownership operations ----
 
