@@ -1,3 +1,8 @@
+// How the Array methods reach their object: length, index reads and
+// deletes through the element store, and moves of index ranges. A move works
+// on the dense vector itself when nothing can be inherited, visits only the
+// indexes present when the range is sparse, and goes index by index else;
+// every path leaves the same elements behind and reports 103 unchanged.
 #include "builtins/array_access.h"
 
 #include <algorithm>

@@ -1,3 +1,8 @@
+// The free-form date parser: numbers, month and weekday words (any prefix,
+// the later word winning), am/pm and zone words, read left to right into
+// one parse state.
+// Digit runs saturate instead of overflowing; a word or number it cannot
+// place makes the parse fail (the caller's NaN).
 #include "builtins/date_parse.h"
 
 #include "builtins/date_calendar.h"

@@ -1,3 +1,7 @@
+// Value lists in both directions: script values written into a host's
+// {tag, data} pairs (numbers into the word itself or the double it points
+// at), and host pairs read into a value. Internal codes become the four
+// result codes hosts see here and nowhere else.
 #include "host/valuelist.h"
 
 #include <cmath>

@@ -1,3 +1,6 @@
+// The value-slot table: one library-wide array of value records, grown by
+// 10 when full. A free slot holds the undeclared kind; the table and every
+// value it holds are released at the last close.
 #include "host/valueslots.h"
 
 namespace quillon {

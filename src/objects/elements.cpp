@@ -1,3 +1,7 @@
+// The element store: dense vector and sparse hash behind one head. The dense
+// part grows by half at least and only while a new index is within a small
+// gap of its end; the sparse map is open-addressed with removal markers.
+// Every growth is all or nothing: on 103 the old store stands untouched.
 #include "objects/elements.h"
 #include "objects/object.h"
 

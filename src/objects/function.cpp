@@ -1,3 +1,8 @@
+// Function records and calls: native, script and bound functions made and
+// linked, locals of activations, and the call paths (a callee value or
+// reference, construct, a call made by a built-in). Every call saves and
+// restores the context's arguments, this and result, so a failure inside
+// leaves the caller's state as it was.
 #include "objects/function.h"
 #include "objects/object.h"
 

@@ -1,3 +1,8 @@
+// Member reads, writes, deletes, `in` and `instanceof` on every kind of base:
+// objects along their chain, primitives through their prototypes (a string's
+// characters and length first), program objects through the host's hooks,
+// and null and undefined, which read as undefined (or 0x8015 where members
+// must exist). Redirected global names read the other space's slot.
 #include "objects/member.h"
 #include "objects/object.h"
 

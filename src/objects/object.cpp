@@ -1,3 +1,8 @@
+// Objects: creation, the prototype chain, named-property lookup along it,
+// and the computed properties (length of functions, arrays and strings,
+// prototype of functions) answered without being stored. Natives have no
+// prototype link of their own: lookups reach Function.prototype of their
+// space.
 #include "objects/object.h"
 
 #include <cstring>

@@ -1,3 +1,7 @@
+// Latin-1 case mapping and collation: the capitals 192..222 (without the
+// multiplication sign) map to 224..254. Collation compares base letters
+// first (case and accents ignored), then length, then the bytes, so "a"
+// sorts before "B" and an accented letter beside its base letter.
 #include "platform/latin1.h"
 
 namespace quillon {

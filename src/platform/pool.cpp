@@ -1,3 +1,6 @@
+// The pool: small blocks from size-class free lists in 32 KiB puddles, large
+// blocks straight from the heap, everything freed at the last close. The
+// failure switch counts requests, so a test can fail exactly the Nth.
 #include "platform/pool.h"
 
 #include <cstdlib>

@@ -1,3 +1,7 @@
+// Block headers and MemUse: every block records its size in an 8- or
+// 16-byte header, and MemUse counts what the 32-bit layout would (data
+// bytes, 8 more for arrays, capacity plus 1 for texts). An allocation past
+// the limit fails as an exhausted pool does, before anything is counted.
 #include "runtime/memory.h"
 
 #include <cstdarg>
