@@ -18,7 +18,6 @@ namespace quillon {
 namespace {
 
 constexpr uint32_t kHashLength = Str_Hash("length", 6);
-constexpr uint32_t kHashValue = Str_Hash("__value", 7);
 // Lengths up to this are always walked index by index.
 constexpr uint32_t kSparseMinLength = 65536;
 // Ranges of deletion up to this are walked index by index.
@@ -47,9 +46,7 @@ inline JSAny Absent() {
 
 // The characters of a String object, or null.
 const JSAny *StringValueOf(Object *o) {
-    if (!(o->classFlags & CF_STRING)) return nullptr;
-    const JSAny *v = Obj_FindOwnName(o, "__value", 7, kHashValue);
-    return v && JSAny_IsString(v) ? v : nullptr;
+    return Obj_WrappedValue(o, CF_STRING);
 }
 
 // True when no object of o's prototype chain has elements.

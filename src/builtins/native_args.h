@@ -70,6 +70,16 @@ inline bool Arg_Number(RunContext *ctx, uint32_t i, double *out) {
 // result.
 bool Arg_Int(RunContext *ctx, uint32_t i, int64_t dflt, int64_t *out);
 
+// The primitive `this` stands for in a method of a wrapper class: a
+// primitive of kind `type` itself, or the value a wrapper object of class
+// `flag` holds; null, with error 212 as the result, for anything else.
+inline const JSAny *Nat_ThisPrimitive(RunContext *ctx, int32_t type, uint32_t flag) {
+    const JSAny *t = &ctx->thisValue;
+    const JSAny *v = t->type == type ? t : t->type == JSANY_OBJECT ? Obj_WrappedValue(t->obj, flag) : nullptr;
+    if (!v) JSAny_SetError(&ctx->ret, ERR_WRONGTYPE);
+    return v;
+}
+
 inline bool Nat_IsFunctionValue(const JSAny *v) { return v->type == JSANY_OBJECT && Fn_IsFunction(v->obj); }
 
 // Calls the method `name` of a value with the value itself as `this` and no

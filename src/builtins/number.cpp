@@ -20,20 +20,9 @@ namespace {
 // The number `this` stands for: a primitive number, or the "__value" of a
 // Number object; false (and error 212 as the result) for anything else.
 bool ThisNumber(RunContext *ctx, double *out) {
-    const JSAny *t = &ctx->thisValue;
-    if (t->type == JSANY_NUMBER) {
-        *out = t->num;
-        return true;
-    }
-    if (t->type == JSANY_OBJECT && (t->obj->classFlags & CF_NUMBER)) {
-        const JSAny *v = Obj_FindOwnStr(t->obj, "__value");
-        if (v && v->type == JSANY_NUMBER) {
-            *out = v->num;
-            return true;
-        }
-    }
-    JSAny_SetError(&ctx->ret, ERR_WRONGTYPE);
-    return false;
+    const JSAny *v = Nat_ThisPrimitive(ctx, JSANY_NUMBER, CF_NUMBER);
+    if (v) *out = v->num;
+    return v != nullptr;
 }
 
 // NaN and the infinities have fixed texts whatever the method and its

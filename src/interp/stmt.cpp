@@ -110,6 +110,15 @@ inline Tok RunBody(RunContext *ctx, Tok body, uint32_t *c) {
     return St_Statement(ctx, b, c);
 }
 
+// Runs a loop's body once; *end is where it ended and *c its completion.
+// Answers as LoopOutcome does; on 2 *cpl receives the completion to pass on.
+inline int LoopStep(RunContext *ctx, Tok body, Tok loop, Tok *end, uint32_t *c, uint32_t *cpl) {
+    *end = RunBody(ctx, body, c);
+    int outcome = LoopOutcome(ctx, *c, loop);
+    if (outcome == 2) *cpl = *c;
+    return outcome;
+}
+
 // ---- statements ------------------------------------------------------------
 
 Tok Block(RunContext *ctx, Tok p, uint32_t *cpl) {
@@ -234,13 +243,9 @@ Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         if (*cpl) return body;
         if (!truth) break;
         uint32_t c;
-        end = RunBody(ctx, body, &c);
-        int outcome = LoopOutcome(ctx, c, p);
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl);
         if (outcome == 1) break;
-        if (outcome == 2) {
-            *cpl = c;
-            return end;
-        }
+        if (outcome == 2) return end;
     }
     *cpl = 0;
     return Ev_StatementEnd(ctx, p);
@@ -257,12 +262,8 @@ Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             return end ? end : p + 1;
         }
         uint32_t c;
-        end = RunBody(ctx, body, &c);
-        int outcome = LoopOutcome(ctx, c, p);
-        if (outcome == 2) {
-            *cpl = c;
-            return end;
-        }
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl);
+        if (outcome == 2) return end;
         // A body left by break or continue stopped inside itself: the
         // `while` part follows where the whole body ends.
         if (c != 0) end = Ev_StatementEnd(ctx, body);
@@ -355,13 +356,9 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
             if (!truth) break;
         }
         uint32_t c;
-        end = RunBody(ctx, body, &c);
-        int outcome = LoopOutcome(ctx, c, p);
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl);
         if (outcome == 1) break;
-        if (outcome == 2) {
-            *cpl = c;
-            return end;
-        }
+        if (outcome == 2) return end;
         if (hasUpdate) {
             JSAny v = JSAny_Undef();
             Tok r = Ev_Comma(ctx, update, &v);
@@ -401,10 +398,7 @@ bool ForInPass(RunContext *ctx, Tok loop, Tok varTok, Tok body, JSAny *key, Tok 
         return true;
     }
     uint32_t c;
-    *end = RunBody(ctx, body, &c);
-    int outcome = LoopOutcome(ctx, c, loop);
-    if (outcome == 2) *cpl = c;
-    return outcome != 0;
+    return LoopStep(ctx, body, loop, end, &c, cpl) != 0;
 }
 
 // Copies of an object's own keys for for-in: element indexes, then names.

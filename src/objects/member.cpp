@@ -213,8 +213,7 @@ void ReadFromObject(RunContext *ctx, Object *o, const SlotName &n, JSAny *out) {
         ComputedMember(o, n.name, n.len, out))
         return;
     if (o->classFlags & CF_STRING) {
-        JSAny *v = Obj_FindOwnStr(o, "__value");
-        if (v && JSAny_IsString(v)) {
+        if (const JSAny *v = Obj_WrappedValue(o, CF_STRING)) {
             if (n.isIndex && n.index < v->len && !Obj_FindOwnIndex(o, n.index)) {
                 JSAny_SetStringBytes(out, v->str + n.index, 1);
                 return;
@@ -573,8 +572,8 @@ bool Obj_HasOwnMember(RunContext *ctx, const JSAny *value, const char *name, uin
             if (Obj_HasOwnIndex(o, index)) return true;
             if (listedOnly || !(o->classFlags & CF_STRING)) return false;
             // A String object has the characters of its text, as a string does.
-            const JSAny *v = Obj_FindOwnStr(o, "__value");
-            return v && JSAny_IsString(v) && index < v->len;
+            const JSAny *v = Obj_WrappedValue(o, CF_STRING);
+            return v && index < v->len;
         }
         if (listedOnly) return Obj_FindOwnName(o, name, len, hash) != nullptr;
         return Obj_HasOwnName(o, name, len, hash) || ComputedMemberOwn(o, name, len);

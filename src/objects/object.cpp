@@ -59,8 +59,8 @@ bool Computed(Object *o, const char *name, uint32_t len, JSAny *out) {
         } else if (flags & CF_ARRAY) {
             n = o->elementLength;
         } else if (flags & CF_STRING) {
-            JSAny *v = Obj_FindOwnName(o, "__value", 7, Str_Hash("__value", 7));
-            n = v && JSAny_IsString(v) ? v->len : 0;
+            const JSAny *v = Obj_WrappedValue(o, CF_STRING);
+            n = v ? v->len : 0;
         } else {
             n = static_cast<double>(o->elementLength) + Props_Count(o);
         }
@@ -223,6 +223,14 @@ JSAny *Obj_FindOwnName(Object *o, const char *name, uint32_t len, uint32_t hash)
 JSAny *Obj_FindOwnStr(Object *o, const char *name) {
     uint32_t len = static_cast<uint32_t>(std::strlen(name));
     return Obj_FindOwnName(o, name, len, Str_Hash(name, len));
+}
+
+const JSAny *Obj_WrappedValue(Object *o, uint32_t flag) {
+    if (!(o->classFlags & flag)) return nullptr;
+    const JSAny *v = Obj_FindOwnName(o, "__value", 7, Str_Hash("__value", 7));
+    if (!v) return nullptr;
+    bool kind = flag == CF_STRING ? JSAny_IsString(v) : v->type == (flag == CF_NUMBER ? JSANY_NUMBER : JSANY_BOOLEAN);
+    return kind ? v : nullptr;
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -418,15 +426,21 @@ uint32_t PutKey(Object *o, const Key &k, const JSAny *value) {
     return AddKey(o, k, value, known);
 }
 
-}  // namespace
-
-uint32_t Obj_Put(Object *o, const JSAny *key, const JSAny *value) {
+// Makes the key of a value, applies `store` to it and releases it.
+template <class Store>
+uint32_t WithKey(const JSAny *key, Store store) {
     Key k;
     uint32_t st = Key_Make(key, &k);
     if (st) return st;
-    st = PutKey(o, k, value);
+    st = store(k);
     Key_Done(&k);
     return st;
+}
+
+}  // namespace
+
+uint32_t Obj_Put(Object *o, const JSAny *key, const JSAny *value) {
+    return WithKey(key, [&](const Key &k) { return PutKey(o, k, value); });
 }
 
 uint32_t Obj_PutName(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *value) {
@@ -451,12 +465,7 @@ uint32_t Obj_PutStr(Object *o, const char *name, const JSAny *value) {
 }
 
 uint32_t Obj_Add(Object *o, const JSAny *key, const JSAny *value) {
-    Key k;
-    uint32_t st = Key_Make(key, &k);
-    if (st) return st;
-    st = AddKey(o, k, value);
-    Key_Done(&k);
-    return st;
+    return WithKey(key, [&](const Key &k) { return AddKey(o, k, value); });
 }
 
 void Obj_Delete(Object *o, const JSAny *key) {

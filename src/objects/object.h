@@ -158,6 +158,10 @@ uint32_t Obj_SetLength(Object *o, uint32_t n);
 uint32_t Obj_PutStr(Object *o, const char *name, const JSAny *value);
 void Obj_GetStr(Object *o, const char *name, JSAny *out);
 JSAny *Obj_FindOwnStr(Object *o, const char *name);
+// The primitive a wrapper object holds (its "__value") when o is of the
+// wrapper class `flag` (CF_STRING, CF_NUMBER or CF_BOOLEAN) and the value
+// is of that kind; else null.
+const JSAny *Obj_WrappedValue(Object *o, uint32_t flag);
 
 // ---- enumeration (for-in, collector, built-ins) ----
 // Indexes of the own elements in ascending order (holes included); the
