@@ -36,24 +36,27 @@ void Bi_Eval(RunContext *ctx, Function *) {
     JSAny_Move(&ctx->ret, &result);
 }
 
-void Bi_IsNaN(RunContext *ctx, Function *) {
+namespace {
+
+// isNaN and isFinite: the test of the number argument (undefined without one).
+void TestNumber(RunContext *ctx, bool (*test)(double)) {
     if (ctx->argc == 0) {
         JSAny_SetUndefined(&ctx->ret);
         return;
     }
     double d;
     if (!Arg_Number(ctx, 0, &d)) return;
-    JSAny_SetBoolean(&ctx->ret, std::isnan(d));
+    JSAny_SetBoolean(&ctx->ret, test(d));
+}
+
+}  // namespace
+
+void Bi_IsNaN(RunContext *ctx, Function *) {
+    TestNumber(ctx, [](double d) { return std::isnan(d); });
 }
 
 void Bi_IsFinite(RunContext *ctx, Function *) {
-    if (ctx->argc == 0) {
-        JSAny_SetUndefined(&ctx->ret);
-        return;
-    }
-    double d;
-    if (!Arg_Number(ctx, 0, &d)) return;
-    JSAny_SetBoolean(&ctx->ret, std::isfinite(d));
+    TestNumber(ctx, [](double d) { return std::isfinite(d); });
 }
 
 // parseFloat(s): blanks and tabs, then any run of signs (each "-" flips),
