@@ -43,7 +43,7 @@ double Num_ToInt32(double d);
 // The ToInt32 value as an integer (NaN and the infinities give 0); a whole
 // double inside the int32 range is simply cast (NaN fails the range test).
 int32_t Num_ToInt32Slow(double d);
-inline int32_t Num_ToInt32Bits(double d) {
+__attribute__((always_inline)) inline int32_t Num_ToInt32Bits(double d) {
     if (d > -2147483649.0 && d < 2147483648.0) {
         int32_t i = static_cast<int32_t>(d);
         if (static_cast<double>(i) == d) return i;
