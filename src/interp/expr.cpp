@@ -164,111 +164,11 @@ __attribute__((always_inline)) inline uint32_t ResolveId(RunContext *ctx, uint32
     return ResolveAndRemember(ctx, code, id, out, hint);
 }
 
-// Objects whose named members are plain stored properties (no computed
-// members, no regular-expression hooks, no string wrapper view).
-inline bool PlainMembers(const Object *o) {
-    return !(o->classFlags & (CF_STRING | CF_ARGUMENTS | CF_REGEXP)) && o->kind != ObjKind::Script &&
-           o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp;
-}
-
-// The own property record of a named reference's object, found through the
-// place remembered at the name's token; null when the object has none.
-PropRec *OwnNamed(RunContext *ctx, Object *o, const IdEntry *id, uint32_t tok) {
-    uint32_t *hint = tok < ctx->code->count ? HintSlot(ctx, ctx->code->codes + tok) : nullptr;
-    if (!o->props) return nullptr;
-    const char *key = Props_KeyOfName(id);  // null: no object has a property of this name
-    if (!key) return nullptr;
-    if (hint && *hint && *hint <= Props_HeadOf(o->props)->used && o->props[*hint - 1].key == key)
-        return &o->props[*hint - 1];
-    PropRec *r = Props_FindKey(o, key);
-    if (r && hint) *hint = static_cast<uint32_t>(r - o->props) + 1;
-    return r;
-}
-
-// Reads a named member of an object whose own members are plain stored
-// properties: an own one through the place remembered at the name's token,
-// any other along the prototype chain. False to take the general path.
-inline bool GetNamedFast(RunContext *ctx, EvalSlot *s) {
-    if (s->base.type != JSANY_OBJECT || !PlainMembers(s->base.obj)) return false;
-    Object *o = s->base.obj;
-    auto *id = static_cast<const IdEntry *>(s->key.ptr);
-    PropRec *r = OwnNamed(ctx, o, id, s->key.len);
-    JSAny v = JSAny_Undef();
-    if (r) {
-        if (r->value.type != JSANY_UNDECLARED) JSAny_InitFrom(&v, &r->value);
-    } else if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
-        // Own computed members ("length" and the like) are read from the object.
-        Obj_GetName(o, id->name, id->length, id->hash, &v);
-    } else if (o->prototype) {
-        Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), &v);
-    }
-    JSAny_Clear(&s->base);
-    s->v = v;
-    return true;
-}
-
-// Stores into a named member that is an own stored property; false to take
-// the general path. The value is taken over.
-inline bool PutNamedFast(RunContext *ctx, EvalSlot *s, JSAny *value) {
-    if (s->base.type != JSANY_OBJECT || !PlainMembers(s->base.obj) ||
-        (s->base.obj->classFlags & CF_CALLABLE))
-        return false;
-    Object *o = s->base.obj;
-    PropRec *r = OwnNamed(ctx, o, static_cast<const IdEntry *>(s->key.ptr), s->key.len);
-    if (!r) return false;
-    JSAny copy;
-    JSAny_InitFrom(&copy, value);
-    if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
-    JSAny old = r->value;
-    r->value = copy;
-    JSAny_Clear(&old);
-    JSAny_Clear(&s->base);
-    s->v = *value;
-    *value = JSAny_Undef();
-    return true;
-}
-
-// The element of a plain object's dense store that a whole-number key in
-// its range names; null to take the general path (a missing element is
-// looked for along the prototype chain there).
-inline JSAny *DenseElement(const EvalSlot *s) {
-    if (s->base.type != JSANY_OBJECT || s->key.type != JSANY_NUMBER) return nullptr;
-    Object *o = s->base.obj;
-    double d = s->key.num;
-    if (!(d >= 0 && d < Elems_DenseLen(o)) || !PlainMembers(o)) return nullptr;
-    uint32_t i = static_cast<uint32_t>(d);
-    if (i != d || o->dense[i].type == JSANY_ABSENT) return nullptr;
-    return &o->dense[i];
-}
-
-// Reads an element held in a plain object's dense store; false to take the
-// general path.
-inline bool GetIndexFast(EvalSlot *s) {
-    const JSAny *e = DenseElement(s);
-    if (!e) return false;
-    JSAny v;
-    if (e->type == JSANY_UNDECLARED) v = JSAny_Undef();
-    else JSAny_InitFrom(&v, e);
-    JSAny_Clear(&s->base);
-    s->v = v;
-    return true;
-}
-
-// Stores over an element held in a plain object's dense store; false to
-// take the general path. The value is taken over.
-inline bool PutIndexFast(EvalSlot *s, JSAny *value) {
-    JSAny *e = DenseElement(s);
-    if (!e) return false;
-    JSAny copy;
-    JSAny_InitFrom(&copy, value);
-    if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
-    JSAny old = *e;
-    *e = copy;
-    JSAny_Clear(&old);
-    JSAny_Clear(&s->base);
-    s->v = *value;
-    *value = JSAny_Undef();
-    return true;
+// The hint a named reference's name token keeps for the member fast paths
+// (objects/member.h): the place of the property it found last time.
+inline uint32_t *NameHint(RunContext *ctx, const EvalSlot *s) {
+    uint32_t tok = s->key.len;
+    return s->v.type == JSREF_NAMED && tok < ctx->code->count ? HintSlot(ctx, ctx->code->codes + tok) : nullptr;
 }
 
 // Reads through a member reference, the common kinds of member directly.
@@ -285,7 +185,7 @@ inline void GetMember(RunContext *ctx, EvalSlot *s) {
             return;
         }
     }
-    if (s->v.type == JSREF_NAMED ? GetNamedFast(ctx, s) : s->v.type == JSREF_MEMBER && GetIndexFast(s)) return;
+    if (Obj_GetMemberFast(s, NameHint(ctx, s))) return;
     Obj_GetMember(ctx, s, false);
 }
 
@@ -1151,9 +1051,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         out->v = value;
         return r;
     }
-    if (!Chk_Shortcuts() || !(out->v.type == JSREF_NAMED ? PutNamedFast(ctx, out, &value)
-                                                         : out->v.type == JSREF_MEMBER && PutIndexFast(out, &value)))
-        Obj_PutMember(ctx, out, &value);
+    if (!Chk_Shortcuts() || !Obj_PutMemberFast(out, &value, NameHint(ctx, out))) Obj_PutMember(ctx, out, &value);
     if (out->v.type == JSANY_ERROR) {
         uint32_t code = out->v.code;
         if (code == ERR_READONLY || code == ERR_NOPROP) {
