@@ -10,7 +10,6 @@
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
-#include "objects/props.h"
 #include "runtime/idtable.h"
 #include "interp/report.h"
 #include "runtime/text.h"
@@ -418,15 +417,10 @@ struct KeyList {
             nIndexes = 0;
             return false;
         }
-        if (uint32_t count = Props_Count(o)) {
-            names = static_cast<JSAny *>(Arr_Alloc(sizeof(JSAny), count));
-            if (!names) return false;
-            for (uint32_t i = 0, used = Props_Used(o); i < used; ++i) {
-                const PropRec &r = o->props[i];
-                if (!r.key) continue;
-                Props_KeyValue(&r, &names[nNames]);
-                if (names[nNames++].type == JSANY_ERROR) return false;
-            }
+        names = Obj_PropertyNames(o, &nNames);
+        if (!names && nNames == ~0u) {
+            nNames = 0;
+            return false;
         }
         return true;
     }

@@ -168,6 +168,10 @@ const JSAny *Obj_WrappedValue(Object *o, uint32_t flag);
 // caller frees the array with Arr_Free. Null with *count 0 when there are
 // none; null with *count ~0 when memory ran out.
 uint32_t *Obj_ElementIndexes(Object *o, uint32_t *count);
+// The names of the stored properties in insertion order, as shares of their
+// key texts; the caller clears each and frees the array with Arr_Free. Null
+// with *count 0 when there are none; null with *count ~0 when memory ran out.
+JSAny *Obj_PropertyNames(Object *o, uint32_t *count);
 // Calls fn for every own element value and every named property value.
 template <class F>
 void Obj_ForEachValue(Object *o, F fn);

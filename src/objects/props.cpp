@@ -243,4 +243,27 @@ void Props_KeyValue(const PropRec *r, JSAny *out) {
     JSAny_InitFrom(out, &shared);
 }
 
+JSAny *Obj_PropertyNames(Object *o, uint32_t *count) {
+    uint32_t n = Props_Count(o);
+    *count = n;
+    if (n == 0) return nullptr;
+    auto *names = static_cast<JSAny *>(Arr_Alloc(sizeof(JSAny), n));
+    if (!names) {
+        *count = ~0u;
+        return nullptr;
+    }
+    uint32_t k = 0;
+    for (uint32_t i = 0, used = Props_Used(o); i < used; ++i) {
+        if (!o->props[i].key) continue;
+        Props_KeyValue(&o->props[i], &names[k]);
+        if (names[k++].type == JSANY_ERROR) {
+            for (uint32_t j = 0; j < k; ++j) JSAny_Clear(&names[j]);
+            Arr_Free(names);
+            *count = ~0u;
+            return nullptr;
+        }
+    }
+    return names;
+}
+
 }  // namespace quillon
