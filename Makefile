@@ -6,7 +6,8 @@
 # (Release with GCC and clang, Debian's flags, twice for identical files);
 # `make bench` runs the benchmarks;
 # `make difftest` compares random programs with node, `make matrix` writes
-# the completion matrix's expected output with node;
+# the completion matrix's expected output and the value tests' expected
+# results with node;
 # `make pgo` builds the shell and library with profile-guided optimisation
 # (trained on the scripts of bench/ and tests/scripts/) in build-pgo, the
 # build `make bench` measures; `make stress` runs the out-of-memory sweep over
@@ -122,6 +123,7 @@ difftest: build
 matrix:
 	node tests/matrix/completions.js > tests/matrix/completions.out
 	node tests/matrix/linebreaks.js > tests/matrix/linebreaks.out
+	node tests/values/edge_values.js > tests/values/edge_values.inc
 
 clean:
 	rm -rf $(BUILD) $(DEMO_BUILD) build-packaging $(ASAN_BUILD) $(FUZZ_BUILD) $(PGO_BUILD) $(TSAN_BUILD)

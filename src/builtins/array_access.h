@@ -6,7 +6,7 @@
 #pragma once
 #include <cstdint>
 
-#include "builtins/value_guard.h"
+#include "builtins/native_args.h"
 #include "values/context.h"
 #include "objects/function.h"
 #include "values/convert.h"
@@ -88,10 +88,5 @@ inline uint32_t Ary_Relative(int64_t pos, uint32_t len) {
 
 // A new empty array into *out; false with 103 as the result.
 bool Ary_NewArray(RunContext *ctx, ValueGuard *out);
-
-// Calls fn with (args) and `this` (null or undefined: the global value);
-// the result or error value replaces *result.
-void Ary_Call(RunContext *ctx, const JSAny *fn, const JSAny *thisArg, const JSAny *args,
-              uint32_t argc, JSAny *result);
 
 }  // namespace quillon

@@ -24,7 +24,10 @@ void Iterate(RunContext *ctx, Walk kind) {
     }
     if (ctx->argc > 0 && len > 0) {
         const JSAny *callback = &ctx->args[0];
+        // A this argument of null or undefined (or none) calls with the
+        // global value.
         const JSAny *thisArg = ctx->argc > 1 ? &ctx->args[1] : nullptr;
+        if (!thisArg || thisArg->type == JSANY_NULL || thisArg->type == JSANY_UNDEFINED) thisArg = &ctx->global;
         JSAny args[3];
         args[0] = JSAny_Undef();
         args[2] = self.v;  // borrowed: self holds the reference
@@ -34,7 +37,7 @@ void Iterate(RunContext *ctx, Walk kind) {
             Ary_Get(o, i, &args[0]);
             if (Ret_FailOn(ctx, &args[0])) return;
             args[1] = JSAny_Num(i);
-            Ary_Call(ctx, callback, thisArg, args, 3, &answer.v);
+            Fn_Call(ctx, callback, thisArg, args, 3, &answer.v);
             if (Ret_FailOn(ctx, &answer.v)) {
                 JSAny_Clear(&args[0]);
                 return;

@@ -28,16 +28,24 @@ bool ElementEquals(Object *o, uint32_t i, const JSAny *target, ValueGuard &tmp, 
 
 void ReturnIndex(RunContext *ctx, int64_t i) { JSAny_SetNumber(&ctx->ret, static_cast<double>(i)); }
 
+// The start of both searches: the object and its length; false when the
+// search is over before it starts (-1 with nothing to look for or in, or
+// the failure as the result).
+bool SearchStart(RunContext *ctx, ValueGuard *self, uint32_t *len) {
+    if (!Ary_TakeThis(ctx, self) || !Ary_Length(ctx, self->v.obj, len)) return false;
+    if (ctx->argc == 0 || *len == 0) {
+        ReturnIndex(ctx, -1);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void Bi_ArrayIndexOf(RunContext *ctx, Function *) {
     ValueGuard self;
     uint32_t len;
-    if (!Ary_TakeThis(ctx, &self) || !Ary_Length(ctx, self.v.obj, &len)) return;
-    if (ctx->argc == 0 || len == 0) {
-        ReturnIndex(ctx, -1);
-        return;
-    }
+    if (!SearchStart(ctx, &self, &len)) return;
     int64_t fromArg;
     if (!Arg_Int(ctx, 1, 0, &fromArg)) return;
     if (fromArg >= static_cast<int64_t>(len)) {
@@ -85,11 +93,7 @@ void Bi_ArrayIndexOf(RunContext *ctx, Function *) {
 void Bi_ArrayLastIndexOf(RunContext *ctx, Function *) {
     ValueGuard self;
     uint32_t len;
-    if (!Ary_TakeThis(ctx, &self) || !Ary_Length(ctx, self.v.obj, &len)) return;
-    if (ctx->argc == 0 || len == 0) {
-        ReturnIndex(ctx, -1);
-        return;
-    }
+    if (!SearchStart(ctx, &self, &len)) return;
     int64_t fromArg;
     if (!Arg_Int(ctx, 1, static_cast<int64_t>(len) - 1, &fromArg)) return;
     if (fromArg >= static_cast<int64_t>(len)) fromArg = static_cast<int64_t>(len) - 1;

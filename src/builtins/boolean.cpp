@@ -16,20 +16,9 @@ namespace {
 // The boolean `this` stands for: a primitive boolean, or the "__value" of a
 // Boolean object; false (and error 212 as the result) for anything else.
 bool ThisBoolean(RunContext *ctx, bool *out) {
-    const JSAny *t = &ctx->thisValue;
-    if (t->type == JSANY_BOOLEAN) {
-        *out = t->flag != 0;
-        return true;
-    }
-    if (t->type == JSANY_OBJECT && (t->obj->classFlags & CF_BOOLEAN)) {
-        const JSAny *v = Obj_FindOwnStr(t->obj, "__value");
-        if (v && v->type == JSANY_BOOLEAN) {
-            *out = v->flag != 0;
-            return true;
-        }
-    }
-    JSAny_SetError(&ctx->ret, ERR_WRONGTYPE);
-    return false;
+    const JSAny *v = Nat_ThisPrimitive(ctx, JSANY_BOOLEAN, CF_BOOLEAN);
+    if (v) *out = v->flag != 0;
+    return v != nullptr;
 }
 
 }  // namespace

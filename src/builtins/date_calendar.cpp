@@ -1,3 +1,7 @@
+// Calendar arithmetic of dates: civil dates from day counts and back
+// (proleptic Gregorian, days counted from 1978-01-01), day triples from time
+// values and back, and field carries. Years, months and days are clamped
+// first, so no product overflows for any value a script gives.
 #include "builtins/date_calendar.h"
 
 #include <cmath>

@@ -1,6 +1,12 @@
+// The free-form date parser: numbers, month and weekday words (any prefix,
+// the later word winning), am/pm and zone words, read left to right into
+// one parse state.
+// Digit runs saturate instead of overflowing; a word or number it cannot
+// place makes the parse fail (the caller's NaN).
 #include "builtins/date_parse.h"
 
 #include "builtins/date_calendar.h"
+#include "platform/latin1.h"
 
 namespace quillon {
 
@@ -37,13 +43,6 @@ inline bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
 inline bool IsLetter(uint8_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline bool IsSeparator(uint8_t c) { return c <= 32 || c == ','; }
 
-// Lower case of a byte: ASCII and the Latin-1 capitals (except the
-// multiplication sign).
-inline uint8_t Fold(uint8_t c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<uint8_t>(c + 32);
-    if (c >= 192 && c <= 222 && c != 215) return static_cast<uint8_t>(c + 32);
-    return c;
-}
 
 // The entry that the whole word is a prefix of, searched from the end;
 // -1 when there is none.
@@ -51,7 +50,7 @@ int FindWord(const uint8_t *word, size_t n) {
     for (int k = static_cast<int>(sizeof kWords / sizeof kWords[0]) - 1; k >= 0; --k) {
         const char *name = kWords[k].name;
         size_t j = 0;
-        while (j < n && name[j] != '\0' && Fold(word[j]) == static_cast<uint8_t>(name[j])) ++j;
+        while (j < n && name[j] != '\0' && Plat_ToLower(word[j]) == static_cast<uint8_t>(name[j])) ++j;
         if (j == n) return k;
     }
     return -1;

@@ -1,3 +1,7 @@
+// Date texts: the standard form with its zone suffix, the UTC form and the
+// locale forms. Every writer is bounded by the buffer it is given (lengths
+// are those snprintf reports, cut to what fits); an invalid time writes
+// "Invalid Date".
 #include "builtins/date_text.h"
 
 #include <cstdio>

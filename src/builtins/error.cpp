@@ -25,8 +25,8 @@ uint32_t ClassOf(const Function *fn) {
 // Error(message), with or without new: an error object of the constructor's
 // class; the argument, as a string, is its message.
 void Bi_Error(RunContext *ctx, Function *fn) {
-    ValueCopy message;
-    if (ctx->argc > 0 && !Nat_ArgString(ctx, 0, message)) return;
+    ValueGuard message;
+    if (ctx->argc > 0 && !Arg_String(ctx, 0, message)) return;
     Obj_NewError(ctx->space, &ctx->ret, ctx->argc > 0 ? &message.v : nullptr, ClassOf(fn));
 }
 
@@ -38,7 +38,7 @@ void Bi_ErrorToString(RunContext *ctx, Function *) {
         return;
     }
     Object *o = ctx->thisValue.obj;
-    ValueCopy name, message;
+    ValueGuard name, message;
     Obj_GetStr(o, "name", &name.v);
     Obj_GetStr(o, "message", &message.v);
     bool hasName = JSAny_IsString(&name.v), hasMessage = JSAny_IsString(&message.v);
@@ -50,7 +50,7 @@ void Bi_ErrorToString(RunContext *ctx, Function *) {
             std::memcpy(t + name.v.len, ": ", 2);
             std::memcpy(t + name.v.len + 2, message.v.str, message.v.len);
         }
-        Nat_ReturnText(ctx, t, len);
+        Ret_Text(ctx, t, len);
         return;
     }
     JSAny_Move(&ctx->ret, hasName ? &name.v : &message.v);

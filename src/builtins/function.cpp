@@ -41,11 +41,11 @@ Function *ThisFunction(RunContext *ctx) {
 }
 
 // The first argument converted to an object, the `this` of the invocation.
-bool ThisArgument(RunContext *ctx, ValueCopy &out) {
+bool ThisArgument(RunContext *ctx, ValueGuard &out) {
     JSAny_Clear(&out.v);
     JSAny_InitFrom(&out.v, &ctx->args[0]);
     JSAny_ToObject(ctx, &out.v);
-    return !Nat_PassError(ctx, &out.v);
+    return !Ret_FailOn(ctx, &out.v);
 }
 
 // Calls the `this` function with the given this and arguments; the result
@@ -89,7 +89,7 @@ void Bi_Function(RunContext *ctx, Function *) {
         JSAny_InitFrom(t, &ctx->args[i]);
         texts.count = i + 1;
         JSAny_ToString(ctx, t);
-        if (Nat_PassError(ctx, t)) return;
+        if (Ret_FailOn(ctx, t)) return;
         if (i + 1 < argc && !IsIdentifier(t)) return;  // the preset: bad arguments
         len += t->len + 1;
     }
@@ -157,7 +157,7 @@ void Bi_FunctionCall(RunContext *ctx, Function *) {
         JSAny_SetUndefined(&ctx->ret);
         return;
     }
-    ValueCopy thisObj;
+    ValueGuard thisObj;
     if (!ThisArgument(ctx, thisObj)) return;
     Invoke(ctx, &thisObj.v, ctx->args + 1, ctx->argc - 1);
 }
@@ -181,17 +181,17 @@ void Bi_FunctionApply(RunContext *ctx, Function *) {
             n = source->elementLength;
         } else if (a->type == JSANY_OBJECT && (a->obj->classFlags & CF_ARGUMENTS)) {
             source = a->obj;
-            ValueCopy length;
+            ValueGuard length;
             Obj_GetStr(source, "length", &length.v);
             JSAny_ToNumber(ctx, &length.v);
-            if (Nat_PassError(ctx, &length.v)) return;
+            if (Ret_FailOn(ctx, &length.v)) return;
             n = Num_ToUint32Bits(length.v.num);
         } else {
             JSAny_SetUndefined(&ctx->ret);
             return;
         }
     }
-    ValueCopy thisObj;
+    ValueGuard thisObj;
     if (!ThisArgument(ctx, thisObj)) return;
     if (n) {
         list.items = static_cast<JSAny *>(Arr_Alloc(sizeof(JSAny), n));
@@ -203,7 +203,7 @@ void Bi_FunctionApply(RunContext *ctx, Function *) {
             list.items[i] = JSAny_Undef();
             list.count = i + 1;
             Obj_GetIndex(source, i, &list.items[i]);
-            if (Nat_PassError(ctx, &list.items[i])) return;
+            if (Ret_FailOn(ctx, &list.items[i])) return;
         }
     }
     Invoke(ctx, &thisObj.v, list.items, n);
@@ -218,7 +218,7 @@ void Bi_FunctionBind(RunContext *ctx, Function *) {
         JSAny_SetUndefined(&ctx->ret);
         return;
     }
-    ValueCopy thisObj;
+    ValueGuard thisObj;
     if (!ThisArgument(ctx, thisObj)) return;
     Fn_NewBound(ctx->space, &ctx->ret, target, thisObj.v.obj);
 }

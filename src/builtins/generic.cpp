@@ -10,15 +10,15 @@ namespace quillon {
 
 void Bi_StaticGeneric(RunContext *ctx, Function *fn) {
     Object *proto = ctx->space->protos[fn->extra == 1 ? PROTO_ARRAY : PROTO_STRING];
-    ValueCopy method;
+    ValueGuard method;
     if (proto && fn->name) Obj_GetStr(proto, fn->name, &method.v);
     if (!Nat_IsFunctionValue(&method.v) || ctx->argc == 0) {
         JSAny_SetUndefined(&ctx->ret);
         return;
     }
-    ValueCopy target(&ctx->args[0]);
+    ValueGuard target(&ctx->args[0]);
     JSAny_ToObject(ctx, &target.v);
-    if (Nat_PassError(ctx, &target.v)) return;
+    if (Ret_FailOn(ctx, &target.v)) return;
     JSAny result = JSAny_Undef();
     Fn_Call(ctx, &method.v, &target.v, ctx->args + 1, ctx->argc - 1, &result);
     JSAny_Move(&ctx->ret, &result);

@@ -24,8 +24,8 @@ void Bi_Eval(RunContext *ctx, Function *) {
     }
     // The text must stay alive while it runs, whatever the program does to
     // the variable it came from.
-    ValueCopy text(x);
-    if (Nat_PassError(ctx, &text.v)) return;
+    ValueGuard text(x);
+    if (Ret_FailOn(ctx, &text.v)) return;
     JSAny result = JSAny_Undef();
     uint32_t code = Run_EvalText(ctx, &text.v, &result);
     if (code) {
@@ -36,24 +36,27 @@ void Bi_Eval(RunContext *ctx, Function *) {
     JSAny_Move(&ctx->ret, &result);
 }
 
-void Bi_IsNaN(RunContext *ctx, Function *) {
+namespace {
+
+// isNaN and isFinite: the test of the number argument (undefined without one).
+void TestNumber(RunContext *ctx, bool (*test)(double)) {
     if (ctx->argc == 0) {
         JSAny_SetUndefined(&ctx->ret);
         return;
     }
     double d;
-    if (!Nat_ArgNumber(ctx, 0, &d)) return;
-    JSAny_SetBoolean(&ctx->ret, std::isnan(d));
+    if (!Arg_Number(ctx, 0, &d)) return;
+    JSAny_SetBoolean(&ctx->ret, test(d));
+}
+
+}  // namespace
+
+void Bi_IsNaN(RunContext *ctx, Function *) {
+    TestNumber(ctx, [](double d) { return std::isnan(d); });
 }
 
 void Bi_IsFinite(RunContext *ctx, Function *) {
-    if (ctx->argc == 0) {
-        JSAny_SetUndefined(&ctx->ret);
-        return;
-    }
-    double d;
-    if (!Nat_ArgNumber(ctx, 0, &d)) return;
-    JSAny_SetBoolean(&ctx->ret, std::isfinite(d));
+    TestNumber(ctx, [](double d) { return std::isfinite(d); });
 }
 
 // parseFloat(s): blanks and tabs, then any run of signs (each "-" flips),
@@ -63,8 +66,8 @@ void Bi_ParseFloat(RunContext *ctx, Function *) {
         JSAny_SetUndefined(&ctx->ret);
         return;
     }
-    ValueCopy s;
-    if (!Nat_ArgString(ctx, 0, s)) return;
+    ValueGuard s;
+    if (!Arg_String(ctx, 0, s)) return;
     const char *p = s.v.str;
     while (*p == ' ' || *p == '\t') ++p;
     bool negative = false;
@@ -101,15 +104,15 @@ void Bi_ParseInt(RunContext *ctx, Function *) {
     int32_t radix = 0;
     if (ctx->argc >= 2) {
         double r;
-        if (!Nat_ArgNumber(ctx, 1, &r)) return;
+        if (!Arg_Number(ctx, 1, &r)) return;
         radix = Num_TruncArg(r);
     }
     if (radix != 0 && (radix < 2 || radix > 36)) {
         JSAny_SetNumber(&ctx->ret, NAN);
         return;
     }
-    ValueCopy s;
-    if (!Nat_ArgString(ctx, 0, s)) return;
+    ValueGuard s;
+    if (!Arg_String(ctx, 0, s)) return;
     const char *p = s.v.str;
     const char *end = s.v.str + s.v.len;
     while (p < end && (*p == 9 || *p == 10 || *p == 13 || *p == 32)) ++p;

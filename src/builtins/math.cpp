@@ -6,7 +6,7 @@
 
 #include "builtins/mathrandom.h"
 #include "objects/natives.h"
-#include "builtins/value_guard.h"
+#include "builtins/native_args.h"
 #include "values/convert.h"
 
 namespace quillon {

@@ -1,3 +1,6 @@
+// Math.random's generator: drand48's 48-bit linear congruential step, one
+// state for the whole library (reached under the library lock), seeded from
+// the date stamp at the library's first open.
 #include "builtins/mathrandom.h"
 
 namespace quillon {

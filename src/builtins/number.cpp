@@ -11,7 +11,7 @@ namespace quillon {
 // primitive).
 void Bi_Number(RunContext *ctx, Function *) {
     double d = 0;
-    if (ctx->argc > 0 && !Nat_ArgNumber(ctx, 0, &d)) return;
+    if (ctx->argc > 0 && !Arg_Number(ctx, 0, &d)) return;
     JSAny_SetNumber(&ctx->ret, d);
 }
 
@@ -20,20 +20,9 @@ namespace {
 // The number `this` stands for: a primitive number, or the "__value" of a
 // Number object; false (and error 212 as the result) for anything else.
 bool ThisNumber(RunContext *ctx, double *out) {
-    const JSAny *t = &ctx->thisValue;
-    if (t->type == JSANY_NUMBER) {
-        *out = t->num;
-        return true;
-    }
-    if (t->type == JSANY_OBJECT && (t->obj->classFlags & CF_NUMBER)) {
-        const JSAny *v = Obj_FindOwnStr(t->obj, "__value");
-        if (v && v->type == JSANY_NUMBER) {
-            *out = v->num;
-            return true;
-        }
-    }
-    JSAny_SetError(&ctx->ret, ERR_WRONGTYPE);
-    return false;
+    const JSAny *v = Nat_ThisPrimitive(ctx, JSANY_NUMBER, CF_NUMBER);
+    if (v) *out = v->num;
+    return v != nullptr;
 }
 
 // NaN and the infinities have fixed texts whatever the method and its
@@ -49,7 +38,7 @@ bool SpecialText(RunContext *ctx, double d) {
 // failed (its error is then the result).
 bool CountArgument(RunContext *ctx, int32_t *out) {
     double d;
-    if (!Nat_ArgNumber(ctx, 0, &d)) return false;
+    if (!Arg_Number(ctx, 0, &d)) return false;
     *out = Num_TruncArg(d);
     return true;
 }

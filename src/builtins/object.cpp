@@ -5,7 +5,6 @@
 // propertyIsEnumerable answers is what for-in lists.
 #include "builtins/native_args.h"
 #include "objects/natives.h"
-#include "builtins/value_guard.h"
 #include "values/space.h"
 #include "interp/interp.h"
 #include "objects/member.h"
@@ -18,7 +17,7 @@ void Bi_Object(RunContext *ctx, Function *) {
         Obj_NewInto(&ctx->ret, ctx->space->protos[PROTO_OBJECT]);
         return;
     }
-    ValueCopy x(&ctx->args[0]);
+    ValueGuard x(&ctx->args[0]);
     JSAny_ToObject(ctx, &x.v);
     JSAny_Move(&ctx->ret, &x.v);
 }
@@ -74,8 +73,8 @@ bool ThisHasMembers(RunContext *ctx) {
 // string first (a conversion that throws is the call's error), then `this`
 // is asked.
 void OwnTest(RunContext *ctx, bool listedOnly) {
-    ValueCopy name;
-    if (!Nat_ArgString(ctx, 0, name) || !ThisHasMembers(ctx)) return;
+    ValueGuard name;
+    if (!Arg_String(ctx, 0, name) || !ThisHasMembers(ctx)) return;
     uint32_t status = 0;
     bool has = Obj_HasOwnMember(ctx, &ctx->thisValue, name.v.str, name.v.len, listedOnly, &status);
     if (status) JSAny_SetError(&ctx->ret, status);

@@ -1,3 +1,7 @@
+// The growing text: one counted text block that grows by half (and 32 bytes)
+// when it runs out, so appending n bytes costs amortised O(n). A text past
+// the longest string, or a failed growth, marks the buffer failed: every
+// later append answers false and the caller reports 103.
 #include "builtins/strbuf.h"
 
 #include <cstring>

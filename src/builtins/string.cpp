@@ -17,13 +17,10 @@ namespace quillon {
 namespace {
 
 constexpr int32_t kCompatOld = 3;
-constexpr uint32_t kHashValue = Str_Hash("__value", 7);
 
 // The "__value" string of a String object, or null.
 const JSAny *WrappedString(const JSAny *v) {
-    if (v->type != JSANY_OBJECT || !(v->obj->classFlags & CF_STRING)) return nullptr;
-    const JSAny *s = Obj_FindOwnName(v->obj, "__value", 7, kHashValue);
-    return s && JSAny_IsString(s) ? s : nullptr;
+    return v->type == JSANY_OBJECT ? Obj_WrappedValue(v->obj, CF_STRING) : nullptr;
 }
 
 // The result is the part [start, start + n) of the string in self.

@@ -1,7 +1,7 @@
 // The string a String method works on: a string `this` as it is, a String
 // object's "__value", any other value converted to a string.
 #pragma once
-#include "builtins/value_guard.h"
+#include "builtins/native_args.h"
 
 namespace quillon {
 

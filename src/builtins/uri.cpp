@@ -42,18 +42,19 @@ inline bool InSet(unsigned char c, const char *set) { return c != 0 && std::strc
 
 // The argument as a string, or false (the conversion's error is the result;
 // no argument gives undefined).
-bool TakeText(RunContext *ctx, ValueCopy &s) {
+bool TakeText(RunContext *ctx, ValueGuard &s) {
     if (ctx->argc == 0) {
         JSAny_SetUndefined(&ctx->ret);
         return false;
     }
-    return Nat_ArgString(ctx, 0, s);
+    return Arg_String(ctx, 0, s);
 }
+
 
 // Encodes every byte for which `keep` is false as %XX, or its UTF-8 form.
 template <class Keep>
 void Encode(RunContext *ctx, Keep keep, bool utf8) {
-    ValueCopy s;
+    ValueGuard s;
     if (!TakeText(ctx, s)) return;
     const auto *in = reinterpret_cast<const unsigned char *>(s.v.str);
     uint32_t n = s.v.len;
@@ -76,7 +77,7 @@ void Encode(RunContext *ctx, Keep keep, bool utf8) {
             o = PutEscape(o, c);
         }
     }
-    Nat_ReturnText(ctx, t, len);
+    Ret_Text(ctx, t, len);
 }
 
 // The byte a "%XX" at in[i] names, or -1 when it is not one.
@@ -105,75 +106,77 @@ void Bi_EncodeURIComponent(RunContext *ctx, Function *) {
            true);
 }
 
-// unescape(s): "%XX" (either case) becomes that byte; any other "%" stays.
-void Bi_Unescape(RunContext *ctx, Function *) {
-    ValueCopy s;
+namespace {
+
+// Decodes the text argument into a new text, never longer: `step` reads
+// the piece at in[i], appends what it gives to t and moves i on, or answers
+// false for a malformed piece, which fails the whole call with ERR_URI.
+template <class Step>
+void Decode(RunContext *ctx, Step step) {
+    ValueGuard s;
     if (!TakeText(ctx, s)) return;
-    const auto *in = reinterpret_cast<const unsigned char *>(s.v.str);
-    uint32_t n = s.v.len;
-    char *t = Text_Alloc(n);
+    char *t = Text_Alloc(s.v.len);
     if (!t) {
         JSAny_SetError(&ctx->ret, ERR_NOMEM);
         return;
     }
+    const auto *in = reinterpret_cast<const unsigned char *>(s.v.str);
     size_t len = 0;
-    for (uint32_t i = 0; i < n; ++i) {
+    for (uint32_t i = 0; i < s.v.len;) {
+        if (!step(in, s.v.len, i, t, len)) {
+            Text_Release(t);
+            JSAny_SetError(&ctx->ret, ERR_URI);
+            return;
+        }
+    }
+    Ret_Text(ctx, t, len);
+}
+
+}  // namespace
+
+// unescape(s): "%XX" (either case) becomes that byte; any other "%" stays.
+void Bi_Unescape(RunContext *ctx, Function *) {
+    Decode(ctx, [](const unsigned char *in, uint32_t n, uint32_t &i, char *t, size_t &len) {
         int b = EscapedByte(in, n, i);
         if (b >= 0) {
             t[len++] = static_cast<char>(b);
-            i += 2;
+            i += 3;
         } else {
-            t[len++] = static_cast<char>(in[i]);
+            t[len++] = static_cast<char>(in[i++]);
         }
-    }
-    Nat_ReturnText(ctx, t, len);
+        return true;
+    });
 }
 
 // decodeURI and decodeURIComponent: every "%" must start a well-formed
 // escape; an escaped byte of 128 and up must lead a UTF-8 sequence of two to
 // four bytes whose continuations are escaped too.
 void Bi_DecodeURI(RunContext *ctx, Function *) {
-    ValueCopy s;
-    if (!TakeText(ctx, s)) return;
-    const auto *in = reinterpret_cast<const unsigned char *>(s.v.str);
-    uint32_t n = s.v.len;
-    char *t = Text_Alloc(n);
-    if (!t) {
-        JSAny_SetError(&ctx->ret, ERR_NOMEM);
-        return;
-    }
-    size_t len = 0;
-    for (uint32_t i = 0; i < n;) {
+    Decode(ctx, [](const unsigned char *in, uint32_t n, uint32_t &i, char *t, size_t &len) {
         if (in[i] != '%') {
             t[len++] = static_cast<char>(in[i++]);
-            continue;
+            return true;
         }
         int lead = EscapedByte(in, n, i);
-        if (lead < 0) goto malformed;
+        if (lead < 0) return false;
         i += 3;
         if (lead < 128) {
             t[len++] = static_cast<char>(lead);
-            continue;
+            return true;
         }
-        {
-            int ones = 0;
-            while (ones < 8 && (lead & (0x80 >> ones))) ++ones;
-            if (ones < 2 || ones > 4) goto malformed;
-            int last = 0;
-            for (int k = 1; k < ones; ++k) {
-                int cont = EscapedByte(in, n, i);
-                if (cont < 0 || (cont & 0xC0) != 0x80) goto malformed;
-                last = cont;
-                i += 3;
-            }
-            t[len++] = ones == 2 ? static_cast<char>(((lead << 6) | (last & 63)) & 255) : '?';
+        int ones = 0;
+        while (ones < 8 && (lead & (0x80 >> ones))) ++ones;
+        if (ones < 2 || ones > 4) return false;
+        int last = 0;
+        for (int k = 1; k < ones; ++k) {
+            int cont = EscapedByte(in, n, i);
+            if (cont < 0 || (cont & 0xC0) != 0x80) return false;
+            last = cont;
+            i += 3;
         }
-    }
-    Nat_ReturnText(ctx, t, len);
-    return;
-malformed:
-    Text_Release(t);
-    JSAny_SetError(&ctx->ret, ERR_URI);
+        t[len++] = ones == 2 ? static_cast<char>(((lead << 6) | (last & 63)) & 255) : '?';
+        return true;
+    });
 }
 
 }  // namespace quillon

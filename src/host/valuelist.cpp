@@ -1,3 +1,7 @@
+// Value lists in both directions: script values written into a host's
+// {tag, data} pairs (numbers into the word itself or the double it points
+// at), and host pairs read into a value. Internal codes become the four
+// result codes hosts see here and nowhere else.
 #include "host/valuelist.h"
 
 #include <cmath>
@@ -13,7 +17,7 @@ namespace quillon {
 uint32_t VL_ResultCode(uint32_t code) {
     if (code == 0) return JSRESULT_OK;
     if (code == ERR_NOMEM) return JSRESULT_NOMEMORY;
-    if ((code & 0xFFFF) == ERR_BREAK) return JSRESULT_BREAK;
+    if (Err_IsBreak(code)) return JSRESULT_BREAK;
     return JSRESULT_ERROR;
 }
 

@@ -1,3 +1,6 @@
+// The value-slot table: one library-wide array of value records, grown by
+// 10 when full. A free slot holds the undeclared kind; the table and every
+// value it holds are released at the last close.
 #include "host/valueslots.h"
 
 namespace quillon {
@@ -46,8 +49,6 @@ uint32_t Slots_Release(uint32_t index) {
 }
 
 JSAny *Slots_Get(uint32_t index) { return index < gLength ? &gSlots[index] : nullptr; }
-
-uint32_t Slots_Length() { return gLength; }
 
 void Slots_Shutdown() {
     for (uint32_t i = 0; i < gLength; ++i) JSAny_Clear(&gSlots[i]);

@@ -15,7 +15,6 @@ int32_t Slots_Hold(const JSAny *value);
 uint32_t Slots_Release(uint32_t index);
 // The slot's record, or null beyond the table.
 JSAny *Slots_Get(uint32_t index);
-uint32_t Slots_Length();
 // Releases every slot and frees the table (the last close).
 void Slots_Shutdown();
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "values/refs.h"
+#include "objects/object.h"
 #include "objects/hostcalls.h"
 #include "values/progobj.h"
 #include "values/space.h"
@@ -15,7 +15,6 @@
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
-#include "objects/object.h"
 #include "objects/props.h"
 #include "runtime/checks.h"
 #include "runtime/idtable.h"
@@ -153,7 +152,7 @@ inline const JSAny *NumberOperand(RunContext *ctx, Tok at) {
 inline bool CopyLoneOperand(RunContext *ctx, Tok at, JSAny *out) {
     const JSAny *v = OperandValue(ctx, at);
     if (!v || (v->type < 0 && !(v->type == JSANY_OBJECT && v->obj))) return false;
-    Val_Copy(out, v);
+    JSAny_InitFrom(out, v);
     return true;
 }
 
@@ -165,111 +164,11 @@ __attribute__((always_inline)) inline uint32_t ResolveId(RunContext *ctx, uint32
     return ResolveAndRemember(ctx, code, id, out, hint);
 }
 
-// Objects whose named members are plain stored properties (no computed
-// members, no regular-expression hooks, no string wrapper view).
-inline bool PlainMembers(const Object *o) {
-    return !(o->classFlags & (CF_STRING | CF_ARGUMENTS | CF_REGEXP)) && o->kind != ObjKind::Script &&
-           o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp;
-}
-
-// The own property record of a named reference's object, found through the
-// place remembered at the name's token; null when the object has none.
-PropRec *OwnNamed(RunContext *ctx, Object *o, const IdEntry *id, uint32_t tok) {
-    uint32_t *hint = tok < ctx->code->count ? HintSlot(ctx, ctx->code->codes + tok) : nullptr;
-    if (!o->props) return nullptr;
-    const char *key = Props_KeyOfName(id);  // null: no object has a property of this name
-    if (!key) return nullptr;
-    if (hint && *hint && *hint <= Props_HeadOf(o->props)->used && o->props[*hint - 1].key == key)
-        return &o->props[*hint - 1];
-    PropRec *r = Props_FindKey(o, key);
-    if (r && hint) *hint = static_cast<uint32_t>(r - o->props) + 1;
-    return r;
-}
-
-// Reads a named member of an object whose own members are plain stored
-// properties: an own one through the place remembered at the name's token,
-// any other along the prototype chain. False to take the general path.
-inline bool GetNamedFast(RunContext *ctx, EvalSlot *s) {
-    if (s->base.type != JSANY_OBJECT || !PlainMembers(s->base.obj)) return false;
-    Object *o = s->base.obj;
-    auto *id = static_cast<const IdEntry *>(s->key.ptr);
-    PropRec *r = OwnNamed(ctx, o, id, s->key.len);
-    JSAny v = JSAny_Undef();
-    if (r) {
-        if (r->value.type != JSANY_UNDECLARED) Val_Copy(&v, &r->value);
-    } else if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
-        // Own computed members ("length" and the like) are read from the object.
-        Obj_GetName(o, id->name, id->length, id->hash, &v);
-    } else if (o->prototype) {
-        Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), &v);
-    }
-    Val_Clear(&s->base);
-    s->v = v;
-    return true;
-}
-
-// Stores into a named member that is an own stored property; false to take
-// the general path. The value is taken over.
-inline bool PutNamedFast(RunContext *ctx, EvalSlot *s, JSAny *value) {
-    if (s->base.type != JSANY_OBJECT || !PlainMembers(s->base.obj) ||
-        (s->base.obj->classFlags & CF_CALLABLE))
-        return false;
-    Object *o = s->base.obj;
-    PropRec *r = OwnNamed(ctx, o, static_cast<const IdEntry *>(s->key.ptr), s->key.len);
-    if (!r) return false;
-    JSAny copy;
-    Val_Copy(&copy, value);
-    if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
-    JSAny old = r->value;
-    r->value = copy;
-    Val_Clear(&old);
-    Val_Clear(&s->base);
-    s->v = *value;
-    *value = JSAny_Undef();
-    return true;
-}
-
-// The element of a plain object's dense store that a whole-number key in
-// its range names; null to take the general path (a missing element is
-// looked for along the prototype chain there).
-inline JSAny *DenseElement(const EvalSlot *s) {
-    if (s->base.type != JSANY_OBJECT || s->key.type != JSANY_NUMBER) return nullptr;
-    Object *o = s->base.obj;
-    double d = s->key.num;
-    if (!(d >= 0 && d < Elems_DenseLen(o)) || !PlainMembers(o)) return nullptr;
-    uint32_t i = static_cast<uint32_t>(d);
-    if (i != d || o->dense[i].type == JSANY_ABSENT) return nullptr;
-    return &o->dense[i];
-}
-
-// Reads an element held in a plain object's dense store; false to take the
-// general path.
-inline bool GetIndexFast(EvalSlot *s) {
-    const JSAny *e = DenseElement(s);
-    if (!e) return false;
-    JSAny v;
-    if (e->type == JSANY_UNDECLARED) v = JSAny_Undef();
-    else Val_Copy(&v, e);
-    Val_Clear(&s->base);
-    s->v = v;
-    return true;
-}
-
-// Stores over an element held in a plain object's dense store; false to
-// take the general path. The value is taken over.
-inline bool PutIndexFast(EvalSlot *s, JSAny *value) {
-    JSAny *e = DenseElement(s);
-    if (!e) return false;
-    JSAny copy;
-    Val_Copy(&copy, value);
-    if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
-    JSAny old = *e;
-    *e = copy;
-    Val_Clear(&old);
-    Val_Clear(&s->base);
-    s->v = *value;
-    *value = JSAny_Undef();
-    return true;
+// The hint a named reference's name token keeps for the member fast paths
+// (objects/member.h): the place of the property it found last time.
+inline uint32_t *NameHint(RunContext *ctx, const EvalSlot *s) {
+    uint32_t tok = s->key.len;
+    return s->v.type == JSREF_NAMED && tok < ctx->code->count ? HintSlot(ctx, ctx->code->codes + tok) : nullptr;
 }
 
 // Reads through a member reference, the common kinds of member directly.
@@ -282,11 +181,11 @@ inline void GetMember(RunContext *ctx, EvalSlot *s) {
         // A variable holding a string or an object: one more share of it.
         const JSAny *var = static_cast<const JSAny *>(s->v.ptr);
         if (var->type < 0) {
-            Val_Copy(&s->v, var);
+            JSAny_InitFrom(&s->v, var);
             return;
         }
     }
-    if (s->v.type == JSREF_NAMED ? GetNamedFast(ctx, s) : s->v.type == JSREF_MEMBER && GetIndexFast(s)) return;
+    if (Obj_GetMemberFast(s, NameHint(ctx, s))) return;
     Obj_GetMember(ctx, s, false);
 }
 
@@ -297,7 +196,7 @@ __attribute__((noinline)) uint32_t GetValueSlow(RunContext *ctx, EvalSlot *s, To
     return Ev_Check(ctx, &s->v, at);
 }
 
-// Turns a slot into a value (Ev_GetValue), the common cases inline: a
+// Turns a slot into a value, the common cases inline: a
 // variable holding a number, boolean, null or undefined, or an object (one
 // more reference, which cannot fail), and a slot that is a value already.
 __attribute__((always_inline)) inline uint32_t GetValue(RunContext *ctx, EvalSlot *s, Tok at) {
@@ -309,7 +208,7 @@ __attribute__((always_inline)) inline uint32_t GetValue(RunContext *ctx, EvalSlo
             return 0;
         }
         if (var->type == JSANY_OBJECT && var->obj) {
-            Val_Copy(&s->v, var);
+            JSAny_InitFrom(&s->v, var);
             return 0;
         }
     } else if (!Slot_IsRef(s) && s->v.type != JSANY_ERROR) {
@@ -355,7 +254,7 @@ struct ArgList {
     }
     ~ArgList() {
         JSAny *d = data();
-        for (uint32_t i = 0; i < count; ++i) Val_Clear(&d[i]);
+        for (uint32_t i = 0; i < count; ++i) JSAny_Clear(&d[i]);
         Arr_Free(heap);
     }
 };
@@ -382,19 +281,19 @@ Tok ArrayLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         JSAny v = JSAny_Undef();
         Tok q = Ev_AssignValue(ctx, p, &v);
         if (q == p) {
-            Val_Clear(&arr);
+            JSAny_Clear(&arr);
             FailAt(ctx, out, *p == TK_SEMI ? ROW_RBRACKET : ROW_EXPR_EXPECTED, p);
             return p + 1;
         }
         if (v.type == JSANY_ERROR) {
-            Val_Clear(&arr);
+            JSAny_Clear(&arr);
             SetFail(out, v.code);
             return q;
         }
         uint32_t st = Obj_PutIndex(arr.obj, index++, &v);
-        Val_Clear(&v);
+        JSAny_Clear(&v);
         if (st) {
-            Val_Clear(&arr);
+            JSAny_Clear(&arr);
             SetFail(out, st);
             return q;
         }
@@ -407,7 +306,7 @@ Tok ArrayLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
             p = Scan_Lines(p + 1);
             continue;
         }
-        Val_Clear(&arr);
+        JSAny_Clear(&arr);
         FailAt(ctx, out, *p == TK_SEMI || *p == TK_END ? ROW_RBRACKET : ROW_COMMA, *p ? p : open);
         return p + 1;
     }
@@ -428,7 +327,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         }
         uint32_t t = *p;
         if (!Tk_IsOperand(t)) {
-            Val_Clear(&obj);
+            JSAny_Clear(&obj);
             FailAt(ctx, out, t == TK_SEMI ? ROW_RBRACE : ROW_IDENT_EXPECTED, p);
             return p + 1;
         }
@@ -439,7 +338,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         } else {
             const JSAny *c = Lex_ConstOf(ctx->store, t);
             if (!c || c->type == JSANY_ERROR) {
-                Val_Clear(&obj);
+                JSAny_Clear(&obj);
                 if (c) {
                     JSAny e = *c;
                     SetFail(out, Ev_Check(ctx, &e, p));
@@ -448,14 +347,14 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
                 }
                 return p + 1;
             }
-            Val_Copy(&key, c);
+            JSAny_InitFrom(&key, c);
             if (!JSAny_IsString(&key)) JSAny_ToString(ctx, &key);
         }
         Tok nameTok = p;
         p = Scan_Lines(p + 1);
         if (*p != TK_COLON) {
-            Val_Clear(&key);
-            Val_Clear(&obj);
+            JSAny_Clear(&key);
+            JSAny_Clear(&obj);
             FailAt(ctx, out, ROW_COLON, *p ? p : nameTok);
             return p + 1;
         }
@@ -463,17 +362,17 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         JSAny v = JSAny_Undef();
         Tok q = Ev_AssignValue(ctx, p, &v);
         if (q == p || v.type == JSANY_ERROR) {
-            Val_Clear(&key);
-            Val_Clear(&obj);
+            JSAny_Clear(&key);
+            JSAny_Clear(&obj);
             if (q == p) FailAt(ctx, out, ROW_EXPR_EXPECTED, p);
             else SetFail(out, v.code);
             return q == p ? p + 1 : q;
         }
         uint32_t st = key.type == JSANY_ERROR ? key.code : Obj_Put(obj.obj, &key, &v);
-        Val_Clear(&key);
-        Val_Clear(&v);
+        JSAny_Clear(&key);
+        JSAny_Clear(&v);
         if (st) {
-            Val_Clear(&obj);
+            JSAny_Clear(&obj);
             SetFail(out, st == ERR_NOMEM ? st : Ev_Fail(ctx, ROW_NOPROP, nameTok));
             return q;
         }
@@ -483,7 +382,7 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
             continue;
         }
         if (*p == TK_RBRACE) continue;
-        Val_Clear(&obj);
+        JSAny_Clear(&obj);
         FailAt(ctx, out, *p == TK_SEMI || *p == TK_END ? ROW_RBRACE : ROW_COMMA, p);
         return p + 1;
     }
@@ -532,7 +431,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
                 return q;
             }
             if (!args.Push(v)) {
-                Val_Clear(&v);
+                JSAny_Clear(&v);
                 SetFail(cur, ERR_NOMEM);
                 return q;
             }
@@ -557,17 +456,17 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
     JSAny thisValue = JSAny_Undef();
     bool haveThis = false;
     if (cur->v.type == JSREF_MEMBER || cur->v.type == JSREF_NAMED) {
-        Val_Copy(&thisValue, &cur->base);
+        JSAny_InitFrom(&thisValue, &cur->base);
         haveThis = true;
     }
     if (Slot_IsRef(cur)) GetMember(ctx, cur);
     if (cur->v.type == JSANY_ERROR) {
-        Val_Clear(&thisValue);
+        JSAny_Clear(&thisValue);
         st = Ev_Check(ctx, &cur->v, calleeTok);
         return end;
     }
     if (cur->v.type == JSANY_UNDEFINED || cur->v.type == JSANY_UNDECLARED) {
-        Val_Clear(&thisValue);
+        JSAny_Clear(&thisValue);
         FailAt(ctx, cur, construct ? ROW_CTOR_NOT_DEFINED : ROW_FN_NOT_DEFINED, calleeTok);
         return end;
     }
@@ -575,7 +474,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         // A regular expression called as a function acts as its exec.
         JSAny exec = JSAny_Undef();
         Obj_GetStr(cur->v.obj, "exec", &exec);
-        Val_Clear(&thisValue);
+        JSAny_Clear(&thisValue);
         thisValue = cur->v;
         haveThis = true;
         cur->v = exec;
@@ -588,7 +487,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         Fn_CallValue(ctx, cur, args.data(), args.count, haveThis ? &thisValue : nullptr);
     }
     ctx->callTok = savedCall;
-    Val_Clear(&thisValue);
+    JSAny_Clear(&thisValue);
     if (cur->v.type == JSANY_ERROR) {
         if (cur->v.code == ERR_NOVALUE || (cur->v.code == 0 && !construct)) {
             // A native or host function with no value to give: undefined,
@@ -623,8 +522,8 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
     // A variable reference has no base: its base field holds whatever the
     // slot held before and must not be copied.
     if (s->v.type == JSREF_VARIABLE) target.base = JSAny_Undef();
-    else Val_Copy(&target.base, &s->base);
-    if (s->v.type == JSREF_MEMBER) Val_Copy(&target.key, &s->key);
+    else JSAny_InitFrom(&target.base, &s->base);
+    if (s->v.type == JSREF_MEMBER) JSAny_InitFrom(&target.key, &s->key);
     else target.key = s->key;
     Obj_GetMember(ctx, s, false);
     uint32_t st = Ev_Check(ctx, &s->v, at);
@@ -667,7 +566,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             if (st) return p + 1;
         } else {
             const JSAny *c = Lex_SlotOfOperand(ctx->store, t);
-            Val_Copy(&out->v, c);
+            JSAny_InitFrom(&out->v, c);
             if (out->v.type == JSANY_ERROR) {
                 // A faulty literal: its error is raised now that it runs.
                 Ev_Check(ctx, &out->v, p);
@@ -680,7 +579,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
         case KW_TRUE: out->v = JSAny_Bool(true); ++p; break;
         case KW_FALSE: out->v = JSAny_Bool(false); ++p; break;
         case KW_NULL: out->v = JSAny_Null(); ++p; break;
-        case KW_THIS: Val_Copy(&out->v, &ctx->thisValue); ++p; break;
+        case KW_THIS: JSAny_InitFrom(&out->v, &ctx->thisValue); ++p; break;
         case KW_FUNCTION: {
             Tok end;
             uint32_t st = Fn_Define(ctx, p, false, &out->v, &end);
@@ -765,7 +664,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             }
             r = Scan_Lines(r);
             if (*r != TK_RBRACKET) {
-                Val_Clear(&key);
+                JSAny_Clear(&key);
                 FailAt(ctx, out, ROW_RBRACKET, *r ? r : q);
                 return r + 1;
             }
@@ -879,9 +778,7 @@ Tok Unary(RunContext *ctx, Tok p, EvalSlot *out) {
 // True when the token after an operand cannot continue it as a postfix part
 // (a member, a call, ++ or --; a line break may hide a `.`).
 inline bool EndsOperand(uint32_t t) {
-    if (t < TK_LPAREN) return t != TK_LINE;
-    if (t <= TK_DOT) return t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT;
-    return t != TK_INC && t != TK_DEC;
+    return t != TK_LINE && t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT && t != TK_INC && t != TK_DEC;
 }
 
 }  // namespace
@@ -892,9 +789,6 @@ void Ev_DropScopeObjects(RunContext *ctx) {
     ctx->scopeObjs = nullptr;
     ctx->scopeObjCount = 0;
 }
-
-
-uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at) { return GetValue(ctx, s, at); }
 
 Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
     NestGuard guard(ctx);
@@ -913,7 +807,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         if (IdEntry *id = IdOf(ctx, first)) {
             if (ResolveId(ctx, first, id, out, start)) return start + 1;
         } else {
-            Val_Copy(&out->v, Lex_SlotOfOperand(ctx->store, first));
+            JSAny_InitFrom(&out->v, Lex_SlotOfOperand(ctx->store, first));
             if (out->v.type == JSANY_ERROR) {
                 Ev_Check(ctx, &out->v, start);
                 return start + 1;
@@ -932,7 +826,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         // not to be the end of the program.)
         // A failure stops where the general path stops: after the name
         // that failed to resolve, or after the member whose base failed.
-        if (first == KW_THIS) Val_Copy(&out->v, &ctx->thisValue);
+        if (first == KW_THIS) JSAny_InitFrom(&out->v, &ctx->thisValue);
         else if (ResolveId(ctx, first, IdOf(ctx, first), out, start)) return start + 1;
         if (GetValue(ctx, out, start)) return start + 3;
         out->base = out->v;
@@ -955,7 +849,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 FailAt(ctx, out, ROW_BAD_CONDITION, opTok);
                 return opTok + 1;
             }
-            Val_Clear(&out->v);
+            JSAny_Clear(&out->v);
             // Both branches are assignment expressions, the first followed
             // by `:`; the one not chosen is skipped by the same grammar.
             Tok branch = opTok + 1;
@@ -998,7 +892,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 q = Ev_SkipExpr(ctx, opTok + 1, level);
                 continue;
             }
-            Val_Clear(&out->v);
+            JSAny_Clear(&out->v);
             Tok r = Ev_Expr(ctx, opTok + 1, out, level.minPrec);
             if (r == Scan_Lines(opTok + 1) && out->v.type != JSANY_ERROR) {
                 FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
@@ -1041,7 +935,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             continue;
         }
         Ev_Binary(op).general(ctx, &out->v, &right.v);
-        Val_Clear(&right.v);
+        JSAny_Clear(&right.v);
         if (Ev_Check(ctx, &out->v, opTok)) return r;
         q = r;
     }
@@ -1075,7 +969,7 @@ __attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p
     Slot_Init(&s);
     Tok q = AssignInto(ctx, p, &s);
     if (q != (*p == TK_LINE ? Scan_Lines(p) : p) || s.v.type == JSANY_ERROR) GetValue(ctx, &s, p);
-    Val_Clear(out);
+    JSAny_Clear(out);
     *out = s.v;
     return q;
 }
@@ -1099,7 +993,7 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         return r;
     }
     if (!Slot_IsRef(out)) {
-        Val_Clear(&value);
+        JSAny_Clear(&value);
         FailAt(ctx, out, ROW_NOT_VARIABLE, opTok);
         return r;
     }
@@ -1116,13 +1010,13 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
                 // Appending to a string variable works in place when it can;
                 // a failed append leaves the variable as it was.
                 uint32_t st = Op_AppendString(var, &value);
-                Val_Clear(&value);
+                JSAny_Clear(&value);
                 if (st) {
                     JSAny e = JSAny_Err(st);
                     SetFail(out, Ev_Check(ctx, &e, opTok));
                     return r;
                 }
-                Val_Copy(&out->v, var);
+                JSAny_InitFrom(&out->v, var);
                 return r;
             }
         }
@@ -1131,17 +1025,17 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         if (out->v.type == JSREF_VARIABLE) {
             cur.base = JSAny_Undef();
         } else {
-            Val_Copy(&cur.base, &out->base);
-            if (out->v.type == JSREF_MEMBER) Val_Copy(&cur.key, &out->key);
+            JSAny_InitFrom(&cur.base, &out->base);
+            if (out->v.type == JSREF_MEMBER) JSAny_InitFrom(&cur.key, &out->key);
             else cur.key = out->key;
         }
         if (GetValue(ctx, &cur, start)) {
-            Val_Clear(&value);
+            JSAny_Clear(&value);
             SetFail(out, cur.v.code);
             return r;
         }
         Ev_Binary(Tk_BinaryOfAssign(op)).general(ctx, &cur.v, &value);
-        Val_Clear(&value);
+        JSAny_Clear(&value);
         value = cur.v;
         if (Ev_Check(ctx, &value, opTok)) {
             SetFail(out, value.code);
@@ -1153,13 +1047,11 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
         auto *var = static_cast<JSAny *>(out->v.ptr);
         JSAny old = *var;
         *var = value;
-        Val_Clear(&old);
+        JSAny_Clear(&old);
         out->v = value;
         return r;
     }
-    if (!Chk_Shortcuts() || !(out->v.type == JSREF_NAMED ? PutNamedFast(ctx, out, &value)
-                                                         : out->v.type == JSREF_MEMBER && PutIndexFast(out, &value)))
-        Obj_PutMember(ctx, out, &value);
+    if (!Chk_Shortcuts() || !Obj_PutMemberFast(out, &value, NameHint(ctx, out))) Obj_PutMember(ctx, out, &value);
     if (out->v.type == JSANY_ERROR) {
         uint32_t code = out->v.code;
         if (code == ERR_READONLY || code == ERR_NOPROP) {
@@ -1252,7 +1144,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
         uint32_t status = 0;
         if ((entry->type == JSANY_OBJECT || entry->type == JSANY_PROGOBJ) &&
             Obj_HasMember(ctx, entry, id->name, id->length, &status)) {
-            Val_Copy(&out->base, entry);
+            JSAny_InitFrom(&out->base, entry);
             out->v.type = JSREF_NAMED;
             out->key.ptr = id;
             out->key.len = UINT32_MAX;  // not a member written in the program
@@ -1302,7 +1194,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
         ctx->ret = JSAny_Undef();
         uint32_t answer = Host_GetProperty(ctx->space, ctx->hostHandle, ctx, nullptr, id->name, 0,
                                            JSHOST_HAS);
-        Val_Clear(&ctx->ret);
+        JSAny_Clear(&ctx->ret);
         ctx->ret = savedRet;
         if (answer == 0) {
             if (ctx->lookupObject) {
@@ -1327,7 +1219,7 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
                 out->base = JSAny_Undef();
                 JSAny_SetProgramObject(&out->base, ctx->scopeObjs[0]);
             } else {
-                Val_Copy(&out->base, &ctx->space->hostValue);
+                JSAny_InitFrom(&out->base, &ctx->space->hostValue);
             }
             ctx->lookupSpace = nullptr;
             Ev_DropScopeObjects(ctx);

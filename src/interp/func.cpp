@@ -3,7 +3,7 @@
 // invocation of a script function with its activation.
 #include <cstring>
 
-#include "values/refs.h"
+#include "objects/object.h"
 #include "values/space.h"
 #include "interp/interp.h"
 #include "interp/poscache.h"
@@ -11,7 +11,6 @@
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
-#include "objects/object.h"
 #include "runtime/checks.h"
 #include "runtime/idtable.h"
 #include "interp/report.h"
@@ -172,14 +171,14 @@ uint32_t Fn_Define(RunContext *ctx, Tok p, bool declaration, JSAny *out, Tok *en
     if (declaration) {
         JSAny *slot = St_Declare(ctx, name);
         if (!slot) {
-            Val_Clear(&fn);
+            JSAny_Clear(&fn);
             return ERR_NOMEM;
         }
-        Val_Clear(slot);
+        JSAny_Clear(slot);
         *slot = fn;
         return 0;
     }
-    Val_Clear(out);
+    JSAny_Clear(out);
     *out = fn;
     return 0;
 }
@@ -260,7 +259,7 @@ uint32_t Fn_Prepass(RunContext *ctx, Tok p) {
         Tok end;
         JSAny unused = JSAny_Undef();
         st = Fn_Define(ctx, f, true, &unused, &end);
-        Val_Clear(&unused);
+        JSAny_Clear(&unused);
     }
     if (owned) Arr_Free(found);
     return st;
@@ -366,7 +365,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
             if (!slot) {
                 ok = false;
             } else if (i < ctx->argc && ctx->args[i].type != JSANY_UNDECLARED) {
-                Val_Copy(slot, &ctx->args[i]);
+                JSAny_InitFrom(slot, &ctx->args[i]);
                 if (slot->type == JSANY_ERROR && ctx->args[i].type != JSANY_ERROR) ok = false;
             }
         }

@@ -21,7 +21,7 @@ uint32_t Ev_Fail(RunContext *ctx, uint32_t row, Tok at);
 // Codes that travel without a report of their own: out of memory, user
 // break, a throw in flight, and codes already reported.
 inline bool Ev_Travels(uint32_t code) {
-    return (code & ERR_REPORTED) || code == ERR_NOMEM || (code & 0xFFFF) == ERR_BREAK ||
+    return (code & ERR_REPORTED) || code == ERR_NOMEM || Err_IsBreak(code) ||
            code == CPL_THROW;
 }
 // Reports an error value in the slot unless it travels as it is; returns
@@ -88,8 +88,6 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out);
 // An assignment expression turned into a value.
 Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out);
-// Turns a reference into its value; reports errors. Returns the failure code.
-uint32_t Ev_GetValue(RunContext *ctx, EvalSlot *s, Tok at);
 // Releases the scope objects a host gave for a pending name lookup.
 void Ev_DropScopeObjects(RunContext *ctx);
 // Resolves an identifier token to a reference (or value).

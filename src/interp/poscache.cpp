@@ -1,3 +1,7 @@
+// The position caches of a token program: a small open-addressed hash from
+// (position, kind) to a pointer, and the jump tables (one word per token)
+// made on first use. Everything hangs off the Code's cache pointer and is
+// freed by its free hook, so it never outlives the program.
 #include "interp/poscache.h"
 
 #include "lexer/code.h"

@@ -28,7 +28,7 @@ uint32_t Err_ReportCode(RunContext *ctx, uint32_t code, const uint32_t *tok, uin
 // Reports an error value unless already reported; the value becomes ERR_STOP.
 uint32_t Err_ReportValue(RunContext *ctx, const uint32_t *tok, uint32_t count, JSAny *value);
 // Reports with a message and class of its own (an uncaught Error object or
-// thrown value); `arg` fills a "%s" in the message when not null.
+// thrown value), shown as it is; a null message reports an empty one.
 uint32_t Err_ReportText(RunContext *ctx, uint32_t errClass, const char *message,
                         const uint32_t *tok, uint32_t count);
 // Asks the host whether to stop (HostNotify kind 7).

@@ -3,15 +3,13 @@
 // throw, or a failure code.
 #include <cstring>
 
-#include "values/refs.h"
+#include "objects/object.h"
 #include "values/progobj.h"
 #include "values/space.h"
 #include "interp/interp.h"
 #include "lexer/code.h"
 #include "objects/function.h"
 #include "objects/member.h"
-#include "objects/object.h"
-#include "objects/props.h"
 #include "runtime/idtable.h"
 #include "interp/report.h"
 #include "runtime/text.h"
@@ -28,7 +26,7 @@ inline bool IsFailure(uint32_t c) {
 }
 
 // Failures no try statement stops for: no catch or finally part runs.
-inline bool StopsRun(uint32_t c) { return c == ERR_NOMEM || (IsFailure(c) && (c & 0xFFFF) == ERR_BREAK); }
+inline bool StopsRun(uint32_t c) { return c == ERR_NOMEM || (IsFailure(c) && Err_IsBreak(c)); }
 
 inline IdEntry *IdAt(RunContext *ctx, Tok p) {
     return Tk_IsOperand(*p) ? Lex_IdOfOperand(ctx->store, *p) : nullptr;
@@ -75,7 +73,7 @@ Tok ParenValue(RunContext *ctx, Tok p, Tok keyword, uint32_t noParen, uint32_t e
     }
     q = Scan_Lines(q);
     if (*q != TK_RPAREN) {
-        Val_Clear(out);
+        JSAny_Clear(out);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *q ? q : p);
         return q;
     }
@@ -88,7 +86,7 @@ Tok Condition(RunContext *ctx, Tok p, bool *truth, uint32_t *cpl, Tok keyword) {
     Tok q = ParenValue(ctx, p, keyword, ROW_COND_EXPECTED, ROW_COND_EXPECTED, &v, cpl);
     if (*cpl) return q;
     *truth = JSAny_Truth(&v);
-    Val_Clear(&v);
+    JSAny_Clear(&v);
     return q;
 }
 
@@ -109,6 +107,15 @@ inline Tok RunBody(RunContext *ctx, Tok body, uint32_t *c) {
         return b + 1;
     }
     return St_Statement(ctx, b, c);
+}
+
+// Runs a loop's body once; *end is where it ended and *c its completion.
+// Answers as LoopOutcome does; on 2 *cpl receives the completion to pass on.
+inline int LoopStep(RunContext *ctx, Tok body, Tok loop, Tok *end, uint32_t *c, uint32_t *cpl) {
+    *end = RunBody(ctx, body, c);
+    int outcome = LoopOutcome(ctx, *c, loop);
+    if (outcome == 2) *cpl = *c;
+    return outcome;
 }
 
 // ---- statements ------------------------------------------------------------
@@ -144,12 +151,12 @@ uint32_t StoreByName(RunContext *ctx, Tok nameTok, JSAny *v) {
     EvalSlot ref;
     Slot_Init(&ref);
     if (Ev_Resolve(ctx, *nameTok, &ref, nameTok)) {
-        Val_Clear(v);
+        JSAny_Clear(v);
         return ref.v.code;
     }
     Obj_PutMember(ctx, &ref, v);
     uint32_t st = Ev_Check(ctx, &ref.v, nameTok);
-    Val_Clear(&ref.v);
+    JSAny_Clear(&ref.v);
     return st;
 }
 
@@ -187,7 +194,7 @@ Tok VarStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
                 // Locals never move, so the slot still holds the variable.
                 JSAny old = *hinted;
                 *hinted = v;
-                Val_Clear(&old);
+                JSAny_Clear(&old);
             } else if (uint32_t st = StoreByName(ctx, nameTok, &v)) {
                 *cpl = st;
                 return r;
@@ -235,13 +242,9 @@ Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         if (*cpl) return body;
         if (!truth) break;
         uint32_t c;
-        end = RunBody(ctx, body, &c);
-        int outcome = LoopOutcome(ctx, c, p);
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl);
         if (outcome == 1) break;
-        if (outcome == 2) {
-            *cpl = c;
-            return end;
-        }
+        if (outcome == 2) return end;
     }
     *cpl = 0;
     return Ev_StatementEnd(ctx, p);
@@ -258,12 +261,8 @@ Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             return end ? end : p + 1;
         }
         uint32_t c;
-        end = RunBody(ctx, body, &c);
-        int outcome = LoopOutcome(ctx, c, p);
-        if (outcome == 2) {
-            *cpl = c;
-            return end;
-        }
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl);
+        if (outcome == 2) return end;
         // A body left by break or continue stopped inside itself: the
         // `while` part follows where the whole body ends.
         if (c != 0) end = Ev_StatementEnd(ctx, body);
@@ -347,22 +346,18 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
             }
             r = Scan_Lines(r);
             if (*r != TK_SEMI) {
-                Val_Clear(&v);
+                JSAny_Clear(&v);
                 *cpl = Ev_Fail(ctx, ROW_SEMICOLON, *r ? r : cond);
                 return r;
             }
             bool truth = JSAny_Truth(&v);
-            Val_Clear(&v);
+            JSAny_Clear(&v);
             if (!truth) break;
         }
         uint32_t c;
-        end = RunBody(ctx, body, &c);
-        int outcome = LoopOutcome(ctx, c, p);
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl);
         if (outcome == 1) break;
-        if (outcome == 2) {
-            *cpl = c;
-            return end;
-        }
+        if (outcome == 2) return end;
         if (hasUpdate) {
             JSAny v = JSAny_Undef();
             Tok r = Ev_Comma(ctx, update, &v);
@@ -370,7 +365,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
                 *cpl = v.code;
                 return r;
             }
-            Val_Clear(&v);
+            JSAny_Clear(&v);
         }
     }
     *cpl = 0;
@@ -383,12 +378,12 @@ uint32_t AssignLoopVar(RunContext *ctx, Tok varTok, JSAny *value) {
     Slot_Init(&ref);
     uint32_t st = Ev_Resolve(ctx, *varTok, &ref, varTok);
     if (st) {
-        Val_Clear(value);
+        JSAny_Clear(value);
         return ref.v.code;
     }
     Obj_PutMember(ctx, &ref, value);
     st = Ev_Check(ctx, &ref.v, varTok);
-    Val_Clear(&ref.v);
+    JSAny_Clear(&ref.v);
     return st;
 }
 
@@ -402,10 +397,7 @@ bool ForInPass(RunContext *ctx, Tok loop, Tok varTok, Tok body, JSAny *key, Tok 
         return true;
     }
     uint32_t c;
-    *end = RunBody(ctx, body, &c);
-    int outcome = LoopOutcome(ctx, c, loop);
-    if (outcome == 2) *cpl = c;
-    return outcome != 0;
+    return LoopStep(ctx, body, loop, end, &c, cpl) != 0;
 }
 
 // Copies of an object's own keys for for-in: element indexes, then names.
@@ -416,7 +408,7 @@ struct KeyList {
     uint32_t nNames = 0;
     ~KeyList() {
         Arr_Free(indexes);
-        for (uint32_t i = 0; i < nNames; ++i) Val_Clear(&names[i]);
+        for (uint32_t i = 0; i < nNames; ++i) JSAny_Clear(&names[i]);
         Arr_Free(names);
     }
     bool Fill(Object *o) {
@@ -425,15 +417,10 @@ struct KeyList {
             nIndexes = 0;
             return false;
         }
-        if (uint32_t count = Props_Count(o)) {
-            names = static_cast<JSAny *>(Arr_Alloc(sizeof(JSAny), count));
-            if (!names) return false;
-            for (uint32_t i = 0, used = Props_Used(o); i < used; ++i) {
-                const PropRec &r = o->props[i];
-                if (!r.key) continue;
-                Props_KeyValue(&r, &names[nNames]);
-                if (names[nNames++].type == JSANY_ERROR) return false;
-            }
+        names = Obj_PropertyNames(o, &nNames);
+        if (!names && nNames == ~0u) {
+            nNames = 0;
+            return false;
         }
         return true;
     }
@@ -452,7 +439,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
     }
     r = Scan_Lines(r);
     if (r != close - 1) {
-        Val_Clear(&target);
+        JSAny_Clear(&target);
         *cpl = Ev_Fail(ctx, ROW_RPAREN, *r ? r : p);
         return r;
     }
@@ -463,7 +450,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
         Object *o = target.obj;
         KeyList keys;
         if (!keys.Fill(o)) {
-            Val_Clear(&target);
+            JSAny_Clear(&target);
             *cpl = ERR_NOMEM;
             return close;
         }
@@ -482,7 +469,7 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
             } else {
                 const JSAny &name = keys.names[k - keys.nIndexes];
                 if (!Obj_FindOwnName(o, name.str, name.len, Str_Hash(name.str, name.len))) continue;
-                Val_Copy(&key, &name);
+                JSAny_InitFrom(&key, &name);
             }
             if (ForInPass(ctx, p, varTok, body, &key, &end, cpl)) break;
         }
@@ -507,9 +494,9 @@ Tok ForIn(RunContext *ctx, Tok p, Tok varTok, Tok exprTok, Tok close, uint32_t *
             JSAny_Assign(&name, &next);
             if (ForInPass(ctx, p, varTok, body, &next, &end, cpl)) break;
         }
-        Val_Clear(&name);
+        JSAny_Clear(&name);
     }
-    Val_Clear(&target);
+    JSAny_Clear(&target);
     if (*cpl) return end ? end : close;
     return Ev_StatementEnd(ctx, p);
 }
@@ -546,7 +533,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok q = after - 1;
     Tok brace = Scan_Lines(q + 1);
     if (*brace != TK_LBRACE) {
-        Val_Clear(&disc);
+        JSAny_Clear(&disc);
         *cpl = Ev_Fail(ctx, ROW_LBRACE, *brace ? brace : q);
         return brace;
     }
@@ -633,7 +620,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
         s = e;
     }
-    Val_Clear(&disc);
+    JSAny_Clear(&disc);
     return s;
 }
 
@@ -665,11 +652,11 @@ Tok CaseStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*cpl) return q;
     q = Scan_Lines(q);
     if (*q != TK_COLON) {
-        Val_Clear(&v);
+        JSAny_Clear(&v);
         *cpl = Ev_Fail(ctx, ROW_COLON, *q ? q : p);
         return q;
     }
-    Val_Clear(&ctx->caseValue);
+    JSAny_Clear(&ctx->caseValue);
     ctx->caseValue = v;
     *cpl = CPL_CASE;
     return q + 1;
@@ -737,7 +724,7 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             return partsEnd;
         }
         Obj_NewError(ctx->space, &exception, &msg, tr.valid ? tr.errClass : EC_ERROR);
-        Val_Clear(&msg);
+        JSAny_Clear(&msg);
         if (exception.type == JSANY_ERROR) {
             *cpl = ERR_NOMEM;
             return partsEnd;
@@ -754,20 +741,20 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             continue;
         }
         if (*h != TK_LPAREN) {
-            Val_Clear(&exception);
+            JSAny_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_LPAREN, *h ? h : r);
             return partsEnd;
         }
         Tok nameTok = Scan_Lines(h + 1);
         IdEntry *id = IdAt(ctx, nameTok);
         if (!id) {
-            Val_Clear(&exception);
+            JSAny_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_IDENT_EXPECTED, *nameTok ? nameTok : h);
             return partsEnd;
         }
         Tok close = Scan_Lines(nameTok + 1);
         if (*close != TK_RPAREN) {
-            Val_Clear(&exception);
+            JSAny_Clear(&exception);
             *cpl = Ev_Fail(ctx, ROW_RPAREN, *close ? close : nameTok);
             return partsEnd;
         }
@@ -782,16 +769,16 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         if (scopeObj.type == JSANY_ERROR ||
             Obj_AddName(scopeObj.obj, id->name, id->length, id->hash, &exception) != 0 ||
             !Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
-            Val_Clear(&scopeObj);
-            Val_Clear(&exception);
+            JSAny_Clear(&scopeObj);
+            JSAny_Clear(&exception);
             *cpl = ERR_NOMEM;
             return partsEnd;
         }
-        Val_Clear(&exception);
+        JSAny_Clear(&exception);
         ctx->scope[ctx->scopeCount++] = scopeObj;
         uint32_t cc;
         Tok after = St_Statement(ctx, close + 1, &cc);
-        Val_Clear(&ctx->scope[--ctx->scopeCount]);
+        JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
         if (StopsRun(cc)) {
             if (!outerTry) Err_ClearTryReport(ctx);
             *cpl = cc;
@@ -810,7 +797,7 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         JSAny savedThrown = ctx->thrown;
         JSAny savedRet = ctx->ret;
         ctx->thrown = JSAny_Undef();
-        Val_Copy(&ctx->ret, &savedRet);
+        JSAny_InitFrom(&ctx->ret, &savedRet);
         Tok savedTarget = ctx->breakTarget;
         Tok savedJump = ctx->lastJump;
         uint32_t fc;
@@ -820,16 +807,16 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             // block's own completion: the run may go on after its report.
             uint32_t dropped = pending && failure ? failure : result;
             if (IsFailure(dropped) && !IsFailure(fc)) ctx->reported = false;
-            Val_Clear(&savedThrown);
-            Val_Clear(&savedRet);
-            Val_Clear(&exception);
+            JSAny_Clear(&savedThrown);
+            JSAny_Clear(&savedRet);
+            JSAny_Clear(&exception);
             if (!outerTry) Err_ClearTryReport(ctx);
             *cpl = fc;
             return partsEnd;
         }
-        Val_Clear(&ctx->thrown);
+        JSAny_Clear(&ctx->thrown);
         ctx->thrown = savedThrown;
-        Val_Clear(&ctx->ret);
+        JSAny_Clear(&ctx->ret);
         ctx->ret = savedRet;
         ctx->breakTarget = savedTarget;
         ctx->lastJump = savedJump;
@@ -837,11 +824,11 @@ Tok TryStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (pending) {
         // No catch: the exception travels on.
         if (failure) {
-            Val_Clear(&exception);
+            JSAny_Clear(&exception);
             if (!outerTry) ShowUncaught(ctx);
             result = failure;
         } else {
-            Val_Clear(&ctx->thrown);
+            JSAny_Clear(&ctx->thrown);
             ctx->thrown = exception;
             result = CPL_THROW;
         }
@@ -891,7 +878,7 @@ Tok ReturnStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
         n = q;
     }
-    Val_Clear(&ctx->ret);
+    JSAny_Clear(&ctx->ret);
     ctx->ret = v;
     *cpl = CPL_RETURN;
     return n;
@@ -902,7 +889,7 @@ Tok ThrowStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     JSAny v = JSAny_Undef();
     Tok q = RequiredValue(ctx, p + 1, &v, cpl);
     if (*cpl) return q;
-    Val_Clear(&ctx->thrown);
+    JSAny_Clear(&ctx->thrown);
     ctx->thrown = v;
     *cpl = CPL_THROW;
     return q;
@@ -914,13 +901,13 @@ Tok WithStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*cpl) return Ev_StatementEnd(ctx, p);
     Tok q = after - 1;
     if (!Arr_EnsureT(ctx->scope, ctx->scopeCount + 1)) {
-        Val_Clear(&v);
+        JSAny_Clear(&v);
         *cpl = ERR_NOMEM;
         return q;
     }
     ctx->scope[ctx->scopeCount++] = v;
     Tok end = St_Statement(ctx, q + 1, cpl);
-    Val_Clear(&ctx->scope[--ctx->scopeCount]);
+    JSAny_Clear(&ctx->scope[--ctx->scopeCount]);
     if (*cpl == CPL_BREAK && ctx->breakTarget == p) {
         *cpl = 0;
         return Ev_StatementEnd(ctx, p);
@@ -959,7 +946,7 @@ Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         return q;
     }
     if (v.type == JSANY_UNDEFINED && ctx->noValueAt == q) v = JSAny_Err(ERR_NOVALUE);
-    Val_Clear(&ctx->completion);
+    JSAny_Clear(&ctx->completion);
     ctx->completion = v;
     *cpl = 0;
     return q;
@@ -1124,7 +1111,7 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
         }
         if (c != 0) {
             bool lenientGoOn = (ctx->flags & RUN_LENIENT) && IsFailure(c) && (c & ERR_REPORTED) &&
-                               (c & 0xFFFF) != ERR_BREAK;
+                               !Err_IsBreak(c);
             if (!lenientGoOn) {
                 *completion = c;
                 return q;

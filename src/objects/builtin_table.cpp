@@ -1,3 +1,7 @@
+// The rows of the built-in table, in the order setup walks them: a group's
+// constructor first, then its prototype and members. The computed constants
+// (NaN, Infinity and the like) are filled as setup starts; the rows
+// themselves are constant and shared by every program space.
 #include "objects/builtin_table.h"
 
 #include <cmath>
@@ -305,7 +309,5 @@ const BuiltinRow kBuiltinRows[] = {
     {nullptr, 0, nullptr, 0},
 };
 // clang-format on
-
-const uint32_t kBuiltinRowCount = 255;
 
 }  // namespace quillon

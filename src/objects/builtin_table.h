@@ -19,7 +19,6 @@ struct BuiltinRow {
 };
 
 extern const BuiltinRow kBuiltinRows[];
-extern const uint32_t kBuiltinRowCount;
 
 // The five constants computed when setup starts.
 void Builtins_ComputeConstants();

@@ -1,5 +1,9 @@
-#include "values/refs.h"
+// The element store: dense vector and sparse hash behind one head. The dense
+// part grows by half at least and only while a new index is within a small
+// gap of its end; the sparse map is open-addressed with removal markers.
+// Every growth is all or nothing: on 103 the old store stands untouched.
 #include "objects/elements.h"
+#include "objects/object.h"
 
 #include <algorithm>
 #include <cstring>
@@ -139,7 +143,7 @@ void SparseRemoveSlot(Object *o, SparseSlot *s) {
     s->value = JSAny_Undeclared();
     --m->count;
     ++m->removed;
-    Val_Clear(&v);
+    JSAny_Clear(&v);
 }
 
 // Grows the dense vector to n slots, filling new ones with `fill`, and moves
@@ -190,7 +194,7 @@ uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
     if (index < denseLen) {
         JSAny old = o->dense[index];
         o->dense[index] = *v;
-        if (old.type != JSANY_ABSENT) Val_Clear(&old);
+        if (old.type != JSANY_ABSENT) JSAny_Clear(&old);
         if (index >= o->elementLength) o->elementLength = index + 1;
         return 0;
     }
@@ -205,7 +209,7 @@ uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
     if (SparseSlot *s = SparseFind(o, index)) {
         JSAny old = s->value;
         s->value = *v;
-        Val_Clear(&old);
+        JSAny_Clear(&old);
         return 0;
     }
     // An index just past the dense part extends it, so arrays filled upward
@@ -229,10 +233,10 @@ uint32_t Place(Object *o, uint32_t index, const JSAny *v) {
 uint32_t Elems_Add(Object *o, uint32_t index, const JSAny *value) {
     // The copy comes first: when it fails nothing has been touched.
     JSAny v;
-    Val_Copy(&v, value);
+    JSAny_InitFrom(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
     uint32_t st = Place(o, index, &v);
-    if (st) Val_Clear(&v);
+    if (st) JSAny_Clear(&v);
     return st;
 }
 
@@ -241,7 +245,7 @@ void Elems_Remove(Object *o, uint32_t index) {
         JSAny old = o->dense[index];
         if (old.type == JSANY_ABSENT) return;
         o->dense[index].type = IsArguments(o) ? JSANY_UNDECLARED : JSANY_ABSENT;
-        Val_Clear(&old);
+        JSAny_Clear(&old);
         return;
     }
     SparseSlot *s = SparseFind(o, index);
@@ -253,7 +257,7 @@ void Elems_Truncate(Object *o, uint32_t n) {
     ElemHead *h = Elems_HeadOf(o->dense);
     while (h->denseLen > n) {
         JSAny old = o->dense[--h->denseLen];
-        if (old.type != JSANY_ABSENT) Val_Clear(&old);
+        if (old.type != JSANY_ABSENT) JSAny_Clear(&old);
     }
     SparseMap *m = h->sparse;
     if (!m || m->count == 0) return;
@@ -280,12 +284,12 @@ void Elems_FreeAll(Object *o) {
     ElemHead *h = Elems_HeadOf(dense);
     for (uint32_t n = h->denseLen; n > 0;) {
         JSAny &v = dense[--n];
-        if (v.type != JSANY_ABSENT) Val_Clear(&v);
+        if (v.type != JSANY_ABSENT) JSAny_Clear(&v);
     }
     if (SparseMap *m = h->sparse) {
         SparseSlot *slots = m->Slots();
         for (uint32_t i = 0; i <= m->mask; ++i)
-            if (slots[i].state == kUsed) Val_Clear(&slots[i].value);
+            if (slots[i].state == kUsed) JSAny_Clear(&slots[i].value);
         Mem_Free(m);
     }
     FreeStore(dense);

@@ -1,5 +1,10 @@
-#include "values/refs.h"
+// Function records and calls: native, script and bound functions made and
+// linked, locals of activations, and the call paths (a callee value or
+// reference, construct, a call made by a built-in). Every call saves and
+// restores the context's arguments, this and result, so a failure inside
+// leaves the caller's state as it was.
 #include "objects/function.h"
+#include "objects/object.h"
 
 #include "objects/hostcalls.h"
 #include "values/progobj.h"
@@ -142,7 +147,7 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
     for (uint32_t i = 0; i < n; ++i) {
         JSAny *slot = &a->dense[i];
         if (i < argc && args[i].type != JSANY_UNDECLARED) {
-            Val_Copy(slot, &args[i]);
+            JSAny_InitFrom(slot, &args[i]);
             if (slot->type == JSANY_ERROR && args[i].type != JSANY_ERROR) {
                 Elems_HeadOf(a->dense)->denseLen = i;
                 a->elementLength = i;
@@ -191,7 +196,7 @@ void Act_ClearLocals(Activation *a, bool releaseObjects) {
         for (uint32_t i = 0; i < c->used; ++i) {
             JSAny *v = &c->items[i].value;
             if (v->type == JSANY_OBJECT && !releaseObjects) v->type = JSANY_UNDEFINED;
-            else Val_Clear(v);
+            else JSAny_Clear(v);
         }
         c->used = 0;
         LocalChunk *next = c->next;
@@ -261,9 +266,9 @@ inline void Enter(RunContext *ctx, CallState &saved, const JSAny *args, uint32_t
 }
 
 inline void Leave(RunContext *ctx, CallState &saved, JSAny *result) {
-    Val_Clear(result);
+    JSAny_Clear(result);
     *result = ctx->ret;
-    Val_Clear(&ctx->thisValue);
+    JSAny_Clear(&ctx->thisValue);
     ctx->args = saved.args;
     ctx->argc = saved.argc;
     ctx->thisValue = saved.thisValue;
@@ -278,7 +283,7 @@ JSAny ResolveCallee(RunContext *ctx, EvalSlot *slot, bool *fromRef) {
     *fromRef = false;
     JSAny thisValue = JSAny_Undef();
     if (slot->v.type == JSREF_MEMBER || slot->v.type == JSREF_NAMED) {
-        Val_Copy(&thisValue, &slot->base);
+        JSAny_InitFrom(&thisValue, &slot->base);
         *fromRef = true;
         Obj_GetMember(ctx, slot, false);
     } else if (slot->v.type == JSREF_VARIABLE || slot->v.type == JSREF_ARGSLOT) {
@@ -340,7 +345,7 @@ void BoundEntry(RunContext *ctx, Function *fn) {
         JSAny thisValue = JSAny_Null();
         if (boundThis) JSAny_SetObject(&thisValue, boundThis);
         Fn_CallValue(ctx, &s, ctx->args, ctx->argc, &thisValue);
-        Val_Clear(&thisValue);
+        JSAny_Clear(&thisValue);
     }
     JSAny_Move(&ctx->ret, &s.v);
 }
@@ -355,7 +360,7 @@ void Fn_CallValue(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         const JSAny *src = thisChoice == kKeepThis ? &ctx->thisValue
                            : thisChoice            ? thisChoice
                                                    : &ctx->global;
-        Val_Copy(&thisValue, src);
+        JSAny_InitFrom(&thisValue, src);
     }
     CallResolved(ctx, slot, args, argc, thisValue);
 }
@@ -363,7 +368,7 @@ void Fn_CallValue(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
 void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc) {
     bool fromRef;
     JSAny ignored = ResolveCallee(ctx, slot, &fromRef);
-    Val_Clear(&ignored);
+    JSAny_Clear(&ignored);
     JSAny callee = slot->v;
     if (callee.type == JSANY_ERROR) {
         if (callee.code == 0) slot->v.code = ERR_WRONGTYPE;
@@ -398,7 +403,7 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
             return;
         }
         JSAny thisValue;
-        Val_Copy(&thisValue, &fresh);
+        JSAny_InitFrom(&thisValue, &fresh);
         Enter(ctx, saved, args, argc);
         ctx->thisValue = thisValue;
         ctx->construct = true;
@@ -407,9 +412,9 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         uint32_t made = Props_Count(fresh.obj);
         sf->instanceProps = static_cast<uint16_t>(made < 0xFFFF ? made : 0xFFFF);
         if (slot->v.type == JSANY_OBJECT || slot->v.type == JSANY_ERROR) {
-            Val_Clear(&fresh);
+            JSAny_Clear(&fresh);
         } else {
-            Val_Clear(&slot->v);
+            JSAny_Clear(&slot->v);
             slot->v = fresh;
         }
         return;
@@ -434,10 +439,10 @@ void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const
         return;
     }
     EvalSlot s;
-    Val_Copy(&s.v, callee);
+    JSAny_InitFrom(&s.v, callee);
     JSAny nothing = JSAny_Null();
     Fn_CallValue(ctx, &s, args, argc, thisValue ? thisValue : &nothing);
-    Val_Clear(result);
+    JSAny_Clear(result);
     *result = s.v;
 }
 

@@ -97,7 +97,6 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
 uint32_t Fn_MakePrototype(ScriptFunction *f);
 
 inline bool Fn_IsFunction(const Object *o) { return (o->classFlags & CF_CALLABLE) != 0; }
-inline bool Fn_IsScript(const Object *o) { return o->kind == ObjKind::Script; }
 
 // Locals of an activation.
 JSAny *Act_FindLocal(Activation *a, const IdEntry *id);

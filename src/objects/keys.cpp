@@ -1,3 +1,6 @@
+// Property keys: deciding whether a value or a text names an array index
+// (canonical decimal up to 4294967294) or a name, and making the key record
+// member operations use. Non-string keys are converted once, here.
 #include "objects/keys.h"
 
 #include "objects/object.h"

@@ -1,5 +1,10 @@
-#include "values/refs.h"
+// Member reads, writes, deletes, `in` and `instanceof` on every kind of base:
+// objects along their chain, primitives through their prototypes (a string's
+// characters and length first), program objects through the host's hooks,
+// and null and undefined, which read as undefined (or 0x8015 where members
+// must exist). Redirected global names read the other space's slot.
 #include "objects/member.h"
+#include "objects/object.h"
 
 #include <cstring>
 
@@ -11,7 +16,6 @@
 #include "lexer/lexer.h"
 #include "objects/function.h"
 #include "objects/keys.h"
-#include "objects/object.h"
 #include "runtime/atoms.h"
 #include "runtime/idtable.h"
 #include "runtime/text.h"
@@ -36,7 +40,7 @@ struct SlotName {
     const JSAny *keyValue = nullptr;  // the key record of a member reference
     JSAny shared = JSAny_Undef();     // an identifier's shared name text (not owned here)
     JSAny holder = JSAny_Undef();
-    ~SlotName() { Val_Clear(&holder); }
+    ~SlotName() { JSAny_Clear(&holder); }
 };
 
 uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
@@ -70,7 +74,7 @@ uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
         n->name = key->str;
         n->len = key->len;
     } else {
-        Val_Copy(&n->holder, key);
+        JSAny_InitFrom(&n->holder, key);
         JSAny_ToString(nullptr, &n->holder);
         if (!JSAny_IsString(&n->holder)) {
             if (n->holder.type != JSANY_ERROR) return ERR_NOPROP;
@@ -209,8 +213,7 @@ void ReadFromObject(RunContext *ctx, Object *o, const SlotName &n, JSAny *out) {
         ComputedMember(o, n.name, n.len, out))
         return;
     if (o->classFlags & CF_STRING) {
-        JSAny *v = Obj_FindOwnStr(o, "__value");
-        if (v && JSAny_IsString(v)) {
+        if (const JSAny *v = Obj_WrappedValue(o, CF_STRING)) {
             if (n.isIndex && n.index < v->len && !Obj_FindOwnIndex(o, n.index)) {
                 JSAny_SetStringBytes(out, v->str + n.index, 1);
                 return;
@@ -251,18 +254,18 @@ uint32_t Host_ReadMember(RunContext *ctx, ProgObj *p, const JSAny *key, const ch
                 Obj_GetIndex(ctx->lookupObject, index, out);
             else
                 Obj_GetName(ctx->lookupObject, name, len, Str_Hash(name, len), out);
-            Val_Clear(&ctx->ret);
+            JSAny_Clear(&ctx->ret);
         } else if (ctx->lookupSpace) {
             ReadGlobalOf(ctx->lookupSpace, name, len, out);
-            Val_Clear(&ctx->ret);
+            JSAny_Clear(&ctx->ret);
         } else {
-            Val_Clear(out);
+            JSAny_Clear(out);
             *out = ctx->ret;
         }
         ctx->ret = JSAny_Undef();
         if (out->type == JSANY_UNDECLARED) *out = JSAny_Undef();
     } else {
-        Val_Clear(&ctx->ret);
+        JSAny_Clear(&ctx->ret);
         code = answer == 2 ? 0 : Host_AnswerCode(answer, 0);
         JSAny_SetUndefined(out);
         if (code) JSAny_SetError(out, code);
@@ -277,7 +280,7 @@ uint32_t Host_NextMember(RunContext *ctx, ProgObj *p, const char *prev, JSAny *o
     ctx->ret = JSAny_Undef();
     uint32_t answer = AskHost(ctx, p, nullptr, prev, static_cast<uint32_t>(std::strlen(prev)),
                               JSHOST_NEXTNAME);
-    Val_Clear(out);
+    JSAny_Clear(out);
     *out = ctx->ret;
     ctx->ret = savedRet;
     uint32_t code = answer == 0 || answer == 2 ? 0 : Host_AnswerCode(answer, 0);
@@ -291,7 +294,7 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
     case JSREF_VARIABLE: {
         const JSAny *var = static_cast<const JSAny *>(slot->v.ptr);
         if (var->type == JSANY_UNDECLARED) slot->v = JSAny_Undef();
-        else Val_Copy(&slot->v, var);
+        else JSAny_InitFrom(&slot->v, var);
         return slot->v.type == JSANY_ERROR && var->type != JSANY_ERROR ? slot->v.code : 0;
     }
     case JSREF_ARGSLOT: {
@@ -300,8 +303,8 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
         JSAny value = JSAny_Undef();
         if (index < Elems_DenseLen(args) && args->dense[index].type != JSANY_UNDECLARED &&
             args->dense[index].type != JSANY_ABSENT)
-            Val_Copy(&value, &args->dense[index]);
-        Val_Clear(&slot->base);
+            JSAny_InitFrom(&value, &args->dense[index]);
+        JSAny_Clear(&slot->base);
         slot->v = value;
         return 0;
     }
@@ -360,8 +363,8 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
             break;
         }
     }
-    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
-    Val_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
     slot->v = result;
     return result.type == JSANY_ERROR ? result.code : 0;
 }
@@ -382,7 +385,7 @@ uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *va
     JSAny savedRet = ctx->ret;
     ctx->ret = JSAny_Undef();
     uint32_t answer = AskHost(ctx, p, n.keyValue, n.name, n.len, JSHOST_PUT);
-    Val_Clear(&ctx->ret);
+    JSAny_Clear(&ctx->ret);
     ctx->ret = savedRet;
     uint32_t st = 0;
     switch (answer) {
@@ -432,7 +435,7 @@ uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *va
 // stored (taken from `value`), or the failure's code.
 uint32_t SettleSlot(EvalSlot *slot, JSAny *value, uint32_t st) {
     if (st) {
-        Val_Clear(value);
+        JSAny_Clear(value);
         slot->v = JSAny_Err(st);
     } else {
         slot->v = *value;
@@ -449,12 +452,12 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
     case JSREF_VARIABLE: {
         auto *var = static_cast<JSAny *>(slot->v.ptr);
         JSAny copy;
-        Val_Copy(&copy, value);
+        JSAny_InitFrom(&copy, value);
         st = copy.type == JSANY_ERROR && value->type != JSANY_ERROR ? copy.code : 0;
         JSAny old = *var;
         *var = *value;
         *value = JSAny_Undef();
-        Val_Clear(&old);
+        JSAny_Clear(&old);
         slot->v = copy;
         return st;
     }
@@ -462,14 +465,14 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
         Object *args = slot->base.obj;
         uint32_t index = slot->key.len;
         st = Obj_PutIndex(args, index, value);
-        Val_Clear(&slot->base);
+        JSAny_Clear(&slot->base);
         return SettleSlot(slot, value, st);
     }
     case JSREF_MEMBER:
     case JSREF_NAMED:
         break;
     default:
-        Val_Clear(value);
+        JSAny_Clear(value);
         Slot_Clear(slot);
         slot->v = JSAny_Err(ERR_WRONGTYPE);
         return ERR_WRONGTYPE;
@@ -506,8 +509,8 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
             break;
         }
     }
-    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
-    Val_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
     return SettleSlot(slot, value, st);
 }
 
@@ -522,7 +525,7 @@ bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32
         JSAny savedRet = ctx->ret;
         ctx->ret = JSAny_Undef();
         uint32_t answer = AskHost(ctx, value->prog, nullptr, name, len, JSHOST_HAS);
-        Val_Clear(&ctx->ret);
+        JSAny_Clear(&ctx->ret);
         ctx->ret = savedRet;
         if (answer == 0) return true;
         if (answer != 2) *status = Host_AnswerCode(answer, 0);
@@ -569,8 +572,8 @@ bool Obj_HasOwnMember(RunContext *ctx, const JSAny *value, const char *name, uin
             if (Obj_HasOwnIndex(o, index)) return true;
             if (listedOnly || !(o->classFlags & CF_STRING)) return false;
             // A String object has the characters of its text, as a string does.
-            const JSAny *v = Obj_FindOwnStr(o, "__value");
-            return v && JSAny_IsString(v) && index < v->len;
+            const JSAny *v = Obj_WrappedValue(o, CF_STRING);
+            return v && index < v->len;
         }
         if (listedOnly) return Obj_FindOwnName(o, name, len, hash) != nullptr;
         return Obj_HasOwnName(o, name, len, hash) || ComputedMemberOwn(o, name, len);
@@ -612,13 +615,13 @@ uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot) {
             JSAny savedRet = ctx->ret;
             ctx->ret = JSAny_Undef();
             uint32_t answer = AskHost(ctx, base.prog, n.keyValue, n.name, n.len, JSHOST_DELETE);
-            Val_Clear(&ctx->ret);
+            JSAny_Clear(&ctx->ret);
             ctx->ret = savedRet;
             if (answer != 0 && answer != 2) st = Host_AnswerCode(answer, 0);
         }
     }
-    if (slot->v.type == JSREF_MEMBER) Val_Clear(&slot->key);
-    Val_Clear(&base);
+    if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
+    JSAny_Clear(&base);
     slot->v = st ? JSAny_Err(st) : JSAny_Bool(true);
     return st;
 }

@@ -3,12 +3,14 @@
 #pragma once
 #include <cstdint>
 
+#include "objects/object.h"
+#include "objects/props.h"
+#include "runtime/idtable.h"
 #include "values/evalslot.h"
 
 namespace quillon {
 
 struct RunContext;
-struct Object;
 struct ProgObj;
 
 // Replaces a reference in the slot by the value it names (variables and
@@ -29,6 +31,111 @@ bool Obj_HasOwnMember(RunContext *ctx, const JSAny *value, const char *name, uin
                       uint32_t *status);
 // The delete operation on a reference; the slot receives the boolean result.
 uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot);
+
+// ---- the fast paths of member reads and stores ----
+// Each does what Obj_GetMember / Obj_PutMember would on the cases it takes
+// and answers false, having changed nothing, on every other; the caller then
+// takes the general path: `if (!Obj_GetMemberFast(s, hint)) Obj_GetMember(...)`.
+// They take named members of objects whose named members are plain stored
+// properties (an own one found through `hint`, the record number + 1 of the
+// property the name found last time, kept by the caller; null for none),
+// and elements held in such an object's dense store.
+
+// Objects whose named members are plain stored properties (no computed
+// members, no regular-expression hooks, no string wrapper view).
+inline bool Obj_PlainMembers(const Object *o) {
+    return !(o->classFlags & (CF_STRING | CF_ARGUMENTS | CF_REGEXP)) && o->kind != ObjKind::Script &&
+           o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp;
+}
+
+// The own property record of the named member, through the hint when it
+// still names it (and refreshing it when not); null when o has none.
+inline PropRec *Obj_OwnNamedHinted(Object *o, const IdEntry *id, uint32_t *hint) {
+    if (!o->props) return nullptr;
+    const char *key = Props_KeyOfName(id);  // null: no object has a property of this name
+    if (!key) return nullptr;
+    if (hint && *hint && *hint <= Props_HeadOf(o->props)->used && o->props[*hint - 1].key == key)
+        return &o->props[*hint - 1];
+    PropRec *r = Props_FindKey(o, key);
+    if (r && hint) *hint = static_cast<uint32_t>(r - o->props) + 1;
+    return r;
+}
+
+// The element of a plain object's dense store that a whole-number key in
+// its range names; null when it holds none (a missing element is looked
+// for along the prototype chain, by the general path).
+inline JSAny *Obj_DenseElement(const EvalSlot *s) {
+    if (s->base.type != JSANY_OBJECT || s->key.type != JSANY_NUMBER) return nullptr;
+    Object *o = s->base.obj;
+    double d = s->key.num;
+    if (!(d >= 0 && d < Elems_DenseLen(o)) || !Obj_PlainMembers(o)) return nullptr;
+    uint32_t i = static_cast<uint32_t>(d);
+    if (i != d || o->dense[i].type == JSANY_ABSENT) return nullptr;
+    return &o->dense[i];
+}
+
+// Reads through a named reference (JSREF_NAMED) or an element reference
+// (JSREF_MEMBER): a named member own or along the prototype chain, an
+// element of the dense store.
+inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
+    if (s->v.type == JSREF_NAMED) {
+        if (s->base.type != JSANY_OBJECT || !Obj_PlainMembers(s->base.obj)) return false;
+        Object *o = s->base.obj;
+        auto *id = static_cast<const IdEntry *>(s->key.ptr);
+        PropRec *r = Obj_OwnNamedHinted(o, id, hint);
+        JSAny v = JSAny_Undef();
+        if (r) {
+            if (r->value.type != JSANY_UNDECLARED) JSAny_InitFrom(&v, &r->value);
+        } else if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
+            // Own computed members ("length" and the like) are read from the object.
+            Obj_GetName(o, id->name, id->length, id->hash, &v);
+        } else if (o->prototype) {
+            Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), &v);
+        }
+        JSAny_Clear(&s->base);
+        s->v = v;
+        return true;
+    }
+    if (s->v.type != JSREF_MEMBER) return false;
+    const JSAny *e = Obj_DenseElement(s);
+    if (!e) return false;
+    JSAny v;
+    if (e->type == JSANY_UNDECLARED) v = JSAny_Undef();
+    else JSAny_InitFrom(&v, e);
+    JSAny_Clear(&s->base);
+    s->v = v;
+    return true;
+}
+
+// Stores through a named reference into an own stored property, or through
+// an element reference over an element of the dense store. The value is
+// taken over, as Obj_PutMember takes it.
+inline bool Obj_PutMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
+    JSAny *slot;
+    if (s->v.type == JSREF_NAMED) {
+        if (s->base.type != JSANY_OBJECT || !Obj_PlainMembers(s->base.obj) ||
+            (s->base.obj->classFlags & CF_CALLABLE))
+            return false;
+        PropRec *r = Obj_OwnNamedHinted(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), hint);
+        if (!r) return false;
+        slot = &r->value;
+    } else if (s->v.type == JSREF_MEMBER) {
+        slot = Obj_DenseElement(s);
+        if (!slot) return false;
+    } else {
+        return false;
+    }
+    JSAny copy;
+    JSAny_InitFrom(&copy, value);
+    if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;
+    JSAny old = *slot;
+    *slot = copy;
+    JSAny_Clear(&old);
+    JSAny_Clear(&s->base);
+    s->v = *value;
+    *value = JSAny_Undef();
+    return true;
+}
 
 // The operators the object model answers, in the shape of values/
 // operators.h: `l in r` (r has a member named by l converted to a string)

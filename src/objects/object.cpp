@@ -1,4 +1,8 @@
-#include "values/refs.h"
+// Objects: creation, the prototype chain, named-property lookup along it,
+// and the computed properties (length of functions, arrays and strings,
+// prototype of functions) answered without being stored. Natives have no
+// prototype link of their own: lookups reach Function.prototype of their
+// space.
 #include "objects/object.h"
 
 #include <cstring>
@@ -55,8 +59,8 @@ bool Computed(Object *o, const char *name, uint32_t len, JSAny *out) {
         } else if (flags & CF_ARRAY) {
             n = o->elementLength;
         } else if (flags & CF_STRING) {
-            JSAny *v = Obj_FindOwnName(o, "__value", 7, Str_Hash("__value", 7));
-            n = v && JSAny_IsString(v) ? v->len : 0;
+            const JSAny *v = Obj_WrappedValue(o, CF_STRING);
+            n = v ? v->len : 0;
         } else {
             n = static_cast<double>(o->elementLength) + Props_Count(o);
         }
@@ -107,8 +111,8 @@ inline void CopyOut(const JSAny *slot, JSAny *out) {
         JSAny_SetUndefined(out);
     } else {
         JSAny tmp;
-        Val_Copy(&tmp, slot);
-        Val_Clear(out);
+        JSAny_InitFrom(&tmp, slot);
+        JSAny_Clear(out);
         *out = tmp;
     }
 }
@@ -216,17 +220,17 @@ JSAny *Obj_FindOwnName(Object *o, const char *name, uint32_t len, uint32_t hash)
     return r ? &r->value : nullptr;
 }
 
-JSAny *Obj_FindOwn(Object *o, const JSAny *key) {
-    Key k;
-    if (Key_Make(key, &k) != 0) return nullptr;
-    JSAny *slot = k.isIndex ? Elems_Find(o, k.index) : Obj_FindOwnName(o, k.name, k.len, k.hash);
-    Key_Done(&k);
-    return slot;
-}
-
 JSAny *Obj_FindOwnStr(Object *o, const char *name) {
     uint32_t len = static_cast<uint32_t>(std::strlen(name));
     return Obj_FindOwnName(o, name, len, Str_Hash(name, len));
+}
+
+const JSAny *Obj_WrappedValue(Object *o, uint32_t flag) {
+    if (!(o->classFlags & flag)) return nullptr;
+    const JSAny *v = Obj_FindOwnName(o, "__value", 7, Str_Hash("__value", 7));
+    if (!v) return nullptr;
+    bool kind = flag == CF_STRING ? JSAny_IsString(v) : v->type == (flag == CF_NUMBER ? JSANY_NUMBER : JSANY_BOOLEAN);
+    return kind ? v : nullptr;
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -364,11 +368,11 @@ uint32_t AddKey(Object *o, const Key &k, const JSAny *value, char *known = nullp
 
 inline uint32_t Overwrite(JSAny *slot, const JSAny *value) {
     JSAny v;
-    Val_Copy(&v, value);
+    JSAny_InitFrom(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) return ERR_NOMEM;
     JSAny old = *slot;
     *slot = v;
-    Val_Clear(&old);
+    JSAny_Clear(&old);
     return 0;
 }
 
@@ -378,7 +382,7 @@ uint32_t PutComputed(Object *o, const char *name, uint32_t len, const JSAny *val
     if ((o->classFlags & CF_HASLENGTH) && NameIs(name, len, "length", 6)) {
         if (!(o->classFlags & CF_ARRAY)) return 0;
         JSAny n;
-        Val_Copy(&n, value);
+        JSAny_InitFrom(&n, value);
         JSAny_ToNumber(nullptr, &n);
         if (n.type == JSANY_ERROR) return n.code ? n.code : ERR_WRONGTYPE;
         return Obj_SetLength(o, Num_ToUint32Bits(n.num));
@@ -422,15 +426,21 @@ uint32_t PutKey(Object *o, const Key &k, const JSAny *value) {
     return AddKey(o, k, value, known);
 }
 
-}  // namespace
-
-uint32_t Obj_Put(Object *o, const JSAny *key, const JSAny *value) {
+// Makes the key of a value, applies `store` to it and releases it.
+template <class Store>
+uint32_t WithKey(const JSAny *key, Store store) {
     Key k;
     uint32_t st = Key_Make(key, &k);
     if (st) return st;
-    st = PutKey(o, k, value);
+    st = store(k);
     Key_Done(&k);
     return st;
+}
+
+}  // namespace
+
+uint32_t Obj_Put(Object *o, const JSAny *key, const JSAny *value) {
+    return WithKey(key, [&](const Key &k) { return PutKey(o, k, value); });
 }
 
 uint32_t Obj_PutName(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *value) {
@@ -455,12 +465,7 @@ uint32_t Obj_PutStr(Object *o, const char *name, const JSAny *value) {
 }
 
 uint32_t Obj_Add(Object *o, const JSAny *key, const JSAny *value) {
-    Key k;
-    uint32_t st = Key_Make(key, &k);
-    if (st) return st;
-    st = AddKey(o, k, value);
-    Key_Done(&k);
-    return st;
+    return WithKey(key, [&](const Key &k) { return AddKey(o, k, value); });
 }
 
 void Obj_Delete(Object *o, const JSAny *key) {

@@ -1,7 +1,7 @@
 // Objects and properties. Every script object - plain objects, arrays,
 // wrappers, functions, regular expressions, dates, errors, the arguments
 // object and the activations that keep closures' variables - starts with
-// this head.
+// the head of values/objhead.h, where its reference count lives too.
 //
 // Named properties are kept in insertion order in a block of records keyed
 // by the library's shared key texts, with a hash index in the same block
@@ -15,40 +15,15 @@
 #include <cstdint>
 
 #include "values/jsany.h"
+#include "values/objhead.h"
 
 namespace quillon {
 
 struct ProgramSpace;
 struct RunContext;
 
-// Class flags.
-enum : uint32_t {
-    CF_CALLABLE = 0x1,
-    CF_HASLENGTH = 0x2,
-    CF_ARGUMENTS = 0x4,
-    CF_ARRAY = 0x10000,
-    CF_BOOLEAN = 0x20000,
-    CF_DATE = 0x40000,
-    CF_FUNCTION = 0x80000,
-    CF_NUMBER = 0x100000,
-    CF_STRING = 0x200000,
-    CF_REGEXP = 0x800000,
-    CF_ERROR = 0x1000000,
-};
 
-// What the record behind the head is.
-enum class ObjKind : uint8_t {
-    Plain,
-    Native,      // Function record with a native entry
-    Script,      // ScriptFunction
-    Bound,       // BoundFunction
-    Arguments,   // ArgumentsObject
-    Activation,  // Activation: the variables of one invocation
-    RegExp,      // regular-expression object (record owned by the regexp part)
-};
 
-// Collector colours.
-enum : uint8_t { COL_BLACK = 0, COL_GRAY = 2, COL_WHITE = 4, COL_PURPLE = 6 };
 
 // A named property: its key (a key text of runtime/atoms, so equal names
 // are the same pointer) and its value. A null key marks a deleted record.
@@ -64,25 +39,6 @@ struct SparseSlot {
     JSAny value;
 };
 
-// The head every object starts with: 56 bytes, so that with its block
-// header a plain object takes one 64-byte block of the pool. The counts and
-// indexes of the two property stores live in front of the stores
-// themselves (objects/props.h, objects/elements.h).
-struct Object {
-    Object *next;  // root list of the collector
-    Object *prev;  // root list; during a collection, the link of its work stack
-    uint32_t refs;
-    uint8_t colour;
-    uint8_t buffered;
-    ObjKind kind;
-    uint8_t queued;  // the collector's walk state (on its stack, restore pending)
-    uint32_t classFlags;
-    uint32_t elementLength;
-    Object *prototype;
-    PropRec *props;  // named properties in insertion order (objects/props.h), or null
-    JSAny *dense;    // element store (objects/elements.h): slots 0..denseLen-1, or null
-};
-static_assert(sizeof(Object) == 56, "a plain object and its block header fit 64 bytes");
 
 // ---- the heads of the two stores ----
 // The property records of an object follow this head in one block. A
@@ -139,25 +95,7 @@ void Elems_ForEachValue(Object *o, F fn) {
     }
 }
 
-// ---- references (reclamation: objects/collector.cpp) ----
-inline void Obj_AddRef(Object *o) {
-    ++o->refs;
-    o->colour = COL_BLACK;
-}
-// The two slow parts of a release: a count that stays above 0 makes the
-// object a possible cycle root (buffered once); a count that reaches 0
-// frees it.
-void Obj_Buffer(Object *o);
-void Obj_Free(Object *o);
-inline void Obj_Release(Object *o) {
-    if (o->refs > 1) {
-        --o->refs;
-        o->colour = COL_PURPLE;
-        if (!o->buffered) Obj_Buffer(o);
-        return;
-    }
-    Obj_Free(o);
-}
+// ---- reclamation (objects/collector.cpp) ----
 void Obj_CollectCycles();
 // Objects left on the root list (for the leak warning at the last close).
 long Obj_RootCount();
@@ -187,7 +125,6 @@ bool Obj_ArrayIndex(const JSAny *key, uint32_t *index);
 bool Obj_NameIndex(const char *s, uint32_t len, uint32_t *index);
 
 // ---- own slots ----
-JSAny *Obj_FindOwn(Object *o, const JSAny *key);
 JSAny *Obj_FindOwnName(Object *o, const char *name, uint32_t len, uint32_t hash);
 JSAny *Obj_FindOwnIndex(Object *o, uint32_t index);
 
@@ -221,12 +158,20 @@ uint32_t Obj_SetLength(Object *o, uint32_t n);
 uint32_t Obj_PutStr(Object *o, const char *name, const JSAny *value);
 void Obj_GetStr(Object *o, const char *name, JSAny *out);
 JSAny *Obj_FindOwnStr(Object *o, const char *name);
+// The primitive a wrapper object holds (its "__value") when o is of the
+// wrapper class `flag` (CF_STRING, CF_NUMBER or CF_BOOLEAN) and the value
+// is of that kind; else null.
+const JSAny *Obj_WrappedValue(Object *o, uint32_t flag);
 
 // ---- enumeration (for-in, collector, built-ins) ----
 // Indexes of the own elements in ascending order (holes included); the
 // caller frees the array with Arr_Free. Null with *count 0 when there are
 // none; null with *count ~0 when memory ran out.
 uint32_t *Obj_ElementIndexes(Object *o, uint32_t *count);
+// The names of the stored properties in insertion order, as shares of their
+// key texts; the caller clears each and frees the array with Arr_Free. Null
+// with *count 0 when there are none; null with *count ~0 when memory ran out.
+JSAny *Obj_PropertyNames(Object *o, uint32_t *count);
 // Calls fn for every own element value and every named property value.
 template <class F>
 void Obj_ForEachValue(Object *o, F fn);

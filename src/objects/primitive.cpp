@@ -11,7 +11,6 @@
 #include "runtime/text.h"
 #include "values/context.h"
 #include "values/convert.h"
-#include "values/refs.h"
 #include "values/space.h"
 
 namespace quillon {

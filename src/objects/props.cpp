@@ -5,7 +5,7 @@
 // open-addressing index by the name's hash, after the records, at most half
 // full. Every change that can fail allocates what it needs first, so a
 // failure leaves the object exactly as it was.
-#include "values/refs.h"
+#include "objects/object.h"
 #include "objects/props.h"
 
 #include <cstring>
@@ -150,7 +150,7 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
     else k = Atom_Get(name, len, hash);
     if (!k) return ERR_NOMEM;
     JSAny v;
-    Val_Copy(&v, value);
+    JSAny_InitFrom(&v, value);
     if (v.type == JSANY_ERROR && value->type != JSANY_ERROR) {  // string copy failed
         Atom_Release(k);
         return ERR_NOMEM;
@@ -163,7 +163,7 @@ uint32_t Props_Append(Object *o, const char *name, uint32_t len, uint32_t hash, 
         if (cap < 4) cap = 4;
         PropRec *grown = NewStore(o->props, cap);
         if (!grown) {
-            Val_Clear(&v);
+            JSAny_Clear(&v);
             Atom_Release(k);
             return ERR_NOMEM;
         }
@@ -202,7 +202,7 @@ void Props_Remove(Object *o, PropRec *rec) {
     } else if (h->used - h->count > 8 && h->used - h->count > h->count) {
         Compact(o);
     }
-    Val_Clear(&value);
+    JSAny_Clear(&value);
     Atom_Release(key);
 }
 
@@ -213,7 +213,7 @@ void Props_FreeAll(Object *o) {
     PropHead *h = Props_HeadOf(props);
     for (uint32_t i = 0, used = h->used; i < used; ++i) {
         if (!props[i].key) continue;
-        Val_Clear(&props[i].value);
+        JSAny_Clear(&props[i].value);
         Atom_Release(props[i].key);
     }
     FreeStore(props);
@@ -241,6 +241,29 @@ void Props_KeyValue(const PropRec *r, JSAny *out) {
     shared.len = Atom_Len(r->key);
     shared.str = r->key;
     JSAny_InitFrom(out, &shared);
+}
+
+JSAny *Obj_PropertyNames(Object *o, uint32_t *count) {
+    uint32_t n = Props_Count(o);
+    *count = n;
+    if (n == 0) return nullptr;
+    auto *names = static_cast<JSAny *>(Arr_Alloc(sizeof(JSAny), n));
+    if (!names) {
+        *count = ~0u;
+        return nullptr;
+    }
+    uint32_t k = 0;
+    for (uint32_t i = 0, used = Props_Used(o); i < used; ++i) {
+        if (!o->props[i].key) continue;
+        Props_KeyValue(&o->props[i], &names[k]);
+        if (names[k++].type == JSANY_ERROR) {
+            for (uint32_t j = 0; j < k; ++j) JSAny_Clear(&names[j]);
+            Arr_Free(names);
+            *count = ~0u;
+            return nullptr;
+        }
+    }
+    return names;
 }
 
 }  // namespace quillon

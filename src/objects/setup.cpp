@@ -1,3 +1,7 @@
+// Global setup of a new program space: walks the built-in table once,
+// making each group's constructor and prototype, its members and the
+// top-level names. A failure stops the walk with 103; what was made is
+// released with the space, never half-linked.
 #include "objects/setup.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The system alert, off MorphOS: one framed line on the debug log.
 #include "platform/alert.h"
 
 #include "platform/debuglog.h"

@@ -1,3 +1,6 @@
+// Date stamp and zone offset from the C library's clock, both of which tests
+// may pin to fixed values, and the date-to-text service of the locale forms.
+// Day counts are from 1978-01-01, as the MorphOS date stamp counts them.
 #include "platform/clock.h"
 
 #include <cstdio>

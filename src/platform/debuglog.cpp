@@ -1,3 +1,7 @@
+// The debug log: writes to the host's writer when one is installed, else to
+// standard error. Formatted texts use a stack buffer, and one of their own
+// (outside the interpreter's pool) when longer; report highlights become
+// terminal colour sequences only on a terminal.
 #include "platform/debuglog.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The Fault service: a constant table from error numbers to texts; an
+// unknown number gives false and the caller prints the number itself.
 #include "platform/fault.h"
 
 #include <cstring>

@@ -1,16 +1,9 @@
+// Latin-1 collation: base letters first (case and accents ignored), then
+// length, then the bytes, so "a" sorts before "B" and an accented letter
+// beside its base letter. (The case mapping is inline in latin1.h.)
 #include "platform/latin1.h"
 
 namespace quillon {
-
-uint8_t Plat_ToLower(uint8_t c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 192 && c <= 222 && c != 215)) return c + 32;
-    return c;
-}
-
-uint8_t Plat_ToUpper(uint8_t c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 224 && c <= 254 && c != 247)) return c - 32;
-    return c;
-}
 
 namespace {
 

@@ -1,3 +1,4 @@
+// The library lock: one process-wide recursive mutex.
 #include "platform/lock.h"
 
 #include <mutex>

@@ -9,7 +9,6 @@ namespace quillon {
 
 bool Pool_Create();
 void Pool_Delete();
-bool Pool_IsOpen();
 
 // Returns null when the pool cannot supply the block (or the failure switch
 // says so). Blocks are 16-byte aligned.

@@ -1,3 +1,5 @@
+// The pending-signal word: one atomic, set and read without the library
+// lock, so a POSIX signal handler may raise a bit at any moment.
 #include "platform/signals.h"
 
 #include <atomic>

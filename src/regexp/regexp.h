@@ -49,9 +49,8 @@ uint32_t Rx_Match(RxProgram *p, const char *input, uint32_t len, uint32_t start,
 // flag bits, or ERR_RX_FLAG for any other character.
 uint32_t Rx_ParseFlags(const char *text, uint32_t len, uint32_t *flags);
 
-// Latin-1 case mapping and character classes, shared with the string methods.
-uint8_t Rx_ToUpper(uint8_t c);
-uint8_t Rx_ToLower(uint8_t c);
+// Latin-1 character classes, shared with the string methods (the case
+// mapping is platform/latin1.h's).
 bool Rx_IsWordChar(uint8_t c);
 bool Rx_IsSpace(uint8_t c);
 

@@ -1,19 +1,9 @@
-// Latin-1 character rules of regular expressions (case mapping, word and
-// space characters) and the escape readers shared by terms and classes.
+// Latin-1 character rules of regular expressions (word and space
+// characters) and the escape readers shared by terms and classes.
 #include "regexp/rxprogram.h"
 #include "runtime/errors.h"
 
 namespace quillon {
-
-uint8_t Rx_ToUpper(uint8_t c) {
-    if ((c >= 'a' && c <= 'z') || (c >= 224 && c <= 254 && c != 247)) return static_cast<uint8_t>(c - 32);
-    return c;
-}
-
-uint8_t Rx_ToLower(uint8_t c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 192 && c <= 222 && c != 215)) return static_cast<uint8_t>(c + 32);
-    return c;
-}
 
 bool Rx_IsWordChar(uint8_t c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||

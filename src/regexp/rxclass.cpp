@@ -1,6 +1,7 @@
 // Bracket class bodies: the range check done while compiling and the member
 // bitmap built before the first match. Both walk the body the same way, so
 // what the compiler accepts is exactly what the bitmap holds.
+#include "platform/latin1.h"
 #include "regexp/rxprogram.h"
 #include "runtime/errors.h"
 
@@ -104,8 +105,8 @@ uint32_t RxClass_Walk(const uint8_t *body, uint32_t len, bool ignoreCase, uint8_
     if (bits && ignoreCase) {
         for (uint32_t c = 0; c < 256; ++c) {
             if (!Rx_BitTest(bits, static_cast<uint8_t>(c))) continue;
-            SetBit(bits, Rx_ToUpper(static_cast<uint8_t>(c)));
-            SetBit(bits, Rx_ToLower(static_cast<uint8_t>(c)));
+            SetBit(bits, Plat_ToUpper(static_cast<uint8_t>(c)));
+            SetBit(bits, Plat_ToLower(static_cast<uint8_t>(c)));
         }
     }
     return 0;

@@ -1,6 +1,10 @@
+// One execution of an expression for the natives: the compiled program of
+// the target (its own, or its RegExp object's), the match with the
+// user-break poll, and the record of its result in the space's last-match
+// statics and in exec's array. Every failure is a code, 103 included.
 #include "regexp/rxexec.h"
 
-#include "builtins/value_guard.h"
+#include "builtins/native_args.h"
 #include "values/space.h"
 #include "regexp/rxstatics.h"
 #include "interp/report.h"

@@ -10,6 +10,7 @@
 // the captures and states it was pushed with. The positions of the live
 // choice points are listed apart, so that leaving a look-ahead cuts the
 // choices made inside it without walking over the undo entries.
+#include "platform/latin1.h"
 #include "regexp/rxprogram.h"
 #include "runtime/errors.h"
 #include "runtime/memory.h"
@@ -52,13 +53,10 @@ constexpr uint32_t kKeepStates = 4096;
 constexpr uint32_t kKeepTracks = 16384;
 constexpr uint32_t kNoMatch = 0xFFFFFFFFu;
 
-constexpr uint8_t UpperOf(uint32_t c) {
-    return static_cast<uint8_t>(((c >= 'a' && c <= 'z') || (c >= 224 && c <= 254 && c != 247)) ? c - 32 : c);
-}
 struct UpperTable {
     uint8_t v[256];
     constexpr UpperTable() : v() {
-        for (uint32_t i = 0; i < 256; ++i) v[i] = UpperOf(i);
+        for (uint32_t i = 0; i < 256; ++i) v[i] = Plat_ToUpper(static_cast<uint8_t>(i));
     }
 };
 constexpr UpperTable kUpper;

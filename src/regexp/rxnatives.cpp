@@ -21,10 +21,26 @@ bool TakeInput(RunContext *ctx, ValueGuard *input) {
     return !Ret_FailOn(ctx, &input->v);
 }
 
-// One execution for exec and test, from lastIndex for a global expression
-// (which then steps or resets it) and from 0 otherwise. 1: a match, 0:
-// none, -1: failed with the error as the result.
-int ExecOnce(RunContext *ctx, RxTarget &t, ValueGuard *input, RxCaps &caps, RxHit *hit) {
+// One execution of `this` for exec and test, from lastIndex for a global
+// expression (which then steps or resets it) and from 0 otherwise. 1: a
+// match, 0: none, -1: failed with the error as the result, or `this` is
+// not a RegExp object (the result is then undefined).
+struct ExecState {
+    RxTarget t;
+    ValueGuard input;
+    RxCaps caps;
+    RxHit hit;
+};
+int ExecOnce(RunContext *ctx, ExecState &e) {
+    RxTarget &t = e.t;
+    ValueGuard *input = &e.input;
+    RxCaps &caps = e.caps;
+    RxHit *hit = &e.hit;
+    if (!RxObj_Is(&ctx->thisValue)) {
+        JSAny_SetUndefined(&ctx->ret);
+        return -1;
+    }
+    t.Take(RxObj_Of(&ctx->thisValue));
     if (!TakeInput(ctx, input)) return -1;
     RegExpObject *re = t.obj;
     bool global = (re->flags & RX_GLOBAL) != 0;
@@ -76,37 +92,21 @@ void Bi_RegExpCompile(RunContext *ctx, Function *) {
 }
 
 void Bi_RegExpExec(RunContext *ctx, Function *) {
-    if (!RxObj_Is(&ctx->thisValue)) {
-        JSAny_SetUndefined(&ctx->ret);
-        return;
-    }
-    RxTarget t;
-    t.Take(RxObj_Of(&ctx->thisValue));
-    ValueGuard input;
-    RxCaps caps;
-    RxHit hit;
-    int r = ExecOnce(ctx, t, &input, caps, &hit);
+    ExecState e;
+    int r = ExecOnce(ctx, e);
     if (r < 0) return;
     if (r == 0) {
         JSAny_SetNull(&ctx->ret);
         return;
     }
     ValueGuard result;
-    if (Ret_Fail(ctx, RxExec_Array(ctx, &input.v, hit, caps, &result.v))) return;
+    if (Ret_Fail(ctx, RxExec_Array(ctx, &e.input.v, e.hit, e.caps, &result.v))) return;
     JSAny_Move(&ctx->ret, &result.v);
 }
 
 void Bi_RegExpTest(RunContext *ctx, Function *) {
-    if (!RxObj_Is(&ctx->thisValue)) {
-        JSAny_SetUndefined(&ctx->ret);
-        return;
-    }
-    RxTarget t;
-    t.Take(RxObj_Of(&ctx->thisValue));
-    ValueGuard input;
-    RxCaps caps;
-    RxHit hit;
-    int r = ExecOnce(ctx, t, &input, caps, &hit);
+    ExecState e;
+    int r = ExecOnce(ctx, e);
     if (r >= 0) JSAny_SetBoolean(&ctx->ret, r == 1);
 }
 

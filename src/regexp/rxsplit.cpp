@@ -121,7 +121,7 @@ void Bi_StringSplit(RunContext *ctx, Function *) {
     Pieces out{ctx, result.v.obj, 0, 0xFFFFFFFFu};
     if (!RxExec_Absent(ctx, 1)) {
         double limit;
-        if (!Nat_ArgNumber(ctx, 1, &limit)) return;
+        if (!Arg_Number(ctx, 1, &limit)) return;
         if (std::isnan(limit) || limit < 1) {
             JSAny_Move(&ctx->ret, &result.v);
             return;

@@ -1,3 +1,6 @@
+// RegExp's static properties over the last-match record: the record holds
+// slices of the matched input, and every slice gets its own copy before
+// that input changes, so a static never reads freed text.
 #include "regexp/rxstatics.h"
 
 #include <cstring>

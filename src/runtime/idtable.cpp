@@ -1,3 +1,7 @@
+// The identifier table's open addressing: linear probing from the name's
+// hash, deletion markers for removed entries, a rebuild into a table twice
+// as large at three-quarters load. An entry's address never changes while
+// it lives, so interned names compare by pointer.
 #include "runtime/idtable.h"
 
 #include <cstdio>

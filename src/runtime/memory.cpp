@@ -1,3 +1,7 @@
+// Block headers and MemUse: every block records its size in an 8- or
+// 16-byte header, and MemUse counts what the 32-bit layout would (data
+// bytes, 8 more for arrays, capacity plus 1 for texts). An allocation past
+// the limit fails as an exhausted pool does, before anything is counted.
 #include "runtime/memory.h"
 
 #include <cstdarg>
@@ -90,12 +94,6 @@ void *Mem_AllocZero(size_t n) {
     return p;
 }
 
-void *Mem_AllocCopy(const void *src, size_t n) {
-    void *p = Mem_Alloc(n);
-    if (p && n) std::memcpy(p, src, n);
-    return p;
-}
-
 void *Mem_Realloc(void *p, size_t n) {
     PlainHead *h = PlainOf(p);
     uint32_t old = h->size;
@@ -132,13 +130,6 @@ void Arr_Free(void *p) {
     uint64_t bytes = static_cast<uint64_t>(h->elemSize) * h->capacity;
     MemUse -= static_cast<int32_t>(bytes + 8);
     Pool_Free(h, sizeof(ArrayHead) + bytes);
-}
-
-void *Arr_Clone(const void *p) {
-    const ArrayHead *h = ArrayOf(p);
-    void *q = Arr_Alloc(h->elemSize, h->capacity);
-    if (q) std::memcpy(q, p, static_cast<size_t>(h->elemSize) * h->capacity);
-    return q;
 }
 
 

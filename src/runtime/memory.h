@@ -19,7 +19,6 @@ uintptr_t Mem_SetLimit(uintptr_t bytes);
 // Plain blocks.
 void *Mem_Alloc(size_t n);
 void *Mem_AllocZero(size_t n);
-void *Mem_AllocCopy(const void *src, size_t n);
 void Mem_Free(void *p);  // null is ignored
 // Gives a plain block room for n bytes, keeping the first of them; the block
 // may move (big blocks grow in place or are remapped, never copied twice
@@ -30,7 +29,6 @@ void *Mem_Realloc(void *p, size_t n);
 // knows its element size and capacity.
 void *Arr_Alloc(uint32_t elemSize, uint32_t capacity);
 void Arr_Free(void *p);  // null is ignored
-void *Arr_Clone(const void *p);
 // An array's header sits just before its first element (16 bytes, so the
 // elements stay aligned) and ends with the element size and the capacity.
 inline uint32_t Arr_Capacity(const void *p) {

@@ -6,9 +6,6 @@
 
 namespace quillon {
 
-inline size_t Str_Length(const char *s) { return std::strlen(s); }
-inline char *Str_End(char *s) { return s + std::strlen(s); }
-
 // -1, 0 or 1 by the first differing unsigned byte; a prefix is smaller.
 inline int Str_Compare(const char *a, const char *b) {
     int r = std::strcmp(a, b);  // strcmp compares as unsigned char
@@ -21,11 +18,6 @@ inline int Str_CompareBytes(const char *a, size_t an, const char *b, size_t bn) 
     int r = n ? std::memcmp(a, b, n) : 0;
     if (r != 0) return r < 0 ? -1 : 1;
     return an < bn ? -1 : (an > bn ? 1 : 0);
-}
-
-inline void Str_CopyN(char *dst, const char *src, size_t n) {
-    std::memcpy(dst, src, n);
-    dst[n] = 0;
 }
 
 // The identifier table's hash (djb2 over the bytes, 32-bit).

@@ -122,11 +122,6 @@ bool JSAny_Truth(const JSAny *a) {
     }
 }
 
-void JSAny_ToBoolean(JSAny *a) {
-    if (a->type == JSANY_ERROR || a->type == JSANY_BOOLEAN) return;
-    JSAny_SetBoolean(a, JSAny_Truth(a));
-}
-
 // ---- primitive -------------------------------------------------------------
 
 namespace {

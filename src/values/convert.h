@@ -15,7 +15,6 @@ struct RunContext;
 enum : int { HINT_STRING = -1, HINT_NUMBER = 1, HINT_DEFAULT = 4 };
 
 bool JSAny_Truth(const JSAny *a);  // the boolean a value converts to (errors: false)
-void JSAny_ToBoolean(JSAny *a);
 void JSAny_ToNumber(RunContext *ctx, JSAny *a);
 void JSAny_ToInteger(RunContext *ctx, JSAny *a);
 void JSAny_ToInt32(RunContext *ctx, JSAny *a);

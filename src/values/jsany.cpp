@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "values/progobj.h"
-#include "values/refs.h"
 #include "platform/debuglog.h"
 
 namespace quillon {
@@ -101,15 +100,6 @@ JSAny *JSAny_NewSlot() {
     auto *a = static_cast<JSAny *>(Mem_Alloc(sizeof(JSAny)));
     if (a) *a = JSAny_Undeclared();
     return a;
-}
-
-void JSAny_SetWrongType(JSAny *a) {
-    if (a->type != JSANY_ERROR) JSAny_SetError(a, ERR_WRONGTYPE);
-}
-
-void JSAny_SetErrorFrom(JSAny *a, const JSAny *other) {
-    uint32_t code = other->type == JSANY_ERROR ? other->code : ERR_WRONGTYPE;
-    JSAny_SetError(a, code);
 }
 
 void JSAny_SetObject(JSAny *a, Object *o) {

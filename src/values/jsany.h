@@ -5,13 +5,16 @@
 // Ownership follows the sign of the tag: records with a tag of 0 or more own
 // nothing and copy word for word; records with a negative tag hold a share of
 // a counted string or a reference to an object or program object, and are
-// copied with JSAny_InitFrom and emptied with JSAny_Finish.
+// copied with JSAny_InitFrom and emptied with JSAny_Clear or JSAny_Finish.
+// Taking and dropping an object's share is inline (values/objhead.h), since
+// it is the most frequent thing the interpreter does.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
 #include "runtime/errors.h"
 #include "runtime/memory.h"
+#include "values/objhead.h"
 
 namespace quillon {
 
@@ -65,9 +68,6 @@ inline JSAny JSAny_Borrow(const char *text, uint32_t len) {
 }
 
 inline bool JSAny_IsString(const JSAny *a) { return a->type == JSANY_STRING || a->type == JSANY_CSTRING; }
-inline bool JSAny_IsObject(const JSAny *a) { return a->type == JSANY_OBJECT; }
-inline bool JSAny_IsError(const JSAny *a) { return a->type == JSANY_ERROR; }
-inline bool JSAny_IsNumber(const JSAny *a) { return a->type == JSANY_NUMBER; }
 
 // ---- ownership operations ----
 
@@ -75,7 +75,14 @@ inline bool JSAny_IsNumber(const JSAny *a) { return a->type == JSANY_NUMBER; }
 // operations use it before storing new content).
 void JSAny_ReleaseSlow(JSAny *a);
 inline void JSAny_Clear(JSAny *a) {
-    if (a->type < 0) JSAny_ReleaseSlow(a);
+    if (a->type >= 0) return;
+    if (a->type == JSANY_OBJECT && a->obj) {
+        Object *o = a->obj;
+        a->type = JSANY_UNDEFINED;
+        Obj_Release(o);
+        return;
+    }
+    JSAny_ReleaseSlow(a);
 }
 
 // Releases what the record owns and leaves the dead marker of its kind; a
@@ -89,8 +96,14 @@ void JSAny_FinishAndFree(JSAny *a);
 // error 103.
 void JSAny_InitFromSlow(JSAny *dst, const JSAny *src);
 inline void JSAny_InitFrom(JSAny *dst, const JSAny *src) {
-    if (src->type >= 0) *dst = *src;
-    else JSAny_InitFromSlow(dst, src);
+    if (src->type >= 0) {
+        *dst = *src;
+    } else if (src->type == JSANY_OBJECT && src->obj) {
+        Obj_AddRef(src->obj);
+        *dst = *src;
+    } else {
+        JSAny_InitFromSlow(dst, src);
+    }
 }
 // Replaces dst's content by a copy of src.
 inline void JSAny_Assign(JSAny *dst, const JSAny *src) {

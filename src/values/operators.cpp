@@ -4,7 +4,6 @@
 // compares texts, or tests identity. An error operand or a failed
 // conversion leaves an error value in the left record; nothing here
 // reports.
-#include "values/refs.h"
 #include "values/operators.h"
 
 #include <cmath>
@@ -36,7 +35,7 @@ bool BothNumbers(RunContext *ctx, JSAny *l, const JSAny *r, double *x, double *y
     JSAny_ToNumber(ctx, l);
     if (l->type == JSANY_ERROR) return false;
     JSAny rc;
-    Val_Copy(&rc, r);
+    JSAny_InitFrom(&rc, r);
     JSAny_ToNumber(ctx, &rc);
     if (rc.type == JSANY_ERROR) {
         JSAny_SetError(l, rc.code);
@@ -63,8 +62,8 @@ inline bool SameBytes(const JSAny *a, const JSAny *b) {
 // *err to an error code.
 bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err) {
     JSAny x, y;
-    Val_Copy(&x, a);
-    Val_Copy(&y, b);
+    JSAny_InitFrom(&x, a);
+    JSAny_InitFrom(&y, b);
     bool result = false;
     for (int round = 0; round < 3; ++round) {
         if (x.type == y.type) {
@@ -118,8 +117,8 @@ bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err)
             break;
         }
     }
-    Val_Clear(&x);
-    Val_Clear(&y);
+    JSAny_Clear(&x);
+    JSAny_Clear(&y);
     return result;
 }
 
@@ -138,8 +137,8 @@ void SetRelation(RunContext *ctx, JSAny *l, const JSAny *r, NumOp op) {
         return;
     }
     JSAny x, y;
-    Val_Copy(&x, l);
-    Val_Copy(&y, r);
+    JSAny_InitFrom(&x, l);
+    JSAny_InitFrom(&y, r);
     // Left first: a left side that fails or throws leaves the right one
     // unconverted.
     JSAny_ToPrimitive(ctx, &x, HINT_NUMBER);
@@ -165,8 +164,8 @@ void SetRelation(RunContext *ctx, JSAny *l, const JSAny *r, NumOp op) {
             Num_Binary(op, &answer, y.num);
         }
     }
-    Val_Clear(&x);
-    Val_Clear(&y);
+    JSAny_Clear(&x);
+    JSAny_Clear(&y);
     if (err) JSAny_SetError(l, err);
     else JSAny_SetBoolean(l, answer.flag != 0);
 }
@@ -208,7 +207,7 @@ void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
         if (l->type == JSANY_ERROR) return;
     }
     JSAny rc;
-    Val_Copy(&rc, r);
+    JSAny_InitFrom(&rc, r);
     if (IsObjectish(&rc)) JSAny_ToPrimitive(ctx, &rc, HINT_DEFAULT);
     if (rc.type == JSANY_ERROR) {
         JSAny_SetError(l, rc.code);
@@ -219,16 +218,16 @@ void Op_Add(RunContext *ctx, JSAny *l, const JSAny *r) {
         if (l->type != JSANY_ERROR) JSAny_ToString(ctx, &rc);
         if (l->type == JSANY_ERROR || rc.type == JSANY_ERROR) {
             if (l->type != JSANY_ERROR) JSAny_SetError(l, rc.code);
-            Val_Clear(&rc);
+            JSAny_Clear(&rc);
             return;
         }
         uint32_t st = Op_AppendString(l, &rc);
         if (st) JSAny_SetError(l, st);
-        Val_Clear(&rc);
+        JSAny_Clear(&rc);
         return;
     }
     NumberOperator(ctx, l, &rc, NumOp::Add);
-    Val_Clear(&rc);
+    JSAny_Clear(&rc);
 }
 
 void Op_Sub(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, r, NumOp::Sub); }

@@ -55,12 +55,6 @@ bool Space_IsLive(const ProgramSpace *space) {
     return false;
 }
 
-long Space_LiveCount() {
-    long n = 0;
-    for (ProgramSpace *s = gFirst; s; s = s->next) ++n;
-    return n;
-}
-
 bool Space_AnyRunning() {
     for (ProgramSpace *s = gFirst; s; s = s->next)
         if (s->runs) return true;

@@ -78,8 +78,6 @@ void Space_Link(ProgramSpace *space);
 void Space_Unlink(ProgramSpace *space);
 // True when the handle names a live program space of this library.
 bool Space_IsLive(const ProgramSpace *space);
-// Number of live spaces (for the leak checks of the last close).
-long Space_LiveCount();
 // True while a run or call is under way in any space: the library must not
 // be torn down under it.
 bool Space_AnyRunning();

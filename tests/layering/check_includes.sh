@@ -11,7 +11,6 @@ ORDER="platform runtime numconv values lexer objects interp builtins regexp host
 
 # Exceptions, one "including-file included-file" pair a line.
 EXCEPTIONS="
-values/refs.h objects/object.h
 "
 
 cd "$root"

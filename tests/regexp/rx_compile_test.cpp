@@ -2,6 +2,7 @@
 // the limits on groups and quantifier bounds.
 #include <string>
 
+#include "platform/latin1.h"
 #include "regexp/rxprogram.h"
 #include "rx_support.h"
 
@@ -176,14 +177,14 @@ TEST_F(RxTest, PlainText) {
 }
 
 TEST_F(RxTest, CaseMappingAndPredicates) {
-    EXPECT_EQ(Rx_ToUpper('a'), 'A');
-    EXPECT_EQ(Rx_ToUpper(224), 192);
-    EXPECT_EQ(Rx_ToUpper(247), 247);
-    EXPECT_EQ(Rx_ToUpper(255), 255);
-    EXPECT_EQ(Rx_ToUpper(223), 223);
-    EXPECT_EQ(Rx_ToLower('Z'), 'z');
-    EXPECT_EQ(Rx_ToLower(222), 254);
-    EXPECT_EQ(Rx_ToLower(215), 215);
+    EXPECT_EQ(Plat_ToUpper('a'), 'A');
+    EXPECT_EQ(Plat_ToUpper(224), 192);
+    EXPECT_EQ(Plat_ToUpper(247), 247);
+    EXPECT_EQ(Plat_ToUpper(255), 255);
+    EXPECT_EQ(Plat_ToUpper(223), 223);
+    EXPECT_EQ(Plat_ToLower('Z'), 'z');
+    EXPECT_EQ(Plat_ToLower(222), 254);
+    EXPECT_EQ(Plat_ToLower(215), 215);
     EXPECT_TRUE(Rx_IsWordChar(233));
     EXPECT_TRUE(Rx_IsWordChar('_'));
     EXPECT_FALSE(Rx_IsWordChar(215));

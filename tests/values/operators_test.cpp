@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "values/progobj.h"
-#include "objfixture.h"
+#include "objects/objfixture.h"
 #include "support/testhost.h"
 #include "values/operators.h"
 

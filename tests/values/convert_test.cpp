@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "objects/function.h"
-#include "objfixture.h"
+#include "objects/objfixture.h"
 #include "platform/pool.h"
 
 namespace objects_test {

@@ -1,4 +1,6 @@
-#include "builtins/value_guard.h"
+// The natives' kit's out-of-line half: integer arguments and calling a
+// method of a value by name.
+#include "builtins/native_args.h"
 
 #include <cstring>
 
