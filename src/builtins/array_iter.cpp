@@ -12,6 +12,17 @@ namespace {
 
 enum class Walk { ForEach, Every, Some, Map, Filter };
 
+// The three arguments of a callback, released at the end.
+struct CallArgs {
+    JSAny v[3] = {JSAny_Undef(), JSAny_Undef(), JSAny_Undef()};
+    CallArgs() = default;
+    ~CallArgs() {
+        for (JSAny &a : v) JSAny_Clear(&a);
+    }
+    CallArgs(const CallArgs &) = delete;
+    CallArgs &operator=(const CallArgs &) = delete;
+};
+
 void Iterate(RunContext *ctx, Walk kind) {
     ValueGuard self;
     uint32_t len;
@@ -28,20 +39,22 @@ void Iterate(RunContext *ctx, Walk kind) {
         // global value.
         const JSAny *thisArg = ctx->argc > 1 ? &ctx->args[1] : nullptr;
         if (!thisArg || thisArg->type == JSANY_NULL || thisArg->type == JSANY_UNDEFINED) thisArg = &ctx->global;
-        JSAny args[3];
-        args[0] = JSAny_Undef();
-        args[2] = self.v;  // borrowed: self holds the reference
-        ValueGuard answer;
+        // The callback's arguments are records of their own, made afresh for
+        // every call: a host function reading them as strings converts them
+        // in place, so they can share nothing with the element filter keeps
+        // or the array `self` holds.
+        CallArgs args;
+        ValueGuard element, answer;
         uint32_t kept = 0;
         for (uint32_t i = 0; i < len; ++i) {
-            Ary_Get(o, i, &args[0]);
-            if (Ret_FailOn(ctx, &args[0])) return;
-            args[1] = JSAny_Num(i);
-            Fn_Call(ctx, callback, thisArg, args, 3, &answer.v);
-            if (Ret_FailOn(ctx, &answer.v)) {
-                JSAny_Clear(&args[0]);
-                return;
-            }
+            Ary_Get(o, i, &element.v);
+            if (Ret_FailOn(ctx, &element.v)) return;
+            JSAny_Assign(&args.v[0], &element.v);
+            JSAny_SetNumber(&args.v[1], i);
+            JSAny_Assign(&args.v[2], &self.v);
+            if (Ret_FailOn(ctx, &args.v[0])) return;
+            Fn_Call(ctx, callback, thisArg, args.v, 3, &answer.v);
+            if (Ret_FailOn(ctx, &answer.v)) return;
             uint32_t st = 0;
             bool stop = false;
             switch (kind) {
@@ -50,10 +63,9 @@ void Iterate(RunContext *ctx, Walk kind) {
             case Walk::Some: stop = JSAny_Truth(&answer.v); break;
             case Walk::Map: st = Ary_Put(result.v.obj, i, &answer.v); break;
             case Walk::Filter:
-                if (JSAny_Truth(&answer.v)) st = Ary_Put(result.v.obj, kept++, &args[0]);
+                if (JSAny_Truth(&answer.v)) st = Ary_Put(result.v.obj, kept++, &element.v);
                 break;
             }
-            JSAny_Clear(&args[0]);
             if (Ret_Fail(ctx, st)) return;
             if (stop) {
                 JSAny_SetBoolean(&ctx->ret, kind == Walk::Some);

@@ -51,6 +51,21 @@ struct TextOf {
     }
 };
 
+// The two arguments of a comparator call, released at the end.
+struct PairArgs {
+    JSAny v[2];
+    PairArgs(const JSAny *a, const JSAny *b) {
+        JSAny_InitFrom(&v[0], a);
+        JSAny_InitFrom(&v[1], b);
+    }
+    ~PairArgs() {
+        JSAny_Clear(&v[0]);
+        JSAny_Clear(&v[1]);
+    }
+    PairArgs(const PairArgs &) = delete;
+    PairArgs &operator=(const PairArgs &) = delete;
+};
+
 struct Sorter {
     RunContext *ctx;
     const JSAny *comparator;  // null: the built-in order
@@ -69,9 +84,15 @@ bool Sorter::Less(const JSAny *a, const JSAny *b) {
     if (comparator) {
         if (IsUndefined(a)) return false;
         if (IsUndefined(b)) return true;
-        JSAny args[2] = {*a, *b};  // borrowed: the callee copies what it keeps
+        // The comparator gets records of its own: a host function reading
+        // its arguments as strings converts them in place.
+        PairArgs args(a, b);
+        if (args.v[0].type == JSANY_ERROR || args.v[1].type == JSANY_ERROR) {
+            failure = ERR_NOMEM;  // a string copy failed (elements are never errors)
+            return false;
+        }
         ValueGuard r;
-        Fn_Call(ctx, comparator, nullptr, args, 2, &r.v);
+        Fn_Call(ctx, comparator, nullptr, args.v, 2, &r.v);
         if (r.v.type != JSANY_NUMBER) JSAny_ToNumber(ctx, &r.v);
         if (r.v.type == JSANY_ERROR) {
             failure = r.v.code ? r.v.code : ERR_WRONGTYPE;

@@ -408,9 +408,11 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
         ctx->thisValue = thisValue;
         ctx->construct = true;
         RunEntry(ctx, f);
-        Leave(ctx, saved, &slot->v);
+        // Noted before the call's end lets the slot go: the slot may hold
+        // the only reference to the constructor.
         uint32_t made = Props_Count(fresh.obj);
         sf->instanceProps = static_cast<uint16_t>(made < 0xFFFF ? made : 0xFFFF);
+        Leave(ctx, saved, &slot->v);
         if (slot->v.type == JSANY_OBJECT || slot->v.type == JSANY_ERROR) {
             JSAny_Clear(&fresh);
         } else {
