@@ -47,7 +47,6 @@ static_assert(sizeof(PlainHead) == 8 && sizeof(ArrayHead) == 16 && sizeof(TextHe
 
 inline PlainHead *PlainOf(void *p) { return static_cast<PlainHead *>(p) - 1; }
 inline ArrayHead *ArrayOf(void *p) { return static_cast<ArrayHead *>(p) - 1; }
-inline const ArrayHead *ArrayOf(const void *p) { return static_cast<const ArrayHead *>(p) - 1; }
 inline TextHead *TextOf(char *t) { return reinterpret_cast<TextHead *>(t) - 1; }
 inline const TextHead *TextOf(const char *t) { return reinterpret_cast<const TextHead *>(t) - 1; }
 
