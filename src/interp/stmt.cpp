@@ -545,7 +545,12 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     for (;;) {
         s = Scan_Lines(s);
         while (*s == TK_SEMI) s = Scan_Lines(s + 1);
-        if (*s == TK_RBRACE) {
+        // The body ends at its `}`, or at a stray `)` or `]` that the
+        // bracket matching pairs with its `{`: a switch skipped, or left by
+        // `break`, ends there too, so the search for a case label must not
+        // run past it.
+        if (*s == TK_RBRACE ||
+            ((*s == TK_RPAREN || *s == TK_RBRACKET) && !matched && s + 1 == Ev_GroupEnd(ctx, brace))) {
             if (!matched && defaultAt && !resumed) {
                 matched = true;
                 resumed = true;
