@@ -540,6 +540,7 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     bool matched = false;
     Tok defaultAt = nullptr;
     bool resumed = false;
+    Tok close = Ev_GroupEnd(ctx, brace);
     Tok s = brace + 1;
     *cpl = 0;
     for (;;) {
@@ -547,17 +548,17 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         while (*s == TK_SEMI) s = Scan_Lines(s + 1);
         // The body ends at its `}`, or at a stray `)` or `]` that the
         // bracket matching pairs with its `{`: a switch skipped, or left by
-        // `break`, ends there too, so the search for a case label must not
-        // run past it.
-        if (*s == TK_RBRACE ||
-            ((*s == TK_RPAREN || *s == TK_RBRACKET) && !matched && s + 1 == Ev_GroupEnd(ctx, brace))) {
+        // `break`, ends there too, so the search for a case label stops on
+        // reaching or passing it.
+        bool strayEnd = !matched && (close[-1] == TK_RPAREN || close[-1] == TK_RBRACKET) && s + 1 >= close;
+        if (*s == TK_RBRACE || strayEnd) {
             if (!matched && defaultAt && !resumed) {
                 matched = true;
                 resumed = true;
                 s = defaultAt;
                 continue;
             }
-            s = s + 1;
+            s = strayEnd ? close : s + 1;
             break;
         }
         if (*s == TK_END) {

@@ -1,0 +1,2 @@
+for (var i = 0; i < 1; i++) { switch (i) { f(1)); } }
+print("after")
