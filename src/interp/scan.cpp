@@ -27,6 +27,18 @@ Tok Scan_Group(Tok p) {
     }
 }
 
+bool Scan_GroupClosed(Tok p) {
+    uint32_t depth = 0;
+    for (; *p != TK_END; ++p) {
+        if (Tk_Opens(*p)) {
+            ++depth;
+        } else if (Tk_Closes(*p)) {
+            if (--depth == 0) return true;
+        }
+    }
+    return false;
+}
+
 Tok Scan_SkipFunction(Tok p) {
     Tok q = Scan_Lines(p + 1);
     if (Tk_IsOperand(*q)) q = Scan_Lines(q + 1);

@@ -47,6 +47,9 @@ inline bool Scan_LineContinues(uint32_t next, ExprLevel level) {
 // p at `(`, `[` or `{`: the position just past its matching closer, or the
 // end of the program (the 0 token) when it has none.
 Tok Scan_Group(Tok p);
+// True when the group opening at p is closed before the end of the program
+// (Scan_Group also returns the end for a group left open).
+bool Scan_GroupClosed(Tok p);
 // The end of the expression starting at p (line breaks before it are
 // passed over) at `level`: the position just after its last token. p itself
 // when no operand starts there.

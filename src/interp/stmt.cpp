@@ -550,7 +550,8 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         // bracket matching pairs with its `{`: a switch skipped, or left by
         // `break`, ends there too, so the search for a case label stops on
         // reaching or passing it.
-        bool strayEnd = !matched && (close[-1] == TK_RPAREN || close[-1] == TK_RBRACKET) && s + 1 >= close;
+        bool strayEnd = !matched && (close[-1] == TK_RPAREN || close[-1] == TK_RBRACKET) && s + 1 >= close &&
+                        (*close != TK_END || Scan_GroupClosed(brace));
         if (*s == TK_RBRACE || strayEnd) {
             if (!matched && defaultAt && !resumed) {
                 matched = true;

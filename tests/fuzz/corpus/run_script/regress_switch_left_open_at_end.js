@@ -1,0 +1,1 @@
+switch (3) { case 1: g(f()
