@@ -11,32 +11,43 @@
 
 namespace quillon {
 
-Tok Scan_Group(Tok p) {
+namespace {
+
+// Past the closer matching the opener at p, or at the end of the program
+// when it has none (*closed tells which).
+Tok GroupEnd(Tok p, bool *closed) {
     // Brackets of every kind count alike: the program's own grammar checks
     // report mismatches when the code runs.
     uint32_t depth = 0;
     for (;;) {
         uint32_t t = *p;
-        if (t == TK_END) return p;
+        if (t == TK_END) {
+            *closed = false;
+            return p;
+        }
         ++p;
         if (Tk_Opens(t)) {
             ++depth;
         } else if (Tk_Closes(t)) {
-            if (--depth == 0) return p;
+            if (--depth == 0) {
+                *closed = true;
+                return p;
+            }
         }
     }
 }
 
+}  // namespace
+
+Tok Scan_Group(Tok p) {
+    bool closed;
+    return GroupEnd(p, &closed);
+}
+
 bool Scan_GroupClosed(Tok p) {
-    uint32_t depth = 0;
-    for (; *p != TK_END; ++p) {
-        if (Tk_Opens(*p)) {
-            ++depth;
-        } else if (Tk_Closes(*p)) {
-            if (--depth == 0) return true;
-        }
-    }
-    return false;
+    bool closed;
+    GroupEnd(p, &closed);
+    return closed;
 }
 
 Tok Scan_SkipFunction(Tok p) {
