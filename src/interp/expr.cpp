@@ -11,6 +11,8 @@
 #include "values/space.h"
 #include "interp/binary.h"
 #include "interp/interp.h"
+#include "interp/forms.h"
+#include "interp/hints.h"
 #include "interp/poscache.h"
 #include "lexer/code.h"
 #include "objects/function.h"
@@ -42,44 +44,6 @@ uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at) {
 }
 
 namespace {
-
-inline uint32_t *HintSlot(RunContext *ctx, Tok at) {
-    size_t i = static_cast<size_t>(at - ctx->code->codes);
-    return ctx->hints && i < ctx->code->count ? ctx->hints + i : nullptr;
-}
-
-// How an identifier at a token was resolved last time, checked cheaply
-// before it is used again: a parameter or a local of the running activation,
-// or a program-level variable of a name no function declares.
-enum : uint32_t { HINT_NONE = 0, HINT_PARAM = 1, HINT_LOCAL = 2, HINT_GLOBAL = 3 };
-
-inline Local *LocalAt(Activation *a, uint32_t i) {
-    LocalChunk *c = &a->first;
-    while (i >= kLocalsPerChunk) {
-        c = c->next;
-        if (!c) return nullptr;
-        i -= kLocalsPerChunk;
-    }
-    return i < c->used ? &c->items[i] : nullptr;
-}
-
-// The variable a local or program-level hint still finds: the local at its
-// index in the running activation when that names the identifier, or the
-// identifier's program-level slot when no function declares the name and
-// the slot holds a declared variable. Null for other hints or when the hint
-// no longer holds. (The caller checks that no with or catch scope is in
-// force.)
-inline JSAny *HintedVariable(RunContext *ctx, uint32_t hint, const IdEntry *id, uint32_t code) {
-    if ((hint & 3) == HINT_LOCAL) {
-        if (!ctx->act) return nullptr;
-        Local *l = LocalAt(ctx->act, hint >> 2);
-        return l && l->id == id ? &l->value : nullptr;
-    }
-    if ((hint & 3) != HINT_GLOBAL || (static_cast<const IdPayload *>(Id_Payload(id))->flags & ID_EVER_LOCAL))
-        return nullptr;
-    JSAny *slot = Lex_SlotOfOperand(ctx->store, code);
-    return slot->type == JSANY_UNDECLARED ? nullptr : slot;
-}
 
 // Tries the remembered resolution; true when it still holds. (Its local and
 // program-level cases are HintedVariable's, written out in the switch: the
@@ -125,32 +89,15 @@ __attribute__((noinline)) uint32_t ResolveAndRemember(RunContext *ctx, uint32_t 
 
 namespace {
 
-// The value an operand token stands for when it can be had without any work
-// that could fail or be seen: a literal, or a local or program-level
-// variable that the identifier's hint still finds, holding a value. Null
-// otherwise.
-inline const JSAny *OperandValue(RunContext *ctx, Tok at) {
-    const JSAny *v;
-    if (IdEntry *id = Lex_IdOfOperand(ctx->store, *at)) {
-        uint32_t *hint = HintSlot(ctx, at);
-        if (!hint || ctx->scopeCount != ctx->scopeBase) return nullptr;
-        v = HintedVariable(ctx, *hint, id, *at);
-        if (!v) return nullptr;
-    } else {
-        v = Lex_SlotOfOperand(ctx->store, *at);
-    }
-    return v->type == JSANY_ERROR || v->type == JSANY_UNDECLARED || v->type == JSANY_ABSENT ? nullptr : v;
-}
-
 inline const JSAny *NumberOperand(RunContext *ctx, Tok at) {
-    const JSAny *v = OperandValue(ctx, at);
+    const JSAny *v = Ev_OperandValue(ctx, at);
     return v && v->type == JSANY_NUMBER ? v : nullptr;
 }
 
 // Copies the value of a lone operand whose copy cannot fail (anything but a
 // string); false to evaluate it the general way.
 inline bool CopyLoneOperand(RunContext *ctx, Tok at, JSAny *out) {
-    const JSAny *v = OperandValue(ctx, at);
+    const JSAny *v = Ev_OperandValue(ctx, at);
     if (!v || (v->type < 0 && !(v->type == JSANY_OBJECT && v->obj))) return false;
     JSAny_InitFrom(out, v);
     return true;
@@ -791,12 +738,12 @@ void Ev_DropScopeObjects(RunContext *ctx) {
 }
 
 Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
+    Tok start = Scan_Lines(p);
     NestGuard guard(ctx);
     if (!guard.ok) {
-        FailAt(ctx, out, ROW_NESTED_TOO_DEEPLY, Scan_Lines(p));
-        return Scan_Lines(p) + 1;
+        FailAt(ctx, out, ROW_NESTED_TOO_DEEPLY, start);
+        return start + 1;
     }
-    Tok start = Scan_Lines(p);
     Tok q;
     uint32_t first = *start;
     if (!Chk_Shortcuts()) {
@@ -951,6 +898,10 @@ __attribute__((noinline)) Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, 
 // operator and its right side when one follows.
 __attribute__((always_inline)) inline Tok AssignInto(RunContext *ctx, Tok p, EvalSlot *out) {
     Tok start = *p == TK_LINE ? Scan_Lines(p) : p;
+    {
+        Tok end;
+        if (Form_Try(ctx, start, FORM_LEVEL_ASSIGN, &out->v, &end)) return end;
+    }
     Tok q = Ev_Expr(ctx, start, out, TK_LOGOR);
     if (q == start || out->v.type == JSANY_ERROR) return q;
     Tok opTok = q;
@@ -1073,6 +1024,15 @@ Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out) { return AssignValueInto(
 
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) {
     Tok start = Scan_Lines(p);
+    {
+        Tok end;
+        JSAny v;
+        if (Form_Try(ctx, start, FORM_LEVEL_COMMA, &v, &end)) {
+            JSAny_Clear(out);
+            *out = v;
+            return end;
+        }
+    }
     Tok q = AssignValueInto(ctx, start, out);
     if (q == start || out->type == JSANY_ERROR) return q;
     for (;;) {

@@ -28,6 +28,13 @@ void Ctx_SetCode(RunContext *ctx, Code *code) {
     ctx->code = code;
     // Without shortcuts every identifier is resolved in full, every time.
     ctx->hints = code && Chk_Shortcuts() ? Cache_ResolveHints(code) : nullptr;
+    // Forms of expressions need the hints: their variables are read through them.
+    if (!ctx->hints || !Chk_Forms()) {
+        ctx->forms = nullptr;
+        return;
+    }
+    const auto *c = static_cast<const CodeCache *>(code->cache);
+    ctx->forms = c && c->formIndex ? c->formIndex : Cache_FormIndex(code);
 }
 
 Tok Ev_GroupEnd(RunContext *ctx, Tok p) { return Remembered(ctx, p, Cache_GroupEnds, Scan_Group); }

@@ -27,8 +27,12 @@ struct Cache {
     uint32_t *groupEnds;
     uint32_t *statementEnds;
     uint32_t *resolveHints;
+    uint32_t *formIndex;
+    FormCell *formStore;
+    uint32_t formUsed;
 };
-static_assert(sizeof(Cache) == sizeof(CodeCache) && offsetof(Cache, resolveHints) == offsetof(CodeCache, resolveHints),
+static_assert(sizeof(Cache) == sizeof(CodeCache) && offsetof(Cache, resolveHints) == offsetof(CodeCache, resolveHints) &&
+                  offsetof(Cache, formUsed) == offsetof(CodeCache, formUsed),
               "the inline view of the caches matches");
 
 Cache *CacheOf(Code *code) {
@@ -77,6 +81,8 @@ void FreeCache(Code *code) {
     Arr_Free(c->groupEnds);
     Arr_Free(c->statementEnds);
     Arr_Free(c->resolveHints);
+    Arr_Free(c->formIndex);
+    Arr_Free(c->formStore);
     Mem_Free(c);
 }
 
@@ -130,5 +136,13 @@ void Cache_Install() { Code_SetCacheFree(FreeCache); }
 uint32_t *Cache_GroupEnds(Code *code) { return JumpTable(code, &Cache::groupEnds); }
 uint32_t *Cache_StatementEnds(Code *code) { return JumpTable(code, &Cache::statementEnds); }
 uint32_t *Cache_ResolveHints(Code *code) { return JumpTable(code, &Cache::resolveHints); }
+uint32_t *Cache_FormIndex(Code *code) { return JumpTable(code, &Cache::formIndex); }
+
+FormCell **Cache_FormStore(Code *code, uint32_t **used) {
+    Cache *c = CacheOf(code);
+    if (!c) return nullptr;
+    *used = &c->formUsed;
+    return &c->formStore;
+}
 
 }  // namespace quillon

@@ -28,6 +28,12 @@ uint32_t *Cache_GroupEnds(Code *code);
 uint32_t *Cache_StatementEnds(Code *code);
 // How the identifier at token i was last resolved (see Ev_Resolve).
 uint32_t *Cache_ResolveHints(Code *code);
+// What is known of the expression at token i (see interp/forms.h).
+uint32_t *Cache_FormIndex(Code *code);
+// The store of remembered forms of a program: cells of 16 bytes, in use
+// `*used` of them. Null when the caches cannot be made.
+struct FormCell;
+FormCell **Cache_FormStore(Code *code, uint32_t **used);
 
 // The caches of one Code (its `cache` word).
 struct CodeCache {
@@ -37,6 +43,9 @@ struct CodeCache {
     uint32_t *groupEnds;      // Arr_*, one per token, or null
     uint32_t *statementEnds;  // Arr_*, one per token, or null
     uint32_t *resolveHints;   // Arr_*, one per token, or null
+    uint32_t *formIndex;      // Arr_*, one per token, or null
+    FormCell *formStore;      // Arr_* of cells, or null
+    uint32_t formUsed;
 };
 
 }  // namespace quillon

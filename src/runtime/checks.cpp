@@ -7,10 +7,23 @@
 namespace quillon {
 
 bool gChkShortcuts = true;
+#ifdef QUILLON_NO_FORMS
+bool gChkForms = false;
+#else
+bool gChkForms = true;
+#endif
 
 void Chk_SetShortcuts(bool on) { gChkShortcuts = on; }
+#ifdef QUILLON_NO_FORMS
+void Chk_SetForms(bool) {}
+#else
+void Chk_SetForms(bool on) { gChkForms = on; }
+#endif
 
-void Chk_Init() { gChkShortcuts = !Plat_TestSwitchOff("QUILLON_SHORTCUTS"); }
+void Chk_Init() {
+    gChkShortcuts = !Plat_TestSwitchOff("QUILLON_SHORTCUTS");
+    Chk_SetForms(!Plat_TestSwitchOff("QUILLON_FORMS"));
+}
 
 }  // namespace quillon
 #endif

@@ -65,6 +65,7 @@ struct RunContext {
     LexStore *store;
     Code *code;           // token program being executed (set with Ctx_SetCode)
     uint32_t *hints;      // the program's remembered resolutions, one per token, or null
+    uint32_t *forms;      // the program's remembered forms of expressions, one per token, or null
     JSAny *scope;         // with/catch scope entries (Arr_*), innermost last
     uint32_t scopeCount;
     uint32_t scopeBase;   // entries below belong to callers (not visible)

@@ -31,6 +31,10 @@ inline double Num_Mod(double a, double b) {
     return std::fmod(a, b);
 }
 
+// The unary operators on a number: `-` and `~`.
+inline double Num_Negate(double a) { return -a; }
+inline double Num_BitNot(double a) { return ~Num_ToInt32Bits(a); }
+
 // Equality of two numbers: NaN equals nothing, +0 equals -0.
 inline bool Num_Equal(double a, double b) { return a == b; }
 

@@ -237,7 +237,7 @@ void Op_Mod(RunContext *ctx, JSAny *l, const JSAny *r) { NumberOperator(ctx, l, 
 
 void Op_Neg(RunContext *ctx, JSAny *a) {
     JSAny_ToNumber(ctx, a);
-    if (a->type == JSANY_NUMBER) a->num = -a->num;
+    if (a->type == JSANY_NUMBER) a->num = Num_Negate(a->num);
 }
 
 // ---- bits ------------------------------------------------------------------
@@ -253,7 +253,7 @@ void Op_ShiftRightUnsigned(RunContext *ctx, JSAny *l, const JSAny *r) {
 
 void Op_BitNot(RunContext *ctx, JSAny *a) {
     JSAny_ToNumber(ctx, a);
-    if (a->type == JSANY_NUMBER) a->num = ~Num_ToInt32Bits(a->num);
+    if (a->type == JSANY_NUMBER) a->num = Num_BitNot(a->num);
 }
 
 void Op_Not(RunContext *, JSAny *a) {

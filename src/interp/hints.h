@@ -1,0 +1,87 @@
+// The remembered resolutions of identifiers: for each identifier token of a
+// program, how it was resolved last time (a parameter or a local of the
+// running activation by index, or a program-level variable). A hint is only
+// a guess, checked cheaply before each use; when the check fails the full
+// resolution runs and remembers again. Reading a variable through a hint
+// has no effect of any kind, so readers may try it and drop the answer.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "values/context.h"
+#include "interp/scan.h"
+#include "lexer/code.h"
+#include "lexer/lexer.h"
+#include "objects/function.h"
+#include "objects/object.h"
+#include "runtime/idtable.h"
+#include "values/jsany.h"
+
+namespace quillon {
+
+inline uint32_t *HintSlot(RunContext *ctx, Tok at) {
+    size_t i = static_cast<size_t>(at - ctx->code->codes);
+    return ctx->hints && i < ctx->code->count ? ctx->hints + i : nullptr;
+}
+
+// How an identifier at a token was resolved last time, checked cheaply
+// before it is used again: a parameter or a local of the running activation,
+// or a program-level variable of a name no function declares.
+enum : uint32_t { HINT_NONE = 0, HINT_PARAM = 1, HINT_LOCAL = 2, HINT_GLOBAL = 3 };
+
+inline Local *LocalAt(Activation *a, uint32_t i) {
+    LocalChunk *c = &a->first;
+    while (i >= kLocalsPerChunk) {
+        c = c->next;
+        if (!c) return nullptr;
+        i -= kLocalsPerChunk;
+    }
+    return i < c->used ? &c->items[i] : nullptr;
+}
+
+// The variable a local or program-level hint still finds: the local at its
+// index in the running activation when that names the identifier, or the
+// identifier's program-level slot when no function declares the name and
+// the slot holds a declared variable. Null for other hints or when the hint
+// no longer holds. (The caller checks that no with or catch scope is in
+// force.)
+inline JSAny *HintedVariable(RunContext *ctx, uint32_t hint, const IdEntry *id, uint32_t code) {
+    if ((hint & 3) == HINT_LOCAL) {
+        if (!ctx->act) return nullptr;
+        Local *l = LocalAt(ctx->act, hint >> 2);
+        return l && l->id == id ? &l->value : nullptr;
+    }
+    if ((hint & 3) != HINT_GLOBAL || (static_cast<const IdPayload *>(Id_Payload(id))->flags & ID_EVER_LOCAL))
+        return nullptr;
+    JSAny *slot = Lex_SlotOfOperand(ctx->store, code);
+    return slot->type == JSANY_UNDECLARED ? nullptr : slot;
+}
+
+// The value a parameter hint still finds: the element of the running
+// activation's arguments object that stands for the parameter, when it
+// holds a value. Null otherwise.
+__attribute__((always_inline)) inline const JSAny *HintedParameter(RunContext *ctx, uint32_t hint, const IdEntry *id) {
+    Activation *a = ctx->act;
+    uint32_t i = hint >> 2;
+    if (!a || !a->arguments || i >= a->code->nparams || a->code->params[i] != id) return nullptr;
+    const Object *args = a->arguments;
+    return i < Elems_DenseLen(args) ? &args->dense[i] : nullptr;
+}
+
+// The value an operand token stands for when it can be had without any work
+// that could fail or be seen: a literal, or a variable or parameter that
+// the identifier's hint still finds, holding a value. Null otherwise.
+__attribute__((always_inline)) inline const JSAny *Ev_OperandValue(RunContext *ctx, Tok at) {
+    const JSAny *v;
+    if (IdEntry *id = Lex_IdOfOperand(ctx->store, *at)) {
+        uint32_t *hint = HintSlot(ctx, at);
+        if (!hint || ctx->scopeCount != ctx->scopeBase) return nullptr;
+        v = HintedVariable(ctx, *hint, id, *at);
+        if (!v) return nullptr;
+    } else {
+        v = Lex_SlotOfOperand(ctx->store, *at);
+    }
+    return v->type == JSANY_ERROR || v->type == JSANY_UNDECLARED || v->type == JSANY_ABSENT ? nullptr : v;
+}
+
+}  // namespace quillon
