@@ -123,6 +123,7 @@ difftest: build
 matrix:
 	node tests/matrix/completions.js > tests/matrix/completions.out
 	node tests/matrix/linebreaks.js > tests/matrix/linebreaks.out
+	node tests/matrix/forms.js > tests/matrix/forms.out
 	node tests/values/edge_values.js > tests/values/edge_values.inc
 
 clean:

@@ -1,0 +1,152 @@
+// Expressions that run again and again, the way numeric loops run them,
+// where what they compute must not depend on whether the interpreter has
+// remembered a form of them: values that change kind part-way through a
+// loop, locals declared in another order on another call, with and catch
+// scopes appearing around the same code, assignments into variables that
+// hold texts and objects, the nesting limit met inside a deep expression,
+// and eval'd code run in a loop.
+
+// Integer and floating-point loops.
+function collatz(limit) {
+  var total = 0;
+  for (var n = 1; n < limit; n++) {
+    var v = n;
+    while (v != 1) {
+      if (v % 2 == 0) v = v / 2; else v = 3 * v + 1;
+      total++;
+    }
+  }
+  return total;
+}
+function mandel(w, h, max) {
+  var count = 0;
+  for (var py = 0; py < h; py++) {
+    var ci = (py * 2.0) / h - 1.0;
+    for (var px = 0; px < w; px++) {
+      var cr = (px * 3.0) / w - 2.0, zr = 0.0, zi = 0.0, i = 0;
+      while (i < max && zr * zr + zi * zi <= 4.0) {
+        var t = zr * zr - zi * zi + cr;
+        zi = 2.0 * zr * zi + ci;
+        zr = t;
+        i++;
+      }
+      count += i;
+    }
+  }
+  return count;
+}
+function bits(seed, n) {
+  var x = seed | 0, acc = 0;
+  for (var i = 0; i < n; i++) {
+    x ^= x << 13; x ^= x >> 17; x ^= x << 5;
+    acc = (acc + (x >>> 16)) & 0x7fffffff;
+  }
+  return acc;
+}
+print("collatz " + collatz(200) + ", mandel " + mandel(12, 8, 30) + ", bits " + bits(2463534242, 500));
+
+// A value changes kind in the middle of a loop, in every operand position.
+function mixed(values) {
+  var out = [], acc = 0, i, v;
+  for (i = 0; i < values.length; i++) {
+    v = values[i];
+    acc = acc * 2 + v;
+    out.push(v * 2 - 1, v < 3, !v || v > 1, v ? v + 1 : -1, (acc, v) + 0);
+  }
+  return out.join(" ");
+}
+print(mixed([1, 2, 3, "4", 5, true, 6, null, 7, undefined, 8, {}, 9, [2], 10, -0, NaN]));
+
+// Compound assignments into a local whose value changes kind.
+function compound(start) {
+  var s = start, log = [];
+  for (var i = 0; i < 6; i++) {
+    s += i;
+    s -= 1;
+    s *= 2;
+    log.push(typeof s + ":" + s);
+    if (i == 2) s = "x";
+    if (i == 3) s = 4;
+  }
+  return log.join(" ");
+}
+print(compound(1));
+print(compound("a"));
+
+// The same function called with its locals declared in another order, so
+// the place a variable was found at last time names another variable now.
+function order(first) {
+  if (first) { var a = 1; var b = 2; } else { var b = 20; var a = 10; }
+  var r = 0;
+  for (var i = 0; i < 4; i++) r = r + a * 3 - b;
+  return r;
+}
+print("order " + order(true) + " " + order(false) + " " + order(true) + " " + order(false));
+
+// with and catch scopes around the same expression.
+var shadow = {k: 100};
+function scoped(useWith) {
+  var k = 1, r = 0;
+  for (var i = 0; i < 3; i++) {
+    if (useWith) { with (shadow) { r = r + k * 2; } }
+    else { try { throw 7; } catch (k) { r = r + k * 2; } }
+    r = r + k;
+  }
+  return r;
+}
+print("scoped " + scoped(false) + " " + scoped(true) + " " + scoped(false) + " " + scoped(true));
+
+// A parameter changed through arguments, and one not passed.
+function params(a, b) {
+  var r = [];
+  for (var i = 0; i < 4; i++) {
+    r.push(a + i * 2);
+    if (i == 1) arguments[0] = "s";
+    r.push(b === undefined ? "u" : b - 1);
+  }
+  return r.join(",");
+}
+print("params " + params(1, 5) + " / " + params(2));
+
+// Program-level variables, in a loop of the program itself.
+var g1 = 3, g2 = 4, gr = 0;
+for (var gi = 0; gi < 5; gi++) {
+  gr = gr + g1 * g2 - gi;
+  if (gi == 2) g1 = "3";
+}
+print("globals " + gr);
+
+// The nesting limit met inside a deep parenthesised expression, at varying
+// depths of recursion through expressions.
+var reached;
+function deep(n) {
+  reached = n;
+  if (n == 0) {
+    var v = 1, r = 0;
+    for (var i = 0; i < 3; i++)
+      r = ((((((((((((((((((((v + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) + r;
+    return r;
+  }
+  return 1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + deep(n - 1))))))))))));
+}
+function wrapped(n, extra) {
+  var open = "", close = "";
+  for (var j = 0; j < extra; j++) { open += "("; close += ")"; }
+  return eval(open + "deep(" + n + ")" + close);
+}
+for (var n = 13; n <= 14; n++) {
+  var last = "";
+  for (var extra = 0; extra <= 22; extra++) {
+    var said;
+    try {
+      said = "" + wrapped(n, extra);
+    } catch (e) {
+      said = e.message + " at " + reached;
+    }
+    if (said != last) print("deep " + n + " inside " + extra + " brackets: " + said);
+    last = said;
+  }
+}
+
+// eval'd code that loops.
+print("eval " + eval("var e1 = 0; for (var ei = 0; ei < 10; ei++) e1 = e1 * 3 + ei % 4; e1"));
