@@ -290,9 +290,10 @@ Activation *NewActivation(Code *code) {
     return a;
 }
 
-// Empties an activation for reuse (or when nothing captured it).
-void ResetActivation(Activation *a) {
-    Act_ClearLocals(a);
+// Empties an activation for reuse (or when nothing captured it), keeping
+// its chunks of locals for the next invocation.
+inline void ResetActivation(Activation *a) {
+    if (a->first.used) Act_ClearLocals(a, true, true);
     if (a->arguments) {
         Object *args = a->arguments;
         a->arguments = nullptr;
@@ -356,6 +357,26 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
             a->arguments = static_cast<ArgumentsObject *>(args.obj);
             *local0 = args;
         }
+    } else if (code->nparams <= kLocalsPerChunk && a->first.used == 0) {
+        // The parameters are plain locals, in order, written straight into
+        // the first chunk of the empty activation (as Act_AddLocal would:
+        // every parameter's name was marked as a local when the function
+        // was defined).
+        LocalChunk *c = &a->first;
+        for (uint32_t i = 0; i < code->nparams; ++i) {
+            IdEntry *id = code->params[i];
+            if (!id) continue;  // its name is given again later
+            Local *l = &c->items[c->used++];
+            l->id = id;
+            l->value = JSAny_Undef();
+            if (i < ctx->argc && ctx->args[i].type != JSANY_UNDECLARED) {
+                JSAny_InitFrom(&l->value, &ctx->args[i]);
+                if (l->value.type == JSANY_ERROR && ctx->args[i].type != JSANY_ERROR) {
+                    ok = false;
+                    break;
+                }
+            }
+        }
     } else {
         // Otherwise the parameters are plain locals, in order; an arguments
         // object is only made if someone asks the function for it.
@@ -380,6 +401,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     // Install the function's world; the caller's is restored afterwards.
     Activation *savedAct = ctx->act;
     Code *savedCode = ctx->code;
+    uint32_t *savedHints = ctx->hints;
     LexStore *savedStore = ctx->store;
     ProgramSpace *savedSpace = ctx->space;
     uint32_t savedScopeBase = ctx->scopeBase;
@@ -420,7 +442,8 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     ctx->labelCount = savedLabels;
     ctx->labelBase = savedLabelBase;
     ctx->act = savedAct;
-    Ctx_SetCode(ctx, savedCode);
+    ctx->code = savedCode;  // with its table of resolutions as it was
+    ctx->hints = savedHints;
     ctx->store = savedStore;
     ctx->space = savedSpace;
     ctx->scopeBase = savedScopeBase;

@@ -54,7 +54,8 @@ struct ArgumentsObject : Object {
 // (whose elements hold the parameters) and the var locals. Closures made
 // during the invocation keep it alive through their enclosing link. Locals
 // live in chunks that never move, so a reference to one stays valid while
-// the activation lives.
+// the activation lives. Chunks fill in order; an emptied activation may keep
+// empty chunks after its first for the next invocation.
 struct Local {
     IdEntry *id;
     JSAny value;
@@ -101,10 +102,12 @@ inline bool Fn_IsFunction(const Object *o) { return (o->classFlags & CF_CALLABLE
 // Locals of an activation.
 JSAny *Act_FindLocal(Activation *a, const IdEntry *id);
 JSAny *Act_AddLocal(Activation *a, IdEntry *id);  // null when out of memory
-// Empties an activation's locals and frees their extra chunks. With
-// `releaseObjects` false (the collector, freeing garbage) object references
-// are dropped without touching their counts.
-void Act_ClearLocals(Activation *a, bool releaseObjects = true);
+// Empties an activation's locals and frees their extra chunks, or with
+// `keepChunks` leaves the emptied chunks linked for the next invocation
+// (they go when the activation does). With `releaseObjects` false (the
+// collector, freeing garbage) object references are dropped without
+// touching their counts.
+void Act_ClearLocals(Activation *a, bool releaseObjects = true, bool keepChunks = false);
 
 // Calls. `thisChoice` gives the this value for callees that are not member
 // references: a value, or null for the context's global value, or
