@@ -281,6 +281,10 @@ bool NamesArguments(const Code *code, const IdEntry *argumentsId) {
     return false;
 }
 
+// Spare activations a function keeps for nested invocations: at most one
+// per level of calls in progress.
+constexpr uint32_t kMaxSpares = kMaxCallDepth;
+
 Activation *NewActivation(Code *code) {
     auto *a = static_cast<Activation *>(Obj_Alloc(sizeof(Activation), ObjKind::Activation, nullptr));
     if (!a) return nullptr;
@@ -323,6 +327,16 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
         a = f->kept;
         Obj_AddRef(a);
         ResetActivation(a);
+    } else if (f->spare) {
+        // A nested invocation: an activation an earlier one left empty.
+        a = f->spare;
+        f->spare = a->nextSpare;
+        a->nextSpare = nullptr;
+        --f->spareCount;
+        if (f->enclosing) {
+            Obj_AddRef(f->enclosing);
+            a->enclosing = f->enclosing;
+        }
     } else {
         a = NewActivation(code);
         if (!a) {
@@ -427,7 +441,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     Tok body = code->codes + code->bodyStart;
     uint32_t c = code->bodyHasDeclarations == 1 ? 0 : Fn_Prepass(ctx, body + 1);
     if (c == 0) St_Statement(ctx, body, &c);
-    c = Run_Finish(ctx, c, body);
+    if (c != 0 && c != CPL_RETURN) c = Run_Finish(ctx, c, body);
     if (c == CPL_RETURN) {
         // ctx->ret holds the value of the return statement.
     } else if (c == 0) {
@@ -462,6 +476,18 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
         Activation *old = f->kept;
         f->kept = a;  // our reference passes to the function
         if (old) Obj_Release(old);
+    } else if (a != f->kept && !captured && a->refs == 1 && f->spareCount < kMaxSpares && f->code) {
+        // The activation of a nested invocation, empty now: kept for the
+        // next one (a recursive function makes one per level once), holding
+        // no object, so its enclosing link goes until it is used again.
+        if (Activation *enclosing = a->enclosing) {
+            a->enclosing = nullptr;
+            Obj_Release(enclosing);
+        }
+        a->caller = nullptr;
+        a->nextSpare = f->spare;
+        f->spare = a;  // our reference passes to the function
+        ++f->spareCount;
     } else {
         Obj_Release(a);
     }

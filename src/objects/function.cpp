@@ -232,6 +232,14 @@ void Fn_DisposeScript(ScriptFunction *f) {
         f->code = nullptr;
         Code_Release(c);
     }
+    // Spare activations are empty and link to nothing: the function's
+    // reference is their only one, outside the object graph.
+    while (Activation *a = f->spare) {
+        f->spare = a->nextSpare;
+        a->nextSpare = nullptr;
+        Obj_Release(a);
+    }
+    f->spareCount = 0;
 }
 
 // ---- calls -------------------------------------------------------------------
@@ -292,7 +300,7 @@ inline void Leave(RunContext *ctx, CallState &saved, JSAny *result) {
 // Turns the slot into the callee's value; returns the this value to use
 // (owned) when the slot was a member reference, else undefined with
 // *fromRef false.
-JSAny ResolveCallee(RunContext *ctx, EvalSlot *slot, bool *fromRef) {
+inline JSAny ResolveCallee(RunContext *ctx, EvalSlot *slot, bool *fromRef) {
     *fromRef = false;
     JSAny thisValue = JSAny_Undef();
     if (slot->v.type == JSREF_MEMBER || slot->v.type == JSREF_NAMED) {

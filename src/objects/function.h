@@ -34,6 +34,9 @@ struct ScriptFunction : Function {
     Activation *kept;         // locals table kept for reuse (counted)
     uint32_t active;          // invocations in progress
     Activation *current;      // activation of the innermost invocation in progress (not counted)
+    Activation *spare;        // emptied activations of ended nested invocations, for the next
+                              // ones (counted, chained through nextSpare; they hold no object)
+    uint32_t spareCount;
     bool selfNamed;           // a named function expression: its name is visible in its body
     bool prototypePending;    // its prototype object is still to be made (Fn_MakePrototype)
     uint16_t instanceProps;   // properties the last object it constructed ended with (0: none yet)
@@ -78,6 +81,7 @@ struct Activation : Object {
     bool selfNamed;            // the function's own name resolves to it while it runs
     LocalChunk first;          // locals, continued in allocated chunks
     LocalChunk *lastChunk;
+    Activation *nextSpare;     // the function's chain of spare activations (see ScriptFunction)
 };
 
 // Entry points every part can name.
@@ -131,9 +135,9 @@ void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const
 using BreakCheck = uint32_t (*)(RunContext *ctx, const uint32_t *tok);
 void Fn_SetBreakCheck(BreakCheck check);
 
-// Disposal of a script function's script parts (tokens, source, list link),
-// as at the end of its life or when its program space is destroyed; a later
-// call reaches the not-implemented entry.
+// Disposal of a script function's script parts (tokens, source, list link,
+// spare activations), as at the end of its life or when its program space
+// is destroyed; a later call reaches the not-implemented entry.
 void Fn_DisposeScript(ScriptFunction *f);
 // Registers a function on its space's list (natives or script functions) and
 // takes it off again; the space forgets its functions when it dies.
