@@ -297,7 +297,7 @@ Activation *NewActivation(Code *code) {
 // Empties an activation for reuse (or when nothing captured it), keeping
 // its chunks of locals for the next invocation.
 inline void ResetActivation(Activation *a) {
-    if (a->first.used) Act_ClearLocals(a, true, true);
+    if (a->first.used) Act_ClearLocals(a, true, Chk_Shortcuts());
     if (a->arguments) {
         Object *args = a->arguments;
         a->arguments = nullptr;
@@ -327,7 +327,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
         a = f->kept;
         Obj_AddRef(a);
         ResetActivation(a);
-    } else if (f->spare) {
+    } else if (f->spare && Chk_Shortcuts()) {
         // A nested invocation: an activation an earlier one left empty.
         a = f->spare;
         f->spare = a->nextSpare;
@@ -371,7 +371,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
             a->arguments = static_cast<ArgumentsObject *>(args.obj);
             *local0 = args;
         }
-    } else if (code->nparams <= kLocalsPerChunk && a->first.used == 0) {
+    } else if (code->nparams <= kLocalsPerChunk && a->first.used == 0 && Chk_Shortcuts()) {
         // The parameters are plain locals, in order, written straight into
         // the first chunk of the empty activation (as Act_AddLocal would:
         // every parameter's name was marked as a local when the function
@@ -476,7 +476,8 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
         Activation *old = f->kept;
         f->kept = a;  // our reference passes to the function
         if (old) Obj_Release(old);
-    } else if (a != f->kept && !captured && a->refs == 1 && f->spareCount < kMaxSpares && f->code) {
+    } else if (a != f->kept && !captured && a->refs == 1 && f->spareCount < kMaxSpares && f->code &&
+               Chk_Shortcuts()) {
         // The activation of a nested invocation, empty now: kept for the
         // next one (a recursive function makes one per level once), holding
         // no object, so its enclosing link goes until it is used again.
