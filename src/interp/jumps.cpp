@@ -1,8 +1,5 @@
 // The scanners' answers remembered per token of a program: where a group
 // ends and where a statement ends do not change, so each is found once.
-// The per-token tables, once made, stay at one address for the life of
-// their Code, so a table found once is read straight from the Code's
-// caches from then on (the out-of-line maker runs only the first time).
 #include "interp/interp.h"
 #include "interp/poscache.h"
 #include "lexer/code.h"
@@ -12,20 +9,12 @@ namespace quillon {
 
 namespace {
 
-// A Code's table `which`, made by `make` when it does not exist yet; null
-// when it cannot be made.
-inline uint32_t *Table(Code *code, uint32_t *CodeCache::*which, uint32_t *(*make)(Code *)) {
-    auto *caches = static_cast<CodeCache *>(code->cache);
-    uint32_t *t = caches ? caches->*which : nullptr;
-    return t ? t : make(code);
-}
-
 template <class Scan>
 Tok Remembered(RunContext *ctx, Tok p, uint32_t *CodeCache::*which, uint32_t *(*make)(Code *), Scan scan) {
     Code *code = ctx->code;
     if (!Chk_Shortcuts() || !code || p < code->codes || p > code->codes + code->count) return scan(p);
     uint32_t i = static_cast<uint32_t>(p - code->codes);
-    uint32_t *ends = Table(code, which, make);
+    uint32_t *ends = Cache_Table(code, which, make);
     if (!ends) return scan(p);
     if (ends[i]) return code->codes + ends[i];
     Tok end = scan(p);
@@ -34,12 +23,6 @@ Tok Remembered(RunContext *ctx, Tok p, uint32_t *CodeCache::*which, uint32_t *(*
 }
 
 }  // namespace
-
-void Ctx_SetCode(RunContext *ctx, Code *code) {
-    ctx->code = code;
-    // Without shortcuts every identifier is resolved in full, every time.
-    ctx->hints = code && Chk_Shortcuts() ? Table(code, &CodeCache::resolveHints, Cache_ResolveHints) : nullptr;
-}
 
 Tok Ev_GroupEnd(RunContext *ctx, Tok p) { return Remembered(ctx, p, &CodeCache::groupEnds, Cache_GroupEnds, Scan_Group); }
 
