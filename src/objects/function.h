@@ -36,10 +36,10 @@ struct ScriptFunction : Function {
     Activation *current;      // activation of the innermost invocation in progress (not counted)
     Activation *spare;        // emptied activations of ended nested invocations, for the next
                               // ones (counted, chained through nextSpare; they hold no object)
-    uint32_t spareCount;
     bool selfNamed;           // a named function expression: its name is visible in its body
     bool prototypePending;    // its prototype object is still to be made (Fn_MakePrototype)
     uint16_t instanceProps;   // properties the last object it constructed ended with (0: none yet)
+    uint8_t spareCount;       // activations on the spare chain (at most the call-depth limit)
 };
 
 struct BoundFunction : Function {
