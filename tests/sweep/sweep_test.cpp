@@ -33,13 +33,14 @@ namespace {
 const char *ScriptsDir() { return QUILLON_SOURCE_DIR "/tests/scripts"; }
 
 // Small scripts that between them reach the lexer, statements, calls,
-// closures, errors caught and uncaught, conversions, objects, prototype
-// objects made for functions, strings, arrays, regular expressions, dates
-// and the URI functions (a few seconds under the sanitizers).
+// closures, activations used again, errors caught and uncaught,
+// conversions, objects, prototype objects made for functions, strings,
+// arrays, regular expressions, dates and the URI functions (a few seconds
+// under the sanitizers).
 const char *const kQuickSubset[] = {"basics",        "errors",       "invocation",      "generics",
                                     "values",        "objects",      "prototype_links", "locale_strings",
                                     "dates_level2",  "regexp_level1", "string_level3",  "array_level3",
-                                    "uri"};
+                                    "uri",           "call_reuse"};
 
 constexpr uint64_t kEveryPointUpTo = 25000;
 constexpr uint64_t kSampled = 200;
