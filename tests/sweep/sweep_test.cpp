@@ -225,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Sweep, ::testing::ValuesIn(Chosen()),
 // scripts that make and drop cycles of every kind: memory exhaustion met
 // just before or after a collection, or while freeing what it found, must
 // end as cleanly.
-std::vector<std::string> CollectingSubset() { return {"invocation", "errors", "functions", "object_model"}; }
+std::vector<std::string> CollectingSubset() {
+    return {"invocation", "errors", "functions", "object_model", "call_reuse"};
+}
 
 class SweepCollecting : public ::testing::TestWithParam<std::string> {};
 
