@@ -119,11 +119,12 @@ difftest: build
 	python3 tests/difftest/difftest.py --quillon $(BUILD)/shell/quillon --count $(DIFFTEST_COUNT) \
 	  --seed $(DIFFTEST_SEED) --keep $(BUILD)/difftest
 
-# The completion matrix's expected traces, written by a reference engine.
+# The matrices' expected traces (completions, line breaks, calls), written by a reference engine.
 matrix:
 	node tests/matrix/completions.js > tests/matrix/completions.out
 	node tests/matrix/linebreaks.js > tests/matrix/linebreaks.out
 	node tests/matrix/forms.js > tests/matrix/forms.out
+	node tests/matrix/calls.js > tests/matrix/calls.out
 	node tests/values/edge_values.js > tests/values/edge_values.inc
 
 clean:

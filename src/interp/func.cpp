@@ -281,6 +281,10 @@ bool NamesArguments(const Code *code, const IdEntry *argumentsId) {
     return false;
 }
 
+// Spare activations a function keeps for nested invocations: at most one
+// per level of calls in progress.
+constexpr uint32_t kMaxSpares = kMaxCallDepth;
+
 Activation *NewActivation(Code *code) {
     auto *a = static_cast<Activation *>(Obj_Alloc(sizeof(Activation), ObjKind::Activation, nullptr));
     if (!a) return nullptr;
@@ -290,9 +294,10 @@ Activation *NewActivation(Code *code) {
     return a;
 }
 
-// Empties an activation for reuse (or when nothing captured it).
-void ResetActivation(Activation *a) {
-    Act_ClearLocals(a);
+// Empties an activation for reuse (or when nothing captured it), keeping
+// its chunks of locals for the next invocation.
+inline void ResetActivation(Activation *a) {
+    if (a->first.used) Act_ClearLocals(a, true, Chk_Shortcuts());
     if (a->arguments) {
         Object *args = a->arguments;
         a->arguments = nullptr;
@@ -322,6 +327,16 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
         a = f->kept;
         Obj_AddRef(a);
         ResetActivation(a);
+    } else if (f->spare && Chk_Shortcuts()) {
+        // A nested invocation: an activation an earlier one left empty.
+        a = f->spare;
+        f->spare = a->nextSpare;
+        a->nextSpare = nullptr;
+        --f->spareCount;
+        if (f->enclosing) {
+            Obj_AddRef(f->enclosing);
+            a->enclosing = f->enclosing;
+        }
     } else {
         a = NewActivation(code);
         if (!a) {
@@ -356,6 +371,26 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
             a->arguments = static_cast<ArgumentsObject *>(args.obj);
             *local0 = args;
         }
+    } else if (code->nparams <= kLocalsPerChunk && a->first.used == 0 && Chk_Shortcuts()) {
+        // The parameters are plain locals, in order, written straight into
+        // the first chunk of the empty activation (as Act_AddLocal would:
+        // every parameter's name was marked as a local when the function
+        // was defined).
+        LocalChunk *c = &a->first;
+        for (uint32_t i = 0; i < code->nparams; ++i) {
+            IdEntry *id = code->params[i];
+            if (!id) continue;  // its name is given again later
+            Local *l = &c->items[c->used++];
+            l->id = id;
+            l->value = JSAny_Undef();
+            if (i < ctx->argc && ctx->args[i].type != JSANY_UNDECLARED) {
+                JSAny_InitFrom(&l->value, &ctx->args[i]);
+                if (l->value.type == JSANY_ERROR && ctx->args[i].type != JSANY_ERROR) {
+                    ok = false;
+                    break;
+                }
+            }
+        }
     } else {
         // Otherwise the parameters are plain locals, in order; an arguments
         // object is only made if someone asks the function for it.
@@ -380,6 +415,8 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     // Install the function's world; the caller's is restored afterwards.
     Activation *savedAct = ctx->act;
     Code *savedCode = ctx->code;
+    uint32_t *savedHints = ctx->hints;
+    uint32_t *savedForms = ctx->forms;
     LexStore *savedStore = ctx->store;
     ProgramSpace *savedSpace = ctx->space;
     uint32_t savedScopeBase = ctx->scopeBase;
@@ -405,7 +442,7 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     Tok body = code->codes + code->bodyStart;
     uint32_t c = code->bodyHasDeclarations == 1 ? 0 : Fn_Prepass(ctx, body + 1);
     if (c == 0) St_Statement(ctx, body, &c);
-    c = Run_Finish(ctx, c, body);
+    if (c != 0 && c != CPL_RETURN) c = Run_Finish(ctx, c, body);
     if (c == CPL_RETURN) {
         // ctx->ret holds the value of the return statement.
     } else if (c == 0) {
@@ -420,7 +457,9 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     ctx->labelCount = savedLabels;
     ctx->labelBase = savedLabelBase;
     ctx->act = savedAct;
-    Ctx_SetCode(ctx, savedCode);
+    ctx->code = savedCode;  // with its tables of resolutions and forms as they were
+    ctx->hints = savedHints;
+    ctx->forms = savedForms;
     ctx->store = savedStore;
     ctx->space = savedSpace;
     ctx->scopeBase = savedScopeBase;
@@ -439,6 +478,19 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
         Activation *old = f->kept;
         f->kept = a;  // our reference passes to the function
         if (old) Obj_Release(old);
+    } else if (a != f->kept && !captured && a->refs == 1 && f->spareCount < kMaxSpares && f->code &&
+               Chk_Shortcuts()) {
+        // The activation of a nested invocation, empty now: kept for the
+        // next one (a recursive function makes one per level once), holding
+        // no object, so its enclosing link goes until it is used again.
+        if (Activation *enclosing = a->enclosing) {
+            a->enclosing = nullptr;
+            Obj_Release(enclosing);
+        }
+        a->caller = nullptr;
+        a->nextSpare = f->spare;
+        f->spare = a;  // our reference passes to the function
+        ++f->spareCount;
     } else {
         Obj_Release(a);
     }

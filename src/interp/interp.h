@@ -6,7 +6,9 @@
 #include <cstdint>
 
 #include "values/context.h"
+#include "interp/poscache.h"
 #include "interp/scan.h"
+#include "runtime/checks.h"
 #include "runtime/errtable.h"
 #include "values/evalslot.h"
 
@@ -36,9 +38,15 @@ struct NestGuard {
     ~NestGuard() { --ctx->nesting; }
 };
 
-// Installs the token program being executed (and its table of remembered
-// resolutions).
-void Ctx_SetCode(RunContext *ctx, Code *code);
+// Installs the token program being executed (and its tables of remembered
+// resolutions and forms). Without shortcuts every identifier is resolved in full,
+// every time.
+inline void Ctx_SetCode(RunContext *ctx, Code *code) {
+    ctx->code = code;
+    ctx->hints = code && Chk_Shortcuts() ? Cache_Table(code, &CodeCache::resolveHints, Cache_ResolveHints) : nullptr;
+    // Forms of expressions (forms.h) read their variables through the hints.
+    ctx->forms = ctx->hints && Chk_Forms() ? Cache_Table(code, &CodeCache::formIndex, Cache_FormIndex) : nullptr;
+}
 
 // ---- remembered scans (jumps.cpp) ----
 // Scan_Group and Scan_SkipStatement on the current program, each answer

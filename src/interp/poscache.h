@@ -4,9 +4,9 @@
 #pragma once
 #include <cstdint>
 
-namespace quillon {
+#include "lexer/code.h"
 
-struct Code;
+namespace quillon {
 
 enum class CacheKind : uint8_t {
     FunctionCode,   // value: Code * of the function defined at the position (counted)
@@ -47,5 +47,15 @@ struct CodeCache {
     FormCell *formStore;      // Arr_* of cells, or null
     uint32_t formUsed;
 };
+
+// A Code's per-token table `which`, made by `make` (one of the four above)
+// when it does not exist yet; null when it cannot be made. A table, once
+// made, stays at one address for the life of its Code, so it is read
+// straight from the caches from then on.
+inline uint32_t *Cache_Table(Code *code, uint32_t *CodeCache::*which, uint32_t *(*make)(Code *)) {
+    auto *caches = static_cast<CodeCache *>(code->cache);
+    uint32_t *t = caches ? caches->*which : nullptr;
+    return t ? t : make(code);
+}
 
 }  // namespace quillon

@@ -164,25 +164,33 @@ void Fn_NewArguments(ProgramSpace *space, JSAny *rec, const JSAny *args, uint32_
 
 // ---- locals ------------------------------------------------------------------
 
+// Chunks fill in order: only the last one holding locals may be partly
+// used, and any chunk after it is empty (kept for reuse by a cleared
+// activation). So a search stops at the first chunk that is not full.
 JSAny *Act_FindLocal(Activation *a, const IdEntry *id) {
-    for (LocalChunk *c = &a->first; c; c = c->next)
+    for (LocalChunk *c = &a->first;; c = c->next) {
         for (uint32_t i = 0; i < c->used; ++i)
             if (c->items[i].id == id) return &c->items[i].value;
-    return nullptr;
+        if (c->used < kLocalsPerChunk || !c->next) return nullptr;
+    }
 }
 
 JSAny *Act_AddLocal(Activation *a, IdEntry *id) {
-    LocalChunk *c = a->lastChunk ? a->lastChunk : &a->first;
+    LocalChunk *c = a->lastChunk;
     if (c->used == kLocalsPerChunk) {
-        auto *fresh = static_cast<LocalChunk *>(Mem_Alloc(sizeof(LocalChunk)));
-        if (!fresh) return nullptr;
-        fresh->next = nullptr;
-        fresh->used = 0;
-        fresh->pad = 0;
-        c->next = fresh;
-        c = fresh;
+        if (c->next) {
+            c = c->next;  // an emptied chunk of an earlier invocation
+        } else {
+            auto *fresh = static_cast<LocalChunk *>(Mem_Alloc(sizeof(LocalChunk)));
+            if (!fresh) return nullptr;
+            fresh->next = nullptr;
+            fresh->used = 0;
+            fresh->pad = 0;
+            c->next = fresh;
+            c = fresh;
+        }
+        a->lastChunk = c;
     }
-    a->lastChunk = c;
     static_cast<IdPayload *>(Id_Payload(id))->flags |= ID_EVER_LOCAL;
     Local *l = &c->items[c->used++];
     l->id = id;
@@ -190,7 +198,7 @@ JSAny *Act_AddLocal(Activation *a, IdEntry *id) {
     return &l->value;
 }
 
-void Act_ClearLocals(Activation *a, bool releaseObjects) {
+void Act_ClearLocals(Activation *a, bool releaseObjects, bool keepChunks) {
     LocalChunk *c = &a->first;
     while (c) {
         for (uint32_t i = 0; i < c->used; ++i) {
@@ -198,12 +206,17 @@ void Act_ClearLocals(Activation *a, bool releaseObjects) {
             if (v->type == JSANY_OBJECT && !releaseObjects) v->type = JSANY_UNDEFINED;
             else JSAny_Clear(v);
         }
+        bool full = c->used == kLocalsPerChunk;
         c->used = 0;
         LocalChunk *next = c->next;
-        if (c != &a->first) Mem_Free(c);
+        if (keepChunks) {
+            if (!full) break;  // the chunks after it are empty already
+        } else if (c != &a->first) {
+            Mem_Free(c);
+        }
         c = next;
     }
-    a->first.next = nullptr;
+    if (!keepChunks) a->first.next = nullptr;
     a->lastChunk = &a->first;
 }
 
@@ -219,6 +232,14 @@ void Fn_DisposeScript(ScriptFunction *f) {
         f->code = nullptr;
         Code_Release(c);
     }
+    // Spare activations are empty and link to nothing: the function's
+    // reference is their only one, outside the object graph.
+    while (Activation *a = f->spare) {
+        f->spare = a->nextSpare;
+        a->nextSpare = nullptr;
+        Obj_Release(a);
+    }
+    f->spareCount = 0;
 }
 
 // ---- calls -------------------------------------------------------------------
@@ -279,7 +300,7 @@ inline void Leave(RunContext *ctx, CallState &saved, JSAny *result) {
 // Turns the slot into the callee's value; returns the this value to use
 // (owned) when the slot was a member reference, else undefined with
 // *fromRef false.
-JSAny ResolveCallee(RunContext *ctx, EvalSlot *slot, bool *fromRef) {
+inline JSAny ResolveCallee(RunContext *ctx, EvalSlot *slot, bool *fromRef) {
     *fromRef = false;
     JSAny thisValue = JSAny_Undef();
     if (slot->v.type == JSREF_MEMBER || slot->v.type == JSREF_NAMED) {

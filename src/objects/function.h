@@ -34,9 +34,12 @@ struct ScriptFunction : Function {
     Activation *kept;         // locals table kept for reuse (counted)
     uint32_t active;          // invocations in progress
     Activation *current;      // activation of the innermost invocation in progress (not counted)
+    Activation *spare;        // emptied activations of ended nested invocations, for the next
+                              // ones (counted, chained through nextSpare; they hold no object)
     bool selfNamed;           // a named function expression: its name is visible in its body
     bool prototypePending;    // its prototype object is still to be made (Fn_MakePrototype)
     uint16_t instanceProps;   // properties the last object it constructed ended with (0: none yet)
+    uint8_t spareCount;       // activations on the spare chain (at most the call-depth limit)
 };
 
 struct BoundFunction : Function {
@@ -54,7 +57,8 @@ struct ArgumentsObject : Object {
 // (whose elements hold the parameters) and the var locals. Closures made
 // during the invocation keep it alive through their enclosing link. Locals
 // live in chunks that never move, so a reference to one stays valid while
-// the activation lives.
+// the activation lives. Chunks fill in order; an emptied activation may keep
+// empty chunks after its first for the next invocation.
 struct Local {
     IdEntry *id;
     JSAny value;
@@ -77,6 +81,7 @@ struct Activation : Object {
     bool selfNamed;            // the function's own name resolves to it while it runs
     LocalChunk first;          // locals, continued in allocated chunks
     LocalChunk *lastChunk;
+    Activation *nextSpare;     // the function's chain of spare activations (see ScriptFunction)
 };
 
 // Entry points every part can name.
@@ -101,10 +106,12 @@ inline bool Fn_IsFunction(const Object *o) { return (o->classFlags & CF_CALLABLE
 // Locals of an activation.
 JSAny *Act_FindLocal(Activation *a, const IdEntry *id);
 JSAny *Act_AddLocal(Activation *a, IdEntry *id);  // null when out of memory
-// Empties an activation's locals and frees their extra chunks. With
-// `releaseObjects` false (the collector, freeing garbage) object references
-// are dropped without touching their counts.
-void Act_ClearLocals(Activation *a, bool releaseObjects = true);
+// Empties an activation's locals and frees their extra chunks, or with
+// `keepChunks` leaves the emptied chunks linked for the next invocation
+// (they go when the activation does). With `releaseObjects` false (the
+// collector, freeing garbage) object references are dropped without
+// touching their counts.
+void Act_ClearLocals(Activation *a, bool releaseObjects = true, bool keepChunks = false);
 
 // Calls. `thisChoice` gives the this value for callees that are not member
 // references: a value, or null for the context's global value, or
@@ -128,9 +135,9 @@ void Fn_Call(RunContext *ctx, const JSAny *callee, const JSAny *thisValue, const
 using BreakCheck = uint32_t (*)(RunContext *ctx, const uint32_t *tok);
 void Fn_SetBreakCheck(BreakCheck check);
 
-// Disposal of a script function's script parts (tokens, source, list link),
-// as at the end of its life or when its program space is destroyed; a later
-// call reaches the not-implemented entry.
+// Disposal of a script function's script parts (tokens, source, list link,
+// spare activations), as at the end of its life or when its program space
+// is destroyed; a later call reaches the not-implemented entry.
 void Fn_DisposeScript(ScriptFunction *f);
 // Registers a function on its space's list (natives or script functions) and
 // takes it off again; the space forgets its functions when it dies.

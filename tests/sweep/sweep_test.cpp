@@ -33,13 +33,14 @@ namespace {
 const char *ScriptsDir() { return QUILLON_SOURCE_DIR "/tests/scripts"; }
 
 // Small scripts that between them reach the lexer, statements, calls,
-// closures, errors caught and uncaught, conversions, objects, prototype
-// objects made for functions, strings, arrays, regular expressions, dates
-// and the URI functions (a few seconds under the sanitizers).
+// closures, activations used again, errors caught and uncaught,
+// conversions, objects, prototype objects made for functions, strings,
+// arrays, regular expressions, dates and the URI functions (a few seconds
+// under the sanitizers).
 const char *const kQuickSubset[] = {"basics",        "errors",       "invocation",      "generics",
                                     "values",        "objects",      "prototype_links", "locale_strings",
                                     "dates_level2",  "regexp_level1", "string_level3",  "array_level3",
-                                    "uri",           "forms"};
+                                    "uri",           "call_reuse",   "forms"};
 
 constexpr uint64_t kEveryPointUpTo = 25000;
 constexpr uint64_t kSampled = 200;
@@ -224,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Sweep, ::testing::ValuesIn(Chosen()),
 // scripts that make and drop cycles of every kind: memory exhaustion met
 // just before or after a collection, or while freeing what it found, must
 // end as cleanly.
-std::vector<std::string> CollectingSubset() { return {"invocation", "errors", "functions", "object_model"}; }
+std::vector<std::string> CollectingSubset() {
+    return {"invocation", "errors", "functions", "object_model", "call_reuse"};
+}
 
 class SweepCollecting : public ::testing::TestWithParam<std::string> {};
 
