@@ -851,11 +851,12 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             q = r;
             continue;
         }
-        if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER) {
+        if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER && ctx->nesting < kMaxNesting) {
             // A right side that is a lone number variable or literal, not
             // taken by a tighter operator after it, is combined in place.
             // (The token after the operand is read only once the operand is
-            // known not to be the end of the program.)
+            // known not to be the end of the program. At the nesting limit
+            // the general path reads it, and meets the limit as it would.)
             Tok rt = opTok + 1;
             if (Tk_IsOperand(*rt) && EndsOperand(rt[1]) && !(Tk_IsBinary(rt[1]) && rt[1] >= Tk_Group(op) + 16)) {
                 const JSAny *rv = NumberOperand(ctx, rt);
