@@ -256,17 +256,16 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
 
 // Adds a form to the program's store; its index, or FORM_NONE.
 uint32_t Store(RunContext *ctx, const Reader &r, Tok start, Tok end, uint32_t level) {
-    uint32_t *used = nullptr;
-    FormCell **store = Cache_FormStore(ctx->code, &used);
-    if (!store) return FORM_NONE;
-    uint32_t at = *used;
-    if (!Arr_EnsureT(*store, at + 1 + r.count)) return FORM_NONE;
-    FormCell *cells = *store + at;
+    CodeCache *caches = Cache_Of(ctx->code);
+    if (!caches) return FORM_NONE;
+    uint32_t at = caches->formUsed;
+    if (!Arr_EnsureT(caches->formStore, at + 1 + r.count)) return FORM_NONE;
+    FormCell *cells = caches->formStore + at;
     cells[0].head = FormHead{static_cast<uint32_t>(end - ctx->code->codes), static_cast<uint16_t>(level),
                              static_cast<uint16_t>(r.count), static_cast<uint16_t>(r.depth), 0,
                              static_cast<uint32_t>(start - ctx->code->codes)};
     for (uint32_t k = 0; k < r.count; ++k) cells[1 + k].op = r.ops[k];
-    *used = at + 1 + r.count;
+    caches->formUsed = at + 1 + r.count;
     return at + FORM_FIRST;
 }
 

@@ -12,47 +12,32 @@
 
 namespace quillon {
 
-namespace {
-
-struct Entry {
+struct CacheEntry {
     uint32_t key;   // position * 4 + kind, +1 (0 marks an empty entry)
     uint32_t pad;
     void *value;
 };
 
-struct Cache {
-    uint32_t count;
-    uint32_t mask;
-    Entry *entries;  // Arr_*
-    uint32_t *groupEnds;
-    uint32_t *statementEnds;
-    uint32_t *resolveHints;
-    uint32_t *formIndex;
-    FormCell *formStore;
-    uint32_t formUsed;
-};
-static_assert(sizeof(Cache) == sizeof(CodeCache) && offsetof(Cache, resolveHints) == offsetof(CodeCache, resolveHints) &&
-                  offsetof(Cache, formUsed) == offsetof(CodeCache, formUsed),
-              "the inline view of the caches matches");
-
-Cache *CacheOf(Code *code) {
-    auto *c = static_cast<Cache *>(code->cache);
+CodeCache *Cache_Of(Code *code) {
+    auto *c = static_cast<CodeCache *>(code->cache);
     if (c) return c;
-    c = static_cast<Cache *>(Mem_AllocZero(sizeof(Cache)));
+    c = static_cast<CodeCache *>(Mem_AllocZero(sizeof(CodeCache)));
     if (!c) return nullptr;
-    c->entries = static_cast<Entry *>(Arr_Alloc(sizeof(Entry), 8));
+    c->entries = static_cast<CacheEntry *>(Arr_Alloc(sizeof(CacheEntry), 8));
     if (!c->entries) {
         Mem_Free(c);
         return nullptr;
     }
-    for (uint32_t i = 0; i < 8; ++i) c->entries[i] = Entry{0, 0, nullptr};
+    for (uint32_t i = 0; i < 8; ++i) c->entries[i] = CacheEntry{0, 0, nullptr};
     c->mask = 7;
     code->cache = c;
     return c;
 }
 
-uint32_t *JumpTable(Code *code, uint32_t *Cache::*which) {
-    Cache *c = CacheOf(code);
+namespace {
+
+uint32_t *JumpTable(Code *code, uint32_t *CodeCache::*which) {
+    CodeCache *c = Cache_Of(code);
     if (!c) return nullptr;
     if (!(c->*which)) {
         auto *t = static_cast<uint32_t *>(Arr_Alloc(sizeof(uint32_t), code->count + 1));
@@ -72,7 +57,7 @@ void FreeValue(uint32_t key, void *value) {
 }
 
 void FreeCache(Code *code) {
-    auto *c = static_cast<Cache *>(code->cache);
+    auto *c = static_cast<CodeCache *>(code->cache);
     if (!c) return;
     code->cache = nullptr;
     for (uint32_t i = 0; i <= c->mask; ++i)
@@ -86,7 +71,7 @@ void FreeCache(Code *code) {
     Mem_Free(c);
 }
 
-bool Insert(Entry *entries, uint32_t mask, uint32_t key, void *value) {
+bool Insert(CacheEntry *entries, uint32_t mask, uint32_t key, void *value) {
     uint32_t slot = (key * 2654435761u) & mask;
     while (entries[slot].key) {
         if (entries[slot].key == key) return false;
@@ -100,12 +85,12 @@ bool Insert(Entry *entries, uint32_t mask, uint32_t key, void *value) {
 }  // namespace
 
 void *Cache_Get(const Code *code, CacheKind kind, uint32_t pos) {
-    auto *c = static_cast<const Cache *>(code->cache);
+    auto *c = static_cast<const CodeCache *>(code->cache);
     if (!c) return nullptr;
     uint32_t key = KeyOf(kind, pos);
     uint32_t slot = (key * 2654435761u) & c->mask;
     for (;;) {
-        const Entry &e = c->entries[slot];
+        const CacheEntry &e = c->entries[slot];
         if (e.key == key) return e.value;
         if (!e.key) return nullptr;
         slot = (slot + 1) & c->mask;
@@ -113,13 +98,13 @@ void *Cache_Get(const Code *code, CacheKind kind, uint32_t pos) {
 }
 
 bool Cache_Put(Code *code, CacheKind kind, uint32_t pos, void *value) {
-    Cache *c = CacheOf(code);
+    CodeCache *c = Cache_Of(code);
     if (!c) return false;
     if ((c->count + 1) * 2 > c->mask + 1) {
         uint32_t size = (c->mask + 1) * 2;
-        auto *fresh = static_cast<Entry *>(Arr_Alloc(sizeof(Entry), size));
+        auto *fresh = static_cast<CacheEntry *>(Arr_Alloc(sizeof(CacheEntry), size));
         if (!fresh) return false;
-        for (uint32_t i = 0; i < size; ++i) fresh[i] = Entry{0, 0, nullptr};
+        for (uint32_t i = 0; i < size; ++i) fresh[i] = CacheEntry{0, 0, nullptr};
         for (uint32_t i = 0; i <= c->mask; ++i)
             if (c->entries[i].key) Insert(fresh, size - 1, c->entries[i].key, c->entries[i].value);
         Arr_Free(c->entries);
@@ -133,16 +118,10 @@ bool Cache_Put(Code *code, CacheKind kind, uint32_t pos, void *value) {
 
 void Cache_Install() { Code_SetCacheFree(FreeCache); }
 
-uint32_t *Cache_GroupEnds(Code *code) { return JumpTable(code, &Cache::groupEnds); }
-uint32_t *Cache_StatementEnds(Code *code) { return JumpTable(code, &Cache::statementEnds); }
-uint32_t *Cache_ResolveHints(Code *code) { return JumpTable(code, &Cache::resolveHints); }
-uint32_t *Cache_FormIndex(Code *code) { return JumpTable(code, &Cache::formIndex); }
+uint32_t *Cache_GroupEnds(Code *code) { return JumpTable(code, &CodeCache::groupEnds); }
+uint32_t *Cache_StatementEnds(Code *code) { return JumpTable(code, &CodeCache::statementEnds); }
+uint32_t *Cache_ResolveHints(Code *code) { return JumpTable(code, &CodeCache::resolveHints); }
+uint32_t *Cache_FormIndex(Code *code) { return JumpTable(code, &CodeCache::formIndex); }
 
-FormCell **Cache_FormStore(Code *code, uint32_t **used) {
-    Cache *c = CacheOf(code);
-    if (!c) return nullptr;
-    *used = &c->formUsed;
-    return &c->formStore;
-}
 
 }  // namespace quillon

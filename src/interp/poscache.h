@@ -30,23 +30,25 @@ uint32_t *Cache_StatementEnds(Code *code);
 uint32_t *Cache_ResolveHints(Code *code);
 // What is known of the expression at token i (see interp/forms.h).
 uint32_t *Cache_FormIndex(Code *code);
-// The store of remembered forms of a program: cells of 16 bytes, in use
-// `*used` of them. Null when the caches cannot be made.
+
 struct FormCell;
-FormCell **Cache_FormStore(Code *code, uint32_t **used);
+struct CacheEntry;
 
 // The caches of one Code (its `cache` word).
 struct CodeCache {
     uint32_t count;
     uint32_t mask;
-    void *entries;
+    CacheEntry *entries;      // Arr_*: the hash from (position, kind)
     uint32_t *groupEnds;      // Arr_*, one per token, or null
     uint32_t *statementEnds;  // Arr_*, one per token, or null
     uint32_t *resolveHints;   // Arr_*, one per token, or null
     uint32_t *formIndex;      // Arr_*, one per token, or null
-    FormCell *formStore;      // Arr_* of cells, or null
-    uint32_t formUsed;
+    FormCell *formStore;      // Arr_* of 16-byte cells (interp/forms.cpp), or null
+    uint32_t formUsed;        // cells of formStore in use
 };
+
+// The caches of a Code, made when it has none yet; null when out of memory.
+CodeCache *Cache_Of(Code *code);
 
 // A Code's per-token table `which`, made by `make` (one of the four above)
 // when it does not exist yet; null when it cannot be made. A table, once
