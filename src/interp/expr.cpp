@@ -54,7 +54,7 @@ inline bool UseHint(RunContext *ctx, uint32_t hint, IdEntry *id, uint32_t code, 
     uint32_t i = hint >> 2;
     switch (hint & 3) {
     case HINT_PARAM:
-        if (!a || !a->arguments || i >= a->code->nparams || a->code->params[i] != id) return false;
+        if (!ParamHintHolds(a, i, id)) return false;
         out->v.type = JSREF_ARGSLOT;
         out->base = JSAny_Undef();
         JSAny_SetObject(&out->base, a->arguments);

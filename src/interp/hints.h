@@ -57,13 +57,19 @@ inline JSAny *HintedVariable(RunContext *ctx, uint32_t hint, const IdEntry *id, 
     return slot->type == JSANY_UNDECLARED ? nullptr : slot;
 }
 
+// Whether a parameter hint (parameter i) still holds in activation a: its
+// function names the identifier there and has its arguments object.
+inline bool ParamHintHolds(const Activation *a, uint32_t i, const IdEntry *id) {
+    return a && a->arguments && i < a->code->nparams && a->code->params[i] == id;
+}
+
 // The value a parameter hint still finds: the element of the running
 // activation's arguments object that stands for the parameter, when it
 // holds a value. Null otherwise.
 __attribute__((always_inline)) inline const JSAny *HintedParameter(RunContext *ctx, uint32_t hint, const IdEntry *id) {
-    Activation *a = ctx->act;
+    const Activation *a = ctx->act;
     uint32_t i = hint >> 2;
-    if (!a || !a->arguments || i >= a->code->nparams || a->code->params[i] != id) return nullptr;
+    if (!ParamHintHolds(a, i, id)) return nullptr;
     const Object *args = a->arguments;
     return i < Elems_DenseLen(args) ? &args->dense[i] : nullptr;
 }
