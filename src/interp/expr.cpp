@@ -499,8 +499,6 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
     return 0;
 }
 
-constexpr uint32_t kMaxPrefix = 32;
-
 Tok Unary(RunContext *ctx, Tok p, EvalSlot *out);
 
 // The operand and its postfix parts; `news` is the count of pending `new`.

@@ -5,6 +5,7 @@
 
 #include "interp/binary.h"
 #include "interp/hints.h"
+#include "interp/interp.h"
 #include "interp/poscache.h"
 #include "runtime/memory.h"
 #include "values/convert.h"
@@ -65,7 +66,6 @@ namespace {
 constexpr uint32_t kFormMaxOps = 64;
 constexpr uint32_t kFormStack = 16;
 constexpr uint32_t kFormMaxLevel = 24;
-constexpr uint32_t kMaxPrefixRun = 32;  // the walker's run of prefix operators
 // Runs given up before a form is dropped for good (its variables keep
 // holding what forms do not take).
 constexpr uint16_t kFormMaxMisses = 64;
@@ -157,11 +157,11 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
 
 Tok ReadUnary(Reader &r, Tok p, uint32_t level) {
     p = Scan_Lines(p);
-    uint32_t ops[kMaxPrefixRun];
+    uint32_t ops[kMaxPrefix];
     uint32_t nops = 0;
     while (Tk_IsPrefix(*p)) {
         uint32_t t = *p;
-        if (nops == kMaxPrefixRun || (t != TK_SUB && t != TK_ADD && t != TK_NOT && t != TK_BITNOT)) return nullptr;
+        if (nops == kMaxPrefix || (t != TK_SUB && t != TK_ADD && t != TK_NOT && t != TK_BITNOT)) return nullptr;
         ops[nops++] = t;
         p = Scan_Lines(p + 1);
     }

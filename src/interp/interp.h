@@ -38,6 +38,10 @@ struct NestGuard {
     ~NestGuard() { --ctx->nesting; }
 };
 
+// The prefix operators read in one run before an operand; a longer run is
+// read as an operand of its own, one nesting level deeper.
+constexpr uint32_t kMaxPrefix = 32;
+
 // Installs the token program being executed (and its tables of remembered
 // resolutions and forms). Without shortcuts every identifier is resolved in full,
 // every time.
