@@ -894,10 +894,11 @@ namespace {
 __attribute__((noinline)) Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out);
 
 // An assignment expression: a conditional expression, then an assignment
-// operator and its right side when one follows.
-__attribute__((always_inline)) inline Tok AssignInto(RunContext *ctx, Tok p, EvalSlot *out) {
+// operator and its right side when one follows. `forms`: whether a form of
+// it may exist (false when the comma reader has just found there is none).
+__attribute__((always_inline)) inline Tok AssignInto(RunContext *ctx, Tok p, EvalSlot *out, bool forms = true) {
     Tok start = *p == TK_LINE ? Scan_Lines(p) : p;
-    {
+    if (forms) {
         Tok end;
         if (Form_Try(ctx, start, FORM_LEVEL_ASSIGN, &out->v, &end)) return end;
     }
@@ -914,10 +915,10 @@ __attribute__((always_inline)) inline Tok AssignInto(RunContext *ctx, Tok p, Eva
 }
 
 // An assignment expression turned into a value.
-__attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p, JSAny *out) {
+__attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p, JSAny *out, bool forms = true) {
     EvalSlot s;
     Slot_Init(&s);
-    Tok q = AssignInto(ctx, p, &s);
+    Tok q = AssignInto(ctx, p, &s, forms);
     if (q != (*p == TK_LINE ? Scan_Lines(p) : p) || s.v.type == JSANY_ERROR) GetValue(ctx, &s, p);
     JSAny_Clear(out);
     *out = s.v;
@@ -1023,16 +1024,15 @@ Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out) { return AssignValueInto(
 
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) {
     Tok start = Scan_Lines(p);
-    {
-        Tok end;
-        JSAny v;
-        if (Form_Try(ctx, start, FORM_LEVEL_COMMA, &v, &end)) {
-            JSAny_Clear(out);
-            *out = v;
-            return end;
-        }
+    Tok end;
+    JSAny v;
+    bool inner;
+    if (Form_Try(ctx, start, FORM_LEVEL_COMMA, &v, &end, &inner)) {
+        JSAny_Clear(out);
+        *out = v;
+        return end;
     }
-    Tok q = AssignValueInto(ctx, start, out);
+    Tok q = AssignValueInto(ctx, start, out, inner);
     if (q == start || out->type == JSANY_ERROR) return q;
     for (;;) {
         Tok c = Scan_Lines(q);

@@ -56,16 +56,26 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level);
 bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *end);
 
 // The form of the expression at `start` read at `level`, when there is one
-// and it runs.
+// and it runs. When it does not, *inner (if asked for) tells whether the
+// reader one level in may still find a form at the same token, so that it
+// need not look when it cannot.
 __attribute__((always_inline)) inline bool Form_Try(RunContext *ctx, Tok start, uint32_t level, JSAny *out,
-                                                    Tok *end) {
-    uint32_t *index = ctx->forms;
-    if (!Chk_Forms() || !index) return false;
-    uint32_t i = static_cast<uint32_t>(start - ctx->code->codes);
-    if (i >= ctx->code->count) return false;
-    uint32_t f = index[i];
-    if (f >= FORM_FIRST) return Form_Run(ctx, f - FORM_FIRST, level, out, end);
-    if (f == FORM_UNSEEN || f == static_cast<uint32_t>(FORM_SEEN) + level) Form_Reached(ctx, start, level);
+                                                    Tok *end, bool *inner = nullptr) {
+    uint32_t *slot = nullptr;
+    if (Chk_Forms() && ctx->forms) {
+        uint32_t i = static_cast<uint32_t>(start - ctx->code->codes);
+        if (i < ctx->code->count) slot = ctx->forms + i;
+    }
+    if (!slot) {
+        if (inner) *inner = false;
+        return false;
+    }
+    if (*slot >= FORM_FIRST) {
+        if (Form_Run(ctx, *slot - FORM_FIRST, level, out, end)) return true;
+    } else if (*slot == FORM_UNSEEN || *slot == static_cast<uint32_t>(FORM_SEEN) + level) {
+        Form_Reached(ctx, start, level);
+    }
+    if (inner) *inner = *slot != FORM_NONE && *slot != static_cast<uint32_t>(FORM_SEEN) + level;
     return false;
 }
 
