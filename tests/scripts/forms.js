@@ -4,7 +4,7 @@
 // loop, locals declared in another order on another call, with and catch
 // scopes appearing around the same code, assignments into variables that
 // hold texts and objects, the nesting limit met inside a deep expression,
-// and eval'd code run in a loop.
+// eval'd code run in a loop, and faulty parts reached late or never.
 
 // Integer and floating-point loops.
 function collatz(limit) {
@@ -147,6 +147,27 @@ for (var n = 13; n <= 14; n++) {
     last = said;
   }
 }
+
+// A faulty part of an expression is reported when it is first reached, on
+// the fifth time round the loop, not when the expression is first read;
+// a faulty statement that is never reached is never reported, however
+// often the statements around it run.
+function late(n) {
+  var r = 0, i;
+  try {
+    for (i = 0; i < n; i++) r = i < 4 ? r + i * 2 : r * ;
+  } catch (e) {
+    return "caught at " + i + ": " + e.message + " (r " + r + ")";
+  }
+  return "ran: " + r;
+}
+print(late(4) + " / " + late(4) + " / " + late(6) + " / " + late(6));
+function neverReached(n) {
+  var r = 0;
+  for (var i = 0; i < n; i++) { r = r + i; if (i > 100) r = r + * 2; }
+  return r;
+}
+print("never reached " + neverReached(5) + " " + neverReached(5));
 
 // eval'd code that loops.
 print("eval " + eval("var e1 = 0; for (var ei = 0; ei < 10; ei++) e1 = e1 * 3 + ei % 4; e1"));
