@@ -201,12 +201,15 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
 }
 
 // A comma expression: assignment expressions separated by commas, the
-// value the last one's.
+// value the last one's. Only the last part may store: a store is done for
+// good, and a later part that gave the form up would have the walker
+// evaluate the whole expression, the store a second time.
 Tok ReadComma(Reader &r, Tok p) {
     Tok q = ReadAssignment(r, p, 0);
     while (q && r.ok) {
         Tok c = Scan_Lines(q);
         if (*c != TK_COMMA) return q;
+        if (r.ops[r.count - 1].kind == FormKind::Store) return nullptr;
         r.Emit(FormKind::Pop);
         --r.sp;
         q = ReadAssignment(r, c + 1, 0);

@@ -42,6 +42,7 @@ var places = [
   ["do", "do { t = {E}; if (t) break; } while (false);"],
   ["skipped", "if (no) t = {E}; else t = 'S';"],
   ["comma", "t = 0, t = {E};"],
+  ["counted", "var n = 1; n = n * 2, t = {E}; n = n * 2, t = {E}; t = [t, n];"],
   ["while", "k = 0; while (k < 1 && ({E}) !== undefined) { k = k + 1; t = {E}; }"]
 ];
 

@@ -171,3 +171,20 @@ print("never reached " + neverReached(5) + " " + neverReached(5));
 
 // eval'd code that loops.
 print("eval " + eval("var e1 = 0; for (var ei = 0; ei < 10; ei++) e1 = e1 * 3 + ei % 4; e1"));
+
+// A comma expression whose first part stores and whose later part meets a
+// value of another kind: the store is made once.
+function storeThenOther(v) {
+  var i = 0, j = 0, k;
+  for (k = 0; k < 5; k++) {
+    i = i + 1, j = j + 1;
+    if (k == 2) j = v;
+  }
+  var m = 0, w = 1;
+  for (k = 0; k < 5; k++) {
+    m += 2, w = w * 2;
+    if (k == 1) w = v;
+  }
+  return i + " " + j + " " + m + " " + w;
+}
+print("store then other " + storeThenOther("s") + " / " + storeThenOther(null));
