@@ -1,12 +1,16 @@
 // Remembered forms of expressions (see forms.h): the reader that makes a
 // form by the walker's grammar, and the runner. A form is a head cell and a
-// list of operations on a small stack of numbers and booleans.
+// list of operations on a small stack of values that hold no share:
+// numbers, booleans, null, undefined, and objects borrowed from the
+// variables and members they were read from (nothing a form does before its
+// last operation can release them).
 #include "interp/forms.h"
 
 #include "interp/binary.h"
 #include "interp/hints.h"
 #include "interp/interp.h"
 #include "interp/poscache.h"
+#include "objects/member.h"
 #include "runtime/memory.h"
 #include "values/convert.h"
 #include "values/numops.h"
@@ -16,12 +20,19 @@ namespace quillon {
 enum class FormKind : uint8_t {
     Number,       // push num
     Boolean,      // push arg != 0
+    Null,         // push null
+    This,         // push the this value
     Variable,     // push the value of the identifier at token arg (through its hint)
     Local,        // push local arg of the running activation, named id
     Parameter,    // push parameter arg of the running activation, named id
     Store,        // top into local arg named id (op: the compound operator, or None)
+    GetNamed,     // top = member id of top (arg: the name's token, whose hint it keeps)
+    GetElem,      // pop key; top = element key of top
+    StoreNamed,   // pop value; top = value, stored in member id of top (op as Store)
+    StoreElem,    // pop value, key; top = value, stored in element key of top
     Pop,          // pop (the value of a comma operand)
     Binary,       // pop b; top = top op b (two numbers)
+    Equality,     // pop b; top = top arg b (arg: == != === or !==)
     Negate,       // top = -top (a number)
     Plus,         // top stays (a number)
     BitNot,       // top = ~top (a number)
@@ -77,6 +88,7 @@ struct Reader {
     uint32_t sp = 0;
     uint32_t maxSp = 0;
     uint32_t depth = 0;
+    uint32_t refAt = UINT32_MAX;  // count after the member read that ends the operand just read
     bool ok = true;
 
     uint32_t Emit(FormKind kind, uint32_t arg = 0, double num = 0, NumOp op = NumOp::None) {
@@ -103,6 +115,12 @@ struct Reader {
 };
 
 Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level);
+Tok ReadKey(Reader &r, Tok p, uint32_t level);
+Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level);
+
+inline bool IsStore(FormKind k) {
+    return k == FormKind::Store || k == FormKind::StoreNamed || k == FormKind::StoreElem;
+}
 
 // An expression the walker reads as an assignment expression (AssignInto):
 // a conditional expression not followed by an assignment operator.
@@ -111,6 +129,20 @@ Tok ReadAssignLevel(Reader &r, Tok p, uint32_t level) {
     if (!q) return nullptr;
     if (Tk_IsAssign(*q) || (*q == TK_LINE && Tk_IsCompoundAssign(*Scan_Lines(q)))) return nullptr;
     return q;
+}
+
+// The key of a member read by key: a comma expression without assignments,
+// read as the walker reads it (one nesting level deeper than `level`).
+Tok ReadKey(Reader &r, Tok p, uint32_t level) {
+    Tok q = ReadAssignLevel(r, p, level);
+    while (q && r.ok) {
+        Tok c = Scan_Lines(q);
+        if (*c != TK_COMMA) return q;
+        r.Emit(FormKind::Pop);
+        --r.sp;
+        q = ReadAssignLevel(r, c + 1, level);
+    }
+    return r.ok ? q : nullptr;
 }
 
 // An operand and what may follow it; null when the walker would read more
@@ -138,6 +170,10 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
         r.Emit(FormKind::Boolean, t == KW_TRUE);
         r.Push();
         ++p;
+    } else if (t == KW_NULL || t == KW_THIS) {
+        r.Emit(t == KW_NULL ? FormKind::Null : FormKind::This);
+        r.Push();
+        ++p;
     } else if (t == TK_LPAREN) {
         Tok q = ReadAssignLevel(r, p + 1, level);
         if (!q) return nullptr;
@@ -147,12 +183,40 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
     } else {
         return nullptr;
     }
-    // No postfix parts: a member, a call, `++`, `--` (a `.` may follow a
-    // line break).
-    uint32_t n = *p;
-    if (n == TK_LINE) return *Scan_Lines(p) == TK_DOT ? nullptr : p;
-    if (n == TK_DOT || n == TK_LBRACKET || n == TK_LPAREN || n == TK_INC || n == TK_DEC) return nullptr;
-    return p;
+    // Postfix parts: members by name (a `.` may follow a line break) and
+    // by key; no call, `++` or `--`.
+    r.refAt = UINT32_MAX;
+    for (;;) {
+        Tok q = p;
+        uint32_t n = *q;
+        if (n == TK_LINE) {
+            q = Scan_Lines(q);
+            if (*q != TK_DOT) return p;
+            n = TK_DOT;
+        }
+        if (n == TK_DOT) {
+            Tok nameTok = Scan_Lines(q + 1);
+            IdEntry *id = Tk_IsOperand(*nameTok) ? Lex_IdOfOperand(r.ctx->store, *nameTok) : nullptr;
+            if (!id) return nullptr;
+            r.EmitNamed(FormKind::GetNamed, static_cast<uint32_t>(nameTok - r.ctx->code->codes), id);
+            r.refAt = r.count;
+            p = nameTok + 1;
+            continue;
+        }
+        if (n == TK_LBRACKET) {
+            Tok k = ReadKey(r, q + 1, level);
+            if (!k) return nullptr;
+            k = Scan_Lines(k);
+            if (*k != TK_RBRACKET) return nullptr;
+            r.Emit(FormKind::GetElem);
+            --r.sp;
+            r.refAt = r.count;
+            p = k + 1;
+            continue;
+        }
+        if (n == TK_LPAREN || n == TK_INC || n == TK_DEC) return nullptr;
+        return p;
+    }
 }
 
 Tok ReadUnary(Reader &r, Tok p, uint32_t level) {
@@ -178,6 +242,29 @@ Tok ReadUnary(Reader &r, Tok p, uint32_t level) {
     return q;
 }
 
+// An expression without assignment, or an assignment to a member read last
+// in it: `a.b = e`, `this.b op= e`, `a[k] = e` (the walker reads the
+// target as a conditional expression, then the assignment operator).
+Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level) {
+    Tok q = ReadExpr(r, start, TK_LOGOR, level);
+    if (!q) return nullptr;
+    Tok opTok = q;
+    if (*opTok == TK_LINE && Tk_IsCompoundAssign(*Scan_Lines(opTok))) opTok = Scan_Lines(opTok);
+    if (!Tk_IsAssign(*opTok)) return q;
+    if (r.refAt != r.count) return nullptr;  // not a member: the walker reports it
+    FormOp target = r.ops[--r.count];
+    bool named = target.kind == FormKind::GetNamed;
+    if (!named) ++r.sp;  // the key stays on the stack, under the value
+    if (level + 1 > r.depth) r.depth = level + 1;
+    Tok e = ReadAssignLevel(r, opTok + 1, level + 1);
+    if (!e) return nullptr;
+    uint32_t op = *opTok;
+    NumOp n = op == TK_ASSIGN ? NumOp::None : Ev_Binary(Tk_BinaryOfAssign(op)).number;
+    r.EmitNamed(named ? FormKind::StoreNamed : FormKind::StoreElem, target.arg, target.id, n);
+    r.sp -= named ? 1 : 2;
+    return e;
+}
+
 // An assignment expression at the top of a form: `name = e` or
 // `name op= e` into a local of the running function, or an expression
 // without assignment.
@@ -185,7 +272,7 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     Tok start = Scan_Lines(p);
     Tok opTok = start + 1;
     if (Tk_IsOperand(*start) && *opTok == TK_LINE && Tk_IsCompoundAssign(*Scan_Lines(opTok))) opTok = Scan_Lines(opTok);
-    if (!Tk_IsOperand(*start) || !Tk_IsAssign(*opTok)) return ReadAssignLevel(r, start, level);
+    if (!Tk_IsOperand(*start) || !Tk_IsAssign(*opTok)) return ReadMemberAssignment(r, start, level);
     IdEntry *id = Lex_IdOfOperand(r.ctx->store, *start);
     uint32_t *hint = id ? HintSlot(r.ctx, start) : nullptr;
     if (!hint || (*hint & 3) != HINT_LOCAL) return nullptr;
@@ -209,7 +296,7 @@ Tok ReadComma(Reader &r, Tok p) {
     while (q && r.ok) {
         Tok c = Scan_Lines(q);
         if (*c != TK_COMMA) return q;
-        if (r.ops[r.count - 1].kind == FormKind::Store) return nullptr;
+        if (IsStore(r.ops[r.count - 1].kind)) return nullptr;
         r.Emit(FormKind::Pop);
         --r.sp;
         q = ReadAssignment(r, c + 1, 0);
@@ -251,7 +338,8 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
         NumOp n = Ev_Binary(op).number;
         if (n == NumOp::None) return nullptr;
         q = ReadExpr(r, opTok + 1, Tk_Group(op) + 16, level);
-        r.Emit(FormKind::Binary, 0, 0, n);
+        bool equality = op == TK_EQ || op == TK_NE || op == TK_SEQ || op == TK_SNE;
+        r.Emit(equality ? FormKind::Equality : FormKind::Binary, op, 0, n);
         --r.sp;
     }
     return r.ok ? q : nullptr;
@@ -270,6 +358,60 @@ uint32_t Store(RunContext *ctx, const Reader &r, Tok start, Tok end, uint32_t le
     for (uint32_t k = 0; k < r.count; ++k) cells[1 + k].op = r.ops[k];
     caches->formUsed = at + 1 + r.count;
     return at + FORM_FIRST;
+}
+
+// The kinds of value a form's stack holds (see the top of this file).
+inline bool FormValue(const JSAny *v) {
+    return (v->type >= JSANY_NUMBER && v->type <= JSANY_UNDEFINED) || (v->type == JSANY_OBJECT && v->obj);
+}
+
+// Reads a value through a variable or member for the stack: false when it
+// is of a kind a form does not hold.
+inline bool Take(JSAny *to, const JSAny *from) {
+    if (!FormValue(from)) return false;
+    *to = *from;
+    return true;
+}
+
+// The value of a named member of the object in *b, into *b: an own stored
+// property is borrowed; a member found elsewhere (computed, inherited) is a
+// copy and is taken only when it holds no share.
+inline bool ReadNamed(RunContext *ctx, JSAny *b, const IdEntry *id, uint32_t nameTok) {
+    if (b->type != JSANY_OBJECT || !b->obj || !Obj_PlainMembers(b->obj)) return false;
+    uint32_t *hint = HintSlot(ctx, ctx->code->codes + nameTok);
+    if (PropRec *pr = Obj_OwnNamedHinted(b->obj, id, hint)) {
+        if (pr->value.type == JSANY_UNDECLARED) {
+            *b = JSAny_Undef();
+            return true;
+        }
+        return Take(b, &pr->value);
+    }
+    JSAny v;
+    Obj_GetNamedInherited(b->obj, id, &v);
+    if (v.type < 0) {
+        JSAny_Clear(&v);
+        return false;
+    }
+    return Take(b, &v);
+}
+
+// Stores the value into the variable (the last operation of a form): it
+// takes its share, and the old value is released.
+inline void Put(JSAny *var, const JSAny *value) {
+    JSAny old = *var;
+    JSAny_InitFrom(var, value);
+    JSAny_Clear(&old);
+}
+
+// A compound assignment's combination of the variable's value with the
+// right side, into *value: both numbers, or false.
+inline bool Combine(NumOp op, const JSAny *var, JSAny *value) {
+    if (op == NumOp::None) return true;
+    if (var->type != JSANY_NUMBER || value->type != JSANY_NUMBER) return false;
+    JSAny v = *var;
+    Num_Binary(op, &v, value->num);
+    *value = v;
+    return true;
 }
 
 }  // namespace
@@ -316,36 +458,68 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
         case FormKind::Boolean:
             st[sp++] = JSAny_Bool(o.arg != 0);
             break;
+        case FormKind::Null:
+            st[sp++] = JSAny_Null();
+            break;
+        case FormKind::This:
+            if (!Take(&st[sp++], &ctx->thisValue)) goto miss;
+            break;
         case FormKind::Variable: {
             const JSAny *v = Ev_OperandValue(ctx, codes + o.arg);
-            if (!v || (v->type != JSANY_NUMBER && v->type != JSANY_BOOLEAN)) goto miss;
-            st[sp++] = *v;
+            if (!v || !Take(&st[sp++], v)) goto miss;
             break;
         }
         case FormKind::Local: {
             Local *l = act ? LocalAt(act, o.arg) : nullptr;
-            if (!l || l->id != o.id || (l->value.type != JSANY_NUMBER && l->value.type != JSANY_BOOLEAN)) goto miss;
-            st[sp++] = l->value;
+            if (!l || l->id != o.id || !Take(&st[sp++], &l->value)) goto miss;
             break;
         }
         case FormKind::Parameter: {
             const JSAny *v = HintedParameter(ctx, o.arg << 2, o.id);
-            if (!v || (v->type != JSANY_NUMBER && v->type != JSANY_BOOLEAN)) goto miss;
-            st[sp++] = *v;
+            if (!v || !Take(&st[sp++], v)) goto miss;
             break;
         }
+        case FormKind::GetNamed:
+            if (!ReadNamed(ctx, &st[sp - 1], o.id, o.arg)) goto miss;
+            break;
+        case FormKind::GetElem: {
+            --sp;
+            const JSAny &b = st[sp - 1];
+            if (b.type != JSANY_OBJECT || !b.obj || st[sp].type != JSANY_NUMBER) goto miss;
+            const JSAny *e = Obj_DenseAt(b.obj, st[sp].num);
+            if (!e) goto miss;
+            if (e->type == JSANY_UNDECLARED) st[sp - 1] = JSAny_Undef();
+            else if (!Take(&st[sp - 1], e)) goto miss;
+            break;
+        }
+        // The stores are the last operation of a form: nothing has been
+        // changed before them, so they may still give up.
         case FormKind::Store: {
-            // The last operation of an assignment: nothing has been changed
-            // before it, so it may still give up.
             Local *l = act ? LocalAt(act, o.arg) : nullptr;
-            if (!l || l->id != o.id || l->value.type < 0) goto miss;
-            if (o.op != NumOp::None) {
-                if (l->value.type != JSANY_NUMBER || st[sp - 1].type != JSANY_NUMBER) goto miss;
-                JSAny v = l->value;
-                Num_Binary(o.op, &v, st[sp - 1].num);
-                st[sp - 1] = v;
-            }
-            l->value = st[sp - 1];
+            if (!l || l->id != o.id || !Combine(o.op, &l->value, &st[sp - 1])) goto miss;
+            Put(&l->value, &st[sp - 1]);
+            break;
+        }
+        case FormKind::StoreNamed: {
+            const JSAny &b = st[sp - 2];
+            JSAny *var = b.type == JSANY_OBJECT && b.obj
+                             ? Obj_NamedStoreSlot(b.obj, o.id, HintSlot(ctx, codes + o.arg))
+                             : nullptr;
+            if (!var || !Combine(o.op, var, &st[sp - 1])) goto miss;
+            Put(var, &st[sp - 1]);
+            st[sp - 2] = st[sp - 1];
+            --sp;
+            break;
+        }
+        case FormKind::StoreElem: {
+            const JSAny &b = st[sp - 3];
+            const JSAny &k = st[sp - 2];
+            JSAny *var = b.type == JSANY_OBJECT && b.obj && k.type == JSANY_NUMBER ? Obj_DenseAt(b.obj, k.num)
+                                                                                   : nullptr;
+            if (!var || !Combine(o.op, var, &st[sp - 1])) goto miss;
+            Put(var, &st[sp - 1]);
+            st[sp - 3] = st[sp - 1];
+            sp -= 2;
             break;
         }
         case FormKind::Pop:
@@ -356,6 +530,20 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
             if (st[sp - 1].type != JSANY_NUMBER || st[sp].type != JSANY_NUMBER) goto miss;
             Num_Binary(o.op, &st[sp - 1], st[sp].num);
             break;
+        case FormKind::Equality: {
+            --sp;
+            JSAny &l = st[sp - 1];
+            const JSAny &rv = st[sp];
+            if (l.type == JSANY_NUMBER && rv.type == JSANY_NUMBER) {
+                Num_Binary(o.op, &l, rv.num);
+                break;
+            }
+            bool eq;
+            if (o.arg == TK_SEQ || o.arg == TK_SNE) eq = Op_StrictEquals(&l, &rv);
+            else if (!Op_LooseEqualsPlain(&l, &rv, &eq)) goto miss;
+            l = JSAny_Bool(eq == (o.arg == TK_EQ || o.arg == TK_SEQ));
+            break;
+        }
         case FormKind::Negate:
             if (st[sp - 1].type != JSANY_NUMBER) goto miss;
             st[sp - 1].num = Num_Negate(st[sp - 1].num);
@@ -387,7 +575,7 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
             break;
         }
     }
-    *out = st[0];
+    JSAny_InitFrom(out, &st[0]);
     *end = codes + head.end;
     return true;
 miss:

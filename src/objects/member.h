@@ -64,14 +64,47 @@ inline PropRec *Obj_OwnNamedHinted(Object *o, const IdEntry *id, uint32_t *hint)
 // The element of a plain object's dense store that a whole-number key in
 // its range names; null when it holds none (a missing element is looked
 // for along the prototype chain, by the general path).
-inline JSAny *Obj_DenseElement(const EvalSlot *s) {
-    if (s->base.type != JSANY_OBJECT || s->key.type != JSANY_NUMBER) return nullptr;
-    Object *o = s->base.obj;
-    double d = s->key.num;
+inline JSAny *Obj_DenseAt(Object *o, double d) {
     if (!(d >= 0 && d < Elems_DenseLen(o)) || !Obj_PlainMembers(o)) return nullptr;
     uint32_t i = static_cast<uint32_t>(d);
     if (i != d || o->dense[i].type == JSANY_ABSENT) return nullptr;
     return &o->dense[i];
+}
+inline JSAny *Obj_DenseElement(const EvalSlot *s) {
+    if (s->base.type != JSANY_OBJECT || s->key.type != JSANY_NUMBER) return nullptr;
+    return Obj_DenseAt(s->base.obj, s->key.num);
+}
+
+// The value of a named member of an object whose named members are plain
+// (Obj_PlainMembers), as a copy in *out: an own stored property, found
+// through the hint; an own computed member ("length" and the like); or the
+// member along the prototype chain. Reading it has no effect.
+// Obj_GetNamedInherited is the part for a name o has no own stored property of.
+inline void Obj_GetNamedInherited(Object *o, const IdEntry *id, JSAny *out) {
+    *out = JSAny_Undef();
+    if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
+        // Own computed members ("length" and the like) are read from the object.
+        Obj_GetName(o, id->name, id->length, id->hash, out);
+    } else if (o->prototype) {
+        Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), out);
+    }
+}
+inline void Obj_GetNamedPlain(Object *o, const IdEntry *id, uint32_t *hint, JSAny *out) {
+    if (PropRec *r = Obj_OwnNamedHinted(o, id, hint)) {
+        *out = JSAny_Undef();
+        if (r->value.type != JSANY_UNDECLARED) JSAny_InitFrom(out, &r->value);
+    } else {
+        Obj_GetNamedInherited(o, id, out);
+    }
+}
+
+// The variable a store into a named member of o may write directly: an own
+// stored property of an object whose named members are plain and that is
+// not a function. Null when the store takes the general path.
+inline JSAny *Obj_NamedStoreSlot(Object *o, const IdEntry *id, uint32_t *hint) {
+    if (!Obj_PlainMembers(o) || (o->classFlags & CF_CALLABLE)) return nullptr;
+    PropRec *r = Obj_OwnNamedHinted(o, id, hint);
+    return r ? &r->value : nullptr;
 }
 
 // Reads through a named reference (JSREF_NAMED) or an element reference
@@ -80,18 +113,8 @@ inline JSAny *Obj_DenseElement(const EvalSlot *s) {
 inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
     if (s->v.type == JSREF_NAMED) {
         if (s->base.type != JSANY_OBJECT || !Obj_PlainMembers(s->base.obj)) return false;
-        Object *o = s->base.obj;
-        auto *id = static_cast<const IdEntry *>(s->key.ptr);
-        PropRec *r = Obj_OwnNamedHinted(o, id, hint);
-        JSAny v = JSAny_Undef();
-        if (r) {
-            if (r->value.type != JSANY_UNDECLARED) JSAny_InitFrom(&v, &r->value);
-        } else if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
-            // Own computed members ("length" and the like) are read from the object.
-            Obj_GetName(o, id->name, id->length, id->hash, &v);
-        } else if (o->prototype) {
-            Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), &v);
-        }
+        JSAny v;
+        Obj_GetNamedPlain(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), hint, &v);
         JSAny_Clear(&s->base);
         s->v = v;
         return true;
@@ -113,12 +136,9 @@ inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
 inline bool Obj_PutMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
     JSAny *slot;
     if (s->v.type == JSREF_NAMED) {
-        if (s->base.type != JSANY_OBJECT || !Obj_PlainMembers(s->base.obj) ||
-            (s->base.obj->classFlags & CF_CALLABLE))
-            return false;
-        PropRec *r = Obj_OwnNamedHinted(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), hint);
-        if (!r) return false;
-        slot = &r->value;
+        if (s->base.type != JSANY_OBJECT) return false;
+        slot = Obj_NamedStoreSlot(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), hint);
+        if (!slot) return false;
     } else if (s->v.type == JSREF_MEMBER) {
         slot = Obj_DenseElement(s);
         if (!slot) return false;

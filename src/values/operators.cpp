@@ -58,6 +58,54 @@ inline bool SameBytes(const JSAny *a, const JSAny *b) {
     return std::strcmp(a->str, b->str) == 0;
 }
 
+}  // namespace
+
+bool Op_LooseEqualsPlain(const JSAny *x, const JSAny *y, bool *result) {
+    if (x->type == y->type) {
+        switch (x->type) {
+        case JSANY_BOOLEAN: *result = x->flag == y->flag; break;
+        case JSANY_NUMBER: *result = Num_Equal(x->num, y->num); break;
+        case JSANY_OBJECT: *result = x->obj == y->obj; break;
+        case JSANY_STRING:
+        case JSANY_CSTRING: *result = SameBytes(x, y); break;
+        case JSANY_NULL:
+        case JSANY_UNDEFINED: *result = true; break;
+        default: *result = false; break;
+        }
+        return true;
+    }
+    bool xo = IsObjectish(x), yo = IsObjectish(y);
+    if (!xo && !yo) {
+        auto num = [](const JSAny *v) -> double {
+            if (v->type == JSANY_NUMBER) return v->num;
+            if (v->type == JSANY_BOOLEAN) return v->flag ? 1 : 0;
+            return JSAny_StringValue(v->str, v->len);
+        };
+        auto numish = [](const JSAny *v) {
+            return v->type == JSANY_NUMBER || v->type == JSANY_BOOLEAN || v->type == JSANY_STRING ||
+                   v->type == JSANY_CSTRING;
+        };
+        bool strs = JSAny_IsString(x) && JSAny_IsString(y);
+        if (!strs && numish(x) && numish(y)) {
+            *result = Num_Equal(num(x), num(y));
+        } else {
+            *result = (x->type == JSANY_NULL && y->type == JSANY_UNDEFINED) ||
+                      (x->type == JSANY_UNDEFINED && y->type == JSANY_NULL);
+        }
+        return true;
+    }
+    // One side an object or program object: two objects of different kinds
+    // never compare equal, nor does an object equal null or undefined.
+    const JSAny *other = xo ? y : x;
+    if ((xo && yo) || other->type == JSANY_NULL || other->type == JSANY_UNDEFINED) {
+        *result = false;
+        return true;
+    }
+    return false;  // the object is converted to a primitive first
+}
+
+namespace {
+
 // Loose equality; may convert (calls methods). Returns the answer, or sets
 // *err to an error code.
 bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err) {
@@ -66,50 +114,9 @@ bool LooseEquals(RunContext *ctx, const JSAny *a, const JSAny *b, uint32_t *err)
     JSAny_InitFrom(&y, b);
     bool result = false;
     for (int round = 0; round < 3; ++round) {
-        if (x.type == y.type) {
-            switch (x.type) {
-            case JSANY_BOOLEAN: result = x.flag == y.flag; break;
-            case JSANY_NUMBER: result = Num_Equal(x.num, y.num); break;
-            case JSANY_OBJECT: result = x.obj == y.obj; break;
-            case JSANY_STRING:
-            case JSANY_CSTRING: result = SameBytes(&x, &y); break;
-            case JSANY_NULL:
-            case JSANY_UNDEFINED: result = true; break;
-            default: result = false; break;
-            }
-            break;
-        }
-        bool xo = IsObjectish(&x), yo = IsObjectish(&y);
-        if (!xo && !yo) {
-            auto num = [](const JSAny *v) -> double {
-                if (v->type == JSANY_NUMBER) return v->num;
-                if (v->type == JSANY_BOOLEAN) return v->flag ? 1 : 0;
-                return JSAny_StringValue(v->str, v->len);
-            };
-            auto numish = [](const JSAny *v) {
-                return v->type == JSANY_NUMBER || v->type == JSANY_BOOLEAN || v->type == JSANY_STRING ||
-                       v->type == JSANY_CSTRING;
-            };
-            bool strs = JSAny_IsString(&x) && JSAny_IsString(&y);
-            if (!strs && numish(&x) && numish(&y)) {
-                result = Num_Equal(num(&x), num(&y));
-            } else {
-                result = (x.type == JSANY_NULL && y.type == JSANY_UNDEFINED) ||
-                         (x.type == JSANY_UNDEFINED && y.type == JSANY_NULL);
-            }
-            break;
-        }
-        // One side an object or program object.
-        JSAny *obj = xo ? &x : &y;
-        JSAny *other = xo ? &y : &x;
-        if (xo && yo) {  // two objects of different kinds never compare equal
-            result = false;
-            break;
-        }
-        if (other->type == JSANY_NULL || other->type == JSANY_UNDEFINED) {
-            result = false;
-            break;
-        }
+        if (Op_LooseEqualsPlain(&x, &y, &result)) break;
+        JSAny *obj = IsObjectish(&x) ? &x : &y;
+        JSAny *other = obj == &x ? &y : &x;
         int hint = (other->type == JSANY_NUMBER || other->type == JSANY_BOOLEAN) ? HINT_NUMBER : HINT_STRING;
         JSAny_ToPrimitive(ctx, obj, hint);
         if (obj->type == JSANY_ERROR) {

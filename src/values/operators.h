@@ -41,6 +41,10 @@ void Op_TypeOf(RunContext *ctx, JSAny *a);
 
 // Strict equality as a plain test (used by switch and indexOf).
 bool Op_StrictEquals(const JSAny *l, const JSAny *r);
+// Loose equality where it needs no conversion of an object to a primitive
+// (which may call methods): true with the answer in *result, false when the
+// general operator must run.
+bool Op_LooseEqualsPlain(const JSAny *l, const JSAny *r, bool *result);
 
 // The shape of every binary operation (the interpreter maps the tokens of
 // operators to them; `in` and `instanceof` are the object model's, in
