@@ -26,6 +26,7 @@ enum class FormKind : uint8_t {
     Local,        // push local arg of the running activation, named id
     Parameter,    // push parameter arg of the running activation, named id
     Store,        // top into local arg named id (op: the compound operator, or None)
+    Increment,    // local arg named id op= 1 (Add or Sub); push its old value (pad 1) or new
     GetNamed,     // top = member id of top (arg: the name's token, whose hint it keeps)
     GetElem,      // pop key; top = element key of top
     StoreNamed,   // pop value; top = value, stored in member id of top (op as Store)
@@ -119,7 +120,8 @@ Tok ReadKey(Reader &r, Tok p, uint32_t level);
 Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level);
 
 inline bool IsStore(FormKind k) {
-    return k == FormKind::Store || k == FormKind::StoreNamed || k == FormKind::StoreElem;
+    return k == FormKind::Store || k == FormKind::StoreNamed || k == FormKind::StoreElem ||
+           k == FormKind::Increment;
 }
 
 // An expression the walker reads as an assignment expression (AssignInto):
@@ -265,6 +267,29 @@ Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level) {
     return e;
 }
 
+// `name++`, `name--`, `++name` or `--name` of a local as a whole assignment
+// expression (the walker would read on into an operator after it).
+Tok ReadIncrement(Reader &r, Tok start, uint32_t level) {
+    bool postfix = *start != TK_INC && *start != TK_DEC;
+    Tok name = postfix ? start : start + 1;
+    uint32_t op = postfix ? name[1] : *start;
+    Tok end = name + (postfix ? 2 : 1);
+    // A prefix operator's operand ends at once (no member, call, line break ...).
+    if (!postfix && (end[0] == TK_LINE || end[0] == TK_LPAREN || end[0] == TK_LBRACKET || end[0] == TK_DOT ||
+                     end[0] == TK_INC || end[0] == TK_DEC))
+        return nullptr;
+    Tok n = Scan_Lines(end);
+    if (Tk_IsBinary(*n) || Tk_IsAssign(*end) || Tk_IsCompoundAssign(*n)) return nullptr;
+    IdEntry *id = Lex_IdOfOperand(r.ctx->store, *name);
+    uint32_t *hint = id ? HintSlot(r.ctx, name) : nullptr;
+    if (!hint || (*hint & 3) != HINT_LOCAL) return nullptr;
+    if (level + 1 > r.depth) r.depth = level + 1;
+    uint32_t at = r.EmitNamed(FormKind::Increment, *hint >> 2, id, op == TK_INC ? NumOp::Add : NumOp::Sub);
+    if (r.ok) r.ops[at].pad = postfix;
+    r.Push();
+    return end;
+}
+
 // An assignment expression at the top of a form: `name = e` or
 // `name op= e` into a local of the running function, or an expression
 // without assignment.
@@ -272,6 +297,9 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     Tok start = Scan_Lines(p);
     Tok opTok = start + 1;
     if (Tk_IsOperand(*start) && *opTok == TK_LINE && Tk_IsCompoundAssign(*Scan_Lines(opTok))) opTok = Scan_Lines(opTok);
+    if ((Tk_IsOperand(*start) && (start[1] == TK_INC || start[1] == TK_DEC)) ||
+        ((*start == TK_INC || *start == TK_DEC) && Tk_IsOperand(start[1])))
+        return ReadIncrement(r, start, level);
     if (!Tk_IsOperand(*start) || !Tk_IsAssign(*opTok)) return ReadMemberAssignment(r, start, level);
     IdEntry *id = Lex_IdOfOperand(r.ctx->store, *start);
     uint32_t *hint = id ? HintSlot(r.ctx, start) : nullptr;
@@ -361,13 +389,13 @@ uint32_t Store(RunContext *ctx, const Reader &r, Tok start, Tok end, uint32_t le
 }
 
 // The kinds of value a form's stack holds (see the top of this file).
-inline bool FormValue(const JSAny *v) {
+__attribute__((always_inline)) inline bool FormValue(const JSAny *v) {
     return (v->type >= JSANY_NUMBER && v->type <= JSANY_UNDEFINED) || (v->type == JSANY_OBJECT && v->obj);
 }
 
 // Reads a value through a variable or member for the stack: false when it
 // is of a kind a form does not hold.
-inline bool Take(JSAny *to, const JSAny *from) {
+__attribute__((always_inline)) inline bool Take(JSAny *to, const JSAny *from) {
     if (!FormValue(from)) return false;
     *to = *from;
     return true;
@@ -397,7 +425,7 @@ inline bool ReadNamed(RunContext *ctx, JSAny *b, const IdEntry *id, uint32_t nam
 
 // Stores the value into the variable (the last operation of a form): it
 // takes its share, and the old value is released.
-inline void Put(JSAny *var, const JSAny *value) {
+__attribute__((always_inline)) inline void Put(JSAny *var, const JSAny *value) {
     JSAny old = *var;
     JSAny_InitFrom(var, value);
     JSAny_Clear(&old);
@@ -405,7 +433,7 @@ inline void Put(JSAny *var, const JSAny *value) {
 
 // A compound assignment's combination of the variable's value with the
 // right side, into *value: both numbers, or false.
-inline bool Combine(NumOp op, const JSAny *var, JSAny *value) {
+__attribute__((always_inline)) inline bool Combine(NumOp op, const JSAny *var, JSAny *value) {
     if (op == NumOp::None) return true;
     if (var->type != JSANY_NUMBER || value->type != JSANY_NUMBER) return false;
     JSAny v = *var;
@@ -426,7 +454,7 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level) {
     r.ctx = ctx;
     Tok end = level == FORM_LEVEL_COMMA ? ReadComma(r, start) : ReadAssignment(r, start, 0);
     // A lone operand stays with the walker: it reads to a reference there.
-    if (end && r.count > 1) {
+    if (end && (r.count > 1 || IsStore(r.ops[0].kind))) {
         *slot = Store(ctx, r, start, end, level);
         return;
     }
@@ -498,6 +526,14 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
             Local *l = act ? LocalAt(act, o.arg) : nullptr;
             if (!l || l->id != o.id || !Combine(o.op, &l->value, &st[sp - 1])) goto miss;
             Put(&l->value, &st[sp - 1]);
+            break;
+        }
+        case FormKind::Increment: {
+            Local *l = act ? LocalAt(act, o.arg) : nullptr;
+            if (!l || l->id != o.id || l->value.type != JSANY_NUMBER) goto miss;
+            double old = l->value.num;
+            Num_Binary(o.op, &l->value, 1);
+            st[sp++] = JSAny_Num(o.pad ? old : l->value.num);
             break;
         }
         case FormKind::StoreNamed: {

@@ -4,7 +4,7 @@
 // call argument, loop update, do body, an untaken branch), with its
 // variables as locals, parameters, program-level variables, variables of
 // an enclosing function, members of a with object and a catch parameter;
-// and members of an object o (own, inherited, missing, on a null) and
+// increments of x; and members of an object o (own, inherited, missing, on a null) and
 // elements of an array arr, read and stored through o, arr and this.
 // Each case runs its code six times: twice with numbers (the second reach
 // makes the form), then with numbers again, then with an operand of
@@ -36,7 +36,8 @@ var exprs = [
   "o.q === null", "o.n == null", "a == null", "o.q !== o.n", "o.q && o.q.r",
   "o.p ? o.q : o.n", "arr[1] + a", "arr[a & 1] * 2", "arr[0] = b", "arr[1] *= c",
   "arr.length + a", "arr[(a, 2)] - 1", "this.p - a", "this.p = b", "o\n.p + 1",
-  "o.p == a", "arr[0] === a", "(o.p = a) + 1", "o[\"p\"] + a", "o.q.r = o.p = a"
+  "o.p == a", "arr[0] === a", "(o.p = a) + 1", "o[\"p\"] + a", "o.q.r = o.p = a",
+  "x++", "x--", "++x", "--x", "x++ + a", "a - --x"
 ];
 
 // Where the expression stands ({E}); t receives what is shown.
@@ -56,16 +57,17 @@ var places = [
 // How the variables are reached: each kind is a function of the values
 // (a b c) run once per round.
 var kinds = [
-  ["local", "function (v) { var a = v[0], b = v[1], c = v[2], o = v[3], arr = v[4], x = 5, t, k; {P} return t; }"],
-  ["param", "function (a, b, c, o, arr) { var x = 5, t, k; {P} return t; }"],
-  ["global", "function (v) { ga = v[0]; gb = v[1]; gc = v[2]; go = v[3]; garr = v[4]; gx = 5; var t, k; {P} return t; }"],
-  ["outer", "function (v) { var a = v[0], b = v[1], c = v[2], o = v[3], arr = v[4], x = 5; return (function () { var t, k; {P} return t; }).call(this); }"],
-  ["with", "function (v) { var w = {a: v[0], b: v[1], c: v[2], o: v[3], arr: v[4], x: 5}, t, k; with (w) { {P} } return t; }"],
-  ["catch", "function (v) { var b = v[1], c = v[2], o = v[3], arr = v[4], x = 5, t, k; try { throw v[0]; } catch (a) { {P} } return t; }"]
+  ["local", "function (v) { var a = v[0], b = v[1], c = v[2], o = v[3], arr = v[4], x = v[5], t, k; {P} return t; }"],
+  ["param", "function (a, b, c, o, arr, x0) { var x = x0, t, k; {P} return t; }"],
+  ["global", "function (v) { ga = v[0]; gb = v[1]; gc = v[2]; go = v[3]; garr = v[4]; gx = v[5]; var t, k; {P} return t; }"],
+  ["outer", "function (v) { var a = v[0], b = v[1], c = v[2], o = v[3], arr = v[4], x = v[5]; return (function () { var t, k; {P} return t; }).call(this); }"],
+  ["with", "function (v) { var w = {a: v[0], b: v[1], c: v[2], o: v[3], arr: v[4], x: v[5]}, t, k; with (w) { {P} } return t; }"],
+  ["catch", "function (v) { var b = v[1], c = v[2], o = v[3], arr = v[4], x = v[5], t, k; try { throw v[0]; } catch (a) { {P} } return t; }"]
 ];
 
 // The object and array of a round: in round 2 o's p is inherited, in round
 // 3 (the other kinds) o.q is null and arr a string, in round 4 arr is short.
+// x is 5, but in round 3 a value of another kind.
 function makeObject(r, v) {
   var o;
   if (r == 2) {
@@ -98,10 +100,11 @@ for (var e = 0; e < exprs.length; e++) {
       var rounds = [[1, 2, 3], [4, 5, 6], [7, -8, 2], other, [9, 10, 11], [-0, NaN, Infinity]];
       var line = [];
       for (var r = 0; r < rounds.length; r++) {
-        var v = rounds[r].concat([makeObject(r, rounds[r]), makeArray(r, rounds[r])]);
+        var xv = r == 3 ? ["5", null, {}, true, "x"][(e + p + k) % 5] : 5;
+        var v = rounds[r].concat([makeObject(r, rounds[r]), makeArray(r, rounds[r]), xv]);
         var got;
         try {
-          got = kinds[k][0] == "param" ? fn.call(v[3], v[0], v[1], v[2], v[3], v[4]) : fn.call(v[3], v);
+          got = kinds[k][0] == "param" ? fn.call(v[3], v[0], v[1], v[2], v[3], v[4], v[5]) : fn.call(v[3], v);
           got = show(got);
         } catch (err) {
           got = "threw";
