@@ -12,7 +12,8 @@ program's own), ASCII strings only, and no line break before `(`, `[` or
 `=`. They do use, at random places, line breaks inside expressions (before
 `.`, binary operators, `?`, `:` and `,`, after operators), statements ended
 by line breaks instead of semicolons, untaken branches, skipped operands of
-&&, || and ?:, and every statement with every jump.
+&&, || and ?:, every statement with every jump, and members and elements
+of an object and an array read and written like variables.
 
 Usage: difftest.py --quillon PATH [--count N] [--seed S] [--keep DIR]
 """
@@ -43,6 +44,13 @@ class Gen:
     def __init__(self, rnd):
         self.r = rnd
         self.vars = {N: ["n0", "n1", "n2", "n3"], S: ["s0", "s1", "s2"], B: ["b0", "b1"], A: ["x0", "x1"]}
+        # Members and elements of the program's object m0 and array r0 are
+        # read and written like variables (by the program, not by functions).
+        if self.chance(0.7):
+            self.vars[N] += ["m0.n", "m0.o.n", "r0[%d]" % self.r.randrange(4), "r0[1]"]
+            self.vars[S] += ["m0.s"]
+            self.vars[B] += ["m0.b"]
+            self.vars[A] += ["r0[3]"]
         # What statements assign to. A compound assignment reads its variable
         # after the right side has run, so functions (which a right side may
         # call) write only their own locals.
@@ -344,8 +352,9 @@ class Gen:
 
     def program(self):
         parts = [HEAD]
+        parts.append('var m0 = {n: 1, s: "a", b: true, o: {n: 2}}, r0 = [1, 2, 3, 4];\n')
         for kind, names in self.vars.items():
-            parts.append("".join("var %s = %s;\n" % (v, self.literal(kind)) for v in names))
+            parts.append("".join("var %s = %s;\n" % (v, self.literal(kind)) for v in names if v.isalnum()))
         for i in range(self.r.randrange(0, 5)):
             parts.append(self.function(i))
         ctx = {"loops": False, "loopsonly": False, "labels": [], "infunc": False, "result": A}
