@@ -33,6 +33,8 @@ enum class FormKind : uint8_t {
     StoreElem,    // pop value, key; top = value, stored in element key of top
     Pop,          // pop (the value of a comma operand)
     Binary,       // pop b; top = top op b (two numbers)
+    BinaryConst,  // top = top op num (two numbers): a number literal and Binary in one
+    BinaryLocal,  // top = top op local arg named id (two numbers): Local and Binary in one
     Equality,     // pop b; top = top arg b (arg: == != === or !==)
     Negate,       // top = -top (a number)
     Plus,         // top stays (a number)
@@ -90,6 +92,7 @@ struct Reader {
     uint32_t maxSp = 0;
     uint32_t depth = 0;
     uint32_t refAt = UINT32_MAX;  // count after the member read that ends the operand just read
+    uint32_t target = UINT32_MAX; // the operation a jump was last pointed at
     bool ok = true;
 
     uint32_t Emit(FormKind kind, uint32_t arg = 0, double num = 0, NumOp op = NumOp::None) {
@@ -351,23 +354,33 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
             if (*c != TK_COLON) return nullptr;
             uint32_t skip = r.Emit(FormKind::Jump);
             --r.sp;
-            r.ops[test].arg = r.count;
+            r.ops[test].arg = r.target = r.count;
             q = ReadAssignLevel(r, c + 1, level);
-            r.ops[skip].arg = r.count;
+            r.ops[skip].arg = r.target = r.count;
             continue;
         }
         if (op == TK_LOGOR || op == TK_LOGAND) {
             uint32_t at = r.Emit(op == TK_LOGOR ? FormKind::Or : FormKind::And);
             --r.sp;
             q = ReadExpr(r, opTok + 1, Scan_LogicalLevel(op).minPrec, level);
-            r.ops[at].arg = r.count;
+            r.ops[at].arg = r.target = r.count;
             continue;
         }
         NumOp n = Ev_Binary(op).number;
         if (n == NumOp::None) return nullptr;
         q = ReadExpr(r, opTok + 1, Tk_Group(op) + 16, level);
         bool equality = op == TK_EQ || op == TK_NE || op == TK_SEQ || op == TK_SNE;
-        r.Emit(equality ? FormKind::Equality : FormKind::Binary, op, 0, n);
+        FormOp *last = q && r.ok && r.count ? &r.ops[r.count - 1] : nullptr;
+        if (!equality && last && r.target != r.count &&
+            (last->kind == FormKind::Number || last->kind == FormKind::Local)) {
+            // A right operand read last as one push is taken by the operator
+            // itself: the same reads and checks in one operation. (Not when
+            // a jump lands on the operator: it would skip the push.)
+            last->kind = last->kind == FormKind::Number ? FormKind::BinaryConst : FormKind::BinaryLocal;
+            last->op = n;
+        } else {
+            r.Emit(equality ? FormKind::Equality : FormKind::Binary, op, 0, n);
+        }
         --r.sp;
     }
     return r.ok ? q : nullptr;
@@ -566,6 +579,16 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
             if (st[sp - 1].type != JSANY_NUMBER || st[sp].type != JSANY_NUMBER) goto miss;
             Num_Binary(o.op, &st[sp - 1], st[sp].num);
             break;
+        case FormKind::BinaryConst:
+            if (st[sp - 1].type != JSANY_NUMBER) goto miss;
+            Num_Binary(o.op, &st[sp - 1], o.num);
+            break;
+        case FormKind::BinaryLocal: {
+            Local *l = act ? LocalAt(act, o.arg) : nullptr;
+            if (!l || l->id != o.id || l->value.type != JSANY_NUMBER || st[sp - 1].type != JSANY_NUMBER) goto miss;
+            Num_Binary(o.op, &st[sp - 1], l->value.num);
+            break;
+        }
         case FormKind::Equality: {
             --sp;
             JSAny &l = st[sp - 1];

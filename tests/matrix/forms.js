@@ -37,7 +37,9 @@ var exprs = [
   "o.p ? o.q : o.n", "arr[1] + a", "arr[a & 1] * 2", "arr[0] = b", "arr[1] *= c",
   "arr.length + a", "arr[(a, 2)] - 1", "this.p - a", "this.p = b", "o\n.p + 1",
   "o.p == a", "arr[0] === a", "(o.p = a) + 1", "o[\"p\"] + a", "o.q.r = o.p = a",
-  "x++", "x--", "++x", "--x", "x++ + a", "a - --x"
+  "x++", "x--", "++x", "--x", "x++ + a", "a - --x",
+  "(a && b) + 1", "a + (b && c)", "a + (b || 1)", "a * (b ? c : 2)", "(a ? b : c) - 1",
+  "a - (b, c)", "a + (b && 2) * c", "(a || b) * (c && 3)"
 ];
 
 // Where the expression stands ({E}); t receives what is shown.
