@@ -6,6 +6,7 @@
 #include "objects/object.h"
 #include "values/progobj.h"
 #include "values/space.h"
+#include "interp/forms.h"
 #include "interp/interp.h"
 #include "lexer/code.h"
 #include "objects/function.h"
@@ -1083,6 +1084,47 @@ Tok Recover([[maybe_unused]] RunContext *ctx, Tok q) {
 
 }  // namespace
 
+namespace {
+
+#ifdef QUILLON_CHECKS
+// A statement that ran to a proper end, with no lenient recovery inside it,
+// spans what the skipping scanner finds. (A case or default label ends at
+// its colon; a block that meets one outside a switch stops there with the
+// label's completion and has no end of its own.)
+void CheckStatementExtent(RunContext *ctx, Tok p, Tok end, uint32_t cpl, uint32_t recoveries) {
+    bool label = (cpl == CPL_CASE || cpl == CPL_DEFAULT) && (*p == KW_CASE || *p == KW_DEFAULT);
+    if ((cpl == 0 || label) && recoveries == gChkRecoveries && Scan_StatementComplete(p, end)) {
+        Chk_Extent(ctx, p, kStmtLevel, end, "run");
+        Chk_Extent(ctx, p, kStmtLevel, Scan_SkipStatement(p), "skipped");
+    }
+}
+#endif
+
+// An expression statement at p (after any line breaks) whose expression
+// has a form of the comma level: what StatementAt and ExpressionStatement
+// do with it (the statement's nesting level, the form, the completion),
+// without their layers. Null, with nothing done, when the statement is to
+// be run in full.
+__attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    if (!Chk_Forms() || !ctx->forms) return nullptr;
+    uint32_t i = static_cast<uint32_t>(p - ctx->code->codes);
+    if (i >= ctx->code->count || ctx->forms[i] < FORM_FIRST) return nullptr;
+    NestGuard guard(ctx);
+    JSAny v;
+    Tok end;
+    if (!guard.ok || !Form_Run(ctx, ctx->forms[i] - FORM_FIRST, FORM_LEVEL_COMMA, &v, &end)) return nullptr;
+    ctx->noValueAt = nullptr;
+    JSAny_Clear(&ctx->completion);
+    ctx->completion = v;
+    *cpl = 0;
+#ifdef QUILLON_CHECKS
+    CheckStatementExtent(ctx, p, end, 0, gChkRecoveries);
+#endif
+    return end;
+}
+
+}  // namespace
+
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
     p = Scan_Lines(p);
 #ifdef QUILLON_CHECKS
@@ -1090,15 +1132,7 @@ Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
 #endif
     Tok end = StatementAt(ctx, p, cpl);
 #ifdef QUILLON_CHECKS
-    // A statement that ran to a proper end, with no lenient recovery inside
-    // it, spans what the skipping scanner finds. (A case or default label
-    // ends at its colon; a block that meets one outside a switch stops
-    // there with the label's completion and has no end of its own.)
-    bool label = (*cpl == CPL_CASE || *cpl == CPL_DEFAULT) && (*p == KW_CASE || *p == KW_DEFAULT);
-    if ((*cpl == 0 || label) && recoveries == gChkRecoveries && Scan_StatementComplete(p, end)) {
-        Chk_Extent(ctx, p, kStmtLevel, end, "run");
-        Chk_Extent(ctx, p, kStmtLevel, Scan_SkipStatement(p), "skipped");
-    }
+    CheckStatementExtent(ctx, p, end, *cpl, recoveries);
 #endif
     return end;
 }
@@ -1111,7 +1145,8 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
             return p;
         }
         uint32_t c;
-        Tok q = St_Statement(ctx, p, &c);
+        Tok q = FormStatement(ctx, p, &c);
+        if (!q) q = St_Statement(ctx, p, &c);
         if (q == p) {
             *completion = ERR_BADFORMAT;
             return p;

@@ -47,10 +47,10 @@ class Gen:
         # Members and elements of the program's object m0 and array r0 are
         # read and written like variables (by the program, not by functions).
         if self.chance(0.7):
-            self.vars[N] += ["m0.n", "m0.o.n", "r0[%d]" % self.r.randrange(4), "r0[1]"]
+            self.vars[N] += ["m0.n", "m0.o.n", "r0[%d]" % self.r.randrange(3), "r0[1]"]
             self.vars[S] += ["m0.s"]
             self.vars[B] += ["m0.b"]
-            self.vars[A] += ["r0[3]"]
+            self.vars[A] += ["r0[3]"]  # r0[0..2] hold numbers only
         # What statements assign to. A compound assignment reads its variable
         # after the right side has run, so functions (which a right side may
         # call) write only their own locals.

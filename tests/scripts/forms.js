@@ -188,3 +188,27 @@ function storeThenOther(v) {
   return i + " " + j + " " + m + " " + w;
 }
 print("store then other " + storeThenOther("s") + " / " + storeThenOther(null));
+
+// Statements whose expressions are forms, as the values of eval'd code
+// (the completion is the last statement's value) and as the statements of
+// blocks nested up to and past the nesting limit.
+print("completion " + eval("var c1 = 2, c2 = 3; c1 * c2; c1 = c1 + 1;") + " " +
+      eval("c1 + c2; if (c1) c1 * c2; for (var ci = 0; ci < 3; ci++) c1 * ci;") + " " +
+      eval("c1 * 10; c1 < c2; { c2 - 1; ; }") + " " + eval("c1 - 1, c2 - 1; var c3 = 4;"));
+function blocks(k) {
+  var open = "", close = "";
+  for (var j = 0; j < k; j++) { open += "{"; close += "}"; }
+  return eval("(function () { var a = 0, b = 1, i; for (i = 0; i < 3; i++) { " + open +
+              " a = a * 2 + i; b = a - b; a + b; " + close + " } return a + ',' + b; })()");
+}
+var lastBlocks = "";
+for (var k = 0; k <= 420; k += (k < 380 ? 20 : 1)) {
+  var said;
+  try {
+    said = blocks(k);
+  } catch (e) {
+    said = e.message;
+  }
+  if (said != lastBlocks) print("blocks " + k + ": " + said);
+  lastBlocks = said;
+}
