@@ -44,6 +44,7 @@ enum class FormKind : uint8_t {
     Or,           // top truthy: go to arg; else pop
     JumpIfFalse,  // pop; falsy: go to arg
     Jump,         // go to arg
+    End,          // the form's value is the one on the stack (after the last operation)
 };
 
 struct FormOp {
@@ -391,13 +392,14 @@ uint32_t Store(RunContext *ctx, const Reader &r, Tok start, Tok end, uint32_t le
     CodeCache *caches = Cache_Of(ctx->code);
     if (!caches) return FORM_NONE;
     uint32_t at = caches->formUsed;
-    if (!Arr_EnsureT(caches->formStore, at + 1 + r.count)) return FORM_NONE;
+    if (!Arr_EnsureT(caches->formStore, at + 2 + r.count)) return FORM_NONE;
     FormCell *cells = caches->formStore + at;
     cells[0].head = FormHead{static_cast<uint32_t>(end - ctx->code->codes), static_cast<uint16_t>(level),
                              static_cast<uint16_t>(r.count), static_cast<uint16_t>(r.depth), 0,
                              static_cast<uint32_t>(start - ctx->code->codes)};
     for (uint32_t k = 0; k < r.count; ++k) cells[1 + k].op = r.ops[k];
-    caches->formUsed = at + 1 + r.count;
+    cells[1 + r.count].op = FormOp{FormKind::End, NumOp::None, 0, 0, {0}};
+    caches->formUsed = at + 2 + r.count;
     return at + FORM_FIRST;
 }
 
@@ -486,11 +488,10 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
         return false;
     Activation *act = ctx->act;
     const FormOp *ops = &cells[1].op;
-    const uint32_t count = head.count;
     Tok codes = ctx->code->codes;
     JSAny st[kFormStack];
     uint32_t sp = 0;
-    for (uint32_t pc = 0; pc < count;) {
+    for (uint32_t pc = 0;;) {
         const FormOp &o = ops[pc++];
         switch (o.kind) {
         case FormKind::Number:
@@ -632,8 +633,13 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
         case FormKind::Jump:
             pc = o.arg;
             break;
+        case FormKind::End:
+            goto done;
+        default:
+            __builtin_unreachable();
         }
     }
+done:
     JSAny_InitFrom(out, &st[0]);
     *end = codes + head.end;
     return true;
