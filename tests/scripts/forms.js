@@ -212,3 +212,40 @@ for (var k = 0; k <= 420; k += (k < 380 ? 20 : 1)) {
   if (said != lastBlocks) print("blocks " + k + ": " + said);
   lastBlocks = said;
 }
+
+// Members in forms: computed members (a function's length and prototype, an
+// array's and a String object's length, a RegExp's lastIndex), an array's
+// length written, an inherited member that becomes an own one and is
+// deleted again, elements past a shortened array.
+function members() {
+  var out = [], gv = 5;
+  function F(a, b) {}
+  F.prototype.k = 3;
+  var arr = [1, 2, 3], s = new String("abc"), fobj = F, re = /x/g, n = 0, i;
+  for (i = 0; i < 4; i++) {
+    out.push(fobj.length + i, arr.length * 2, s.length + 0, re.lastIndex + 1, fobj.prototype.k + 0);
+    n = gv, n += 1;
+    arr.length = arr.length;
+    out.push(n, (new F()).k, F.k === undefined);
+    if (i == 1) { arr[5] = 1; F.prototype = { k: 9 }; }
+    if (i == 2) gv = "q";
+  }
+  function G() { this.v = 1; }
+  G.prototype.w = 2;
+  var g = new G(), t = 0;
+  for (i = 0; i < 5; i++) {
+    t = t + g.v * g.w;
+    g.w = g.w + 1;
+    if (i == 2) delete g.w;
+  }
+  var a2 = [];
+  a2[0] = 1;
+  a2[1] = 2;
+  for (i = 0; i < 4; i++) {
+    a2[1] = a2[0] + a2[1];
+    a2[0] += 1;
+    if (i == 1) a2.length = 1;
+  }
+  return out.join(",") + " / " + [t, g.w, G.prototype.w].join(" ") + " / " + a2.join("|") + " " + a2.length;
+}
+print("members " + members());
