@@ -528,10 +528,20 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
             --sp;
             const JSAny &b = st[sp - 1];
             if (b.type != JSANY_OBJECT || !b.obj || st[sp].type != JSANY_NUMBER) goto miss;
-            const JSAny *e = Obj_DenseAt(b.obj, st[sp].num);
-            if (!e) goto miss;
-            if (e->type == JSANY_UNDECLARED) st[sp - 1] = JSAny_Undef();
-            else if (!Take(&st[sp - 1], e)) goto miss;
+            if (const JSAny *e = Obj_DenseAt(b.obj, st[sp].num)) {
+                if (e->type == JSANY_UNDECLARED) st[sp - 1] = JSAny_Undef();
+                else if (!Take(&st[sp - 1], e)) goto miss;
+                break;
+            }
+            // A hole, an element past the dense store or along the chain:
+            // a copy, taken only when it holds no share.
+            JSAny v;
+            if (!Obj_GetIndexPlain(b.obj, &st[sp], &v)) goto miss;
+            if (v.type < 0) {
+                JSAny_Clear(&v);
+                goto miss;
+            }
+            if (!Take(&st[sp - 1], &v)) goto miss;
             break;
         }
         // The stores are the last operation of a form: nothing has been

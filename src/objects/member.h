@@ -75,6 +75,18 @@ inline JSAny *Obj_DenseElement(const EvalSlot *s) {
     return Obj_DenseAt(s->base.obj, s->key.num);
 }
 
+// The element an array index key names in an object whose members are
+// plain (Obj_PlainMembers), along the prototype chain, copied into *out:
+// what the general read does with such a key (holes included). False, with
+// nothing done, when the key is not an array index or the object not plain.
+inline bool Obj_GetIndexPlain(Object *o, const JSAny *key, JSAny *out) {
+    uint32_t index;
+    if (!Obj_PlainMembers(o) || !Obj_ArrayIndex(key, &index)) return false;
+    *out = JSAny_Undef();
+    Obj_GetIndex(o, index, out);
+    return true;
+}
+
 // The value of a named member of an object whose named members are plain
 // (Obj_PlainMembers), as a copy in *out: an own stored property, found
 // through the hint; an own computed member ("length" and the like); or the

@@ -249,3 +249,19 @@ function members() {
   return out.join(",") + " / " + [t, g.w, G.prototype.w].join(" ") + " / " + a2.join("|") + " " + a2.length;
 }
 print("members " + members());
+
+// Elements read from forms where the array has holes, ends early, or finds
+// the element along its prototype chain.
+function holes() {
+  var a = new Array(6), b = [1, 2, 3], r = [], i;
+  delete b[1];
+  a[2] = 5;
+  Array.prototype[4] = 7;
+  var o = {};
+  o[1] = 9;
+  for (i = 0; i < 8; i++) r.push((!a[i]) + "" + (b[i] === undefined) + (a[i] + 1) + (o[i] == null));
+  delete Array.prototype[4];
+  for (i = 0; i < 6; i++) r.push(a[i] === undefined);
+  return r.join(",");
+}
+print("holes " + holes());
