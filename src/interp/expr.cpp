@@ -1022,16 +1022,9 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) { return AssignInto(ctx, p,
 
 Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out) { return AssignValueInto(ctx, p, out); }
 
-Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) {
-    Tok start = Scan_Lines(p);
-    Tok end;
-    JSAny v;
-    bool inner;
-    if (Form_Try(ctx, start, FORM_LEVEL_COMMA, &v, &end, &inner)) {
-        JSAny_Clear(out);
-        *out = v;
-        return end;
-    }
+Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) { return Ev_CommaInline(ctx, p, out); }
+
+Tok Ev_CommaRest(RunContext *ctx, Tok start, JSAny *out, bool inner) {
     Tok q = AssignValueInto(ctx, start, out, inner);
     if (q == start || out->type == JSANY_ERROR) return q;
     for (;;) {

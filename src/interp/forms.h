@@ -79,4 +79,24 @@ __attribute__((always_inline)) inline bool Form_Try(RunContext *ctx, Tok start, 
     return false;
 }
 
+// The walker's part of Ev_Comma, from the expression's first token, after
+// the form of the comma level was tried there (`inner` as Form_Try gives it).
+Tok Ev_CommaRest(RunContext *ctx, Tok start, JSAny *out, bool inner);
+
+// Ev_Comma, for the statements' readers that run it most (conditions, loop
+// updates): the form tried in place, the walker's part called only when it
+// does not run. Ev_Comma itself is this.
+__attribute__((always_inline)) inline Tok Ev_CommaInline(RunContext *ctx, Tok p, JSAny *out) {
+    Tok start = Scan_Lines(p);
+    Tok end;
+    JSAny v;
+    bool inner;
+    if (Form_Try(ctx, start, FORM_LEVEL_COMMA, &v, &end, &inner)) {
+        JSAny_Clear(out);
+        *out = v;
+        return end;
+    }
+    return Ev_CommaRest(ctx, start, out, inner);
+}
+
 }  // namespace quillon

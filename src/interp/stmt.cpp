@@ -62,7 +62,7 @@ Tok ParenValue(RunContext *ctx, Tok p, Tok keyword, uint32_t noParen, uint32_t e
         *cpl = Ev_Fail(ctx, noParen, *p ? p : keyword);
         return p;
     }
-    Tok q = Ev_Comma(ctx, p + 1, out);
+    Tok q = Ev_CommaInline(ctx, p + 1, out);
     if (out->type == JSANY_ERROR) {
         *cpl = out->code;
         *out = JSAny_Undef();
@@ -336,7 +336,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
         }
         if (cond) {
             JSAny v = JSAny_Undef();
-            Tok r = Ev_Comma(ctx, cond, &v);
+            Tok r = Ev_CommaInline(ctx, cond, &v);
             if (v.type == JSANY_ERROR) {
                 *cpl = v.code;
                 return r;
@@ -361,7 +361,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
         if (outcome == 2) return end;
         if (hasUpdate) {
             JSAny v = JSAny_Undef();
-            Tok r = Ev_Comma(ctx, update, &v);
+            Tok r = Ev_CommaInline(ctx, update, &v);
             if (v.type == JSANY_ERROR) {
                 *cpl = v.code;
                 return r;
@@ -879,7 +879,7 @@ Tok ReturnStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     uint32_t t = *n;
     JSAny v = JSAny_Undef();
     if (t != TK_SEMI && t != TK_RBRACE && t != TK_LINE && t != TK_END) {
-        Tok q = Ev_Comma(ctx, n, &v);
+        Tok q = Ev_CommaInline(ctx, n, &v);
         if (v.type == JSANY_ERROR) {
             *cpl = v.code;
             return q;
