@@ -816,7 +816,14 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             }
             Tok last = c + 1;
             if (cond) {
+                // A branch that is not there fails as it does when it runs
+                // (as the first branch does); a faulty branch that is there
+                // is reported only when it runs.
                 q = Ev_SkipExpr(ctx, last, kAssignLevel);
+                if (q == Scan_Lines(last)) {
+                    FailAt(ctx, out, ROW_EXPR_EXPECTED, q);
+                    return q + 1;
+                }
             } else {
                 r = Ev_Assign(ctx, last, out);
                 if (r == Scan_Lines(last) && out->v.type != JSANY_ERROR) {
@@ -834,7 +841,14 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             bool truth = JSAny_Truth(&out->v);
             ExprLevel level = Scan_LogicalLevel(op);
             if ((op == TK_LOGOR) == truth) {
+                // An operand that is not there fails as it does when it
+                // runs; a faulty one that is there is reported only when it
+                // runs.
                 q = Ev_SkipExpr(ctx, opTok + 1, level);
+                if (q == Scan_Lines(opTok + 1)) {
+                    FailAt(ctx, out, ROW_OBJ_EXPECTED, q);
+                    return q + 1;
+                }
                 continue;
             }
             JSAny_Clear(&out->v);

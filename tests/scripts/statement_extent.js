@@ -79,3 +79,20 @@ log(half);
 log(n-- / 2);
 log(n);
 show("divide");
+
+// An operand of &&, || or ?: that is not there at all fails the same way
+// whether the operand would run or be skipped (a faulty operand that is
+// there is reported only when it runs: forms.js, "late").
+var missing = ["c && ", "c || ", "c && & 6", "c || * 6", "c ? 1 : ", "c ?  : 2", "c ? 1 : * 2",
+               "c ? * 1 : 2", "(c && ) + 1"];
+for (var m = 0; m < missing.length; m++) {
+  var said = [];
+  for (var c = 0; c < 2; c++) {
+    try {
+      said.push(String(eval("var r = " + missing[m] + "; r")));
+    } catch (e) {
+      said.push(e.message);
+    }
+  }
+  print(missing[m] + " | " + said.join(" | "));
+}
