@@ -257,7 +257,9 @@ Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level) {
     Tok opTok = q;
     if (*opTok == TK_LINE && Tk_IsCompoundAssign(*Scan_Lines(opTok))) opTok = Scan_Lines(opTok);
     if (!Tk_IsAssign(*opTok)) return q;
-    if (r.refAt != r.count) return nullptr;  // not a member: the walker reports it
+    // The target must be a member read last, and not the end of a `&&`,
+    // `||` or `?:` (whose value is no reference): else the walker reports it.
+    if (r.refAt != r.count || r.target == r.count) return nullptr;
     FormOp target = r.ops[--r.count];
     bool named = target.kind == FormKind::GetNamed;
     if (!named) ++r.sp;  // the key stays on the stack, under the value

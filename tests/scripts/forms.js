@@ -265,3 +265,15 @@ function holes() {
   return r.join(",");
 }
 print("holes " + holes());
+
+// An assignment whose target ends a && or || is no member store, whichever
+// way it is read: each reach is the same error.
+function notTargets() {
+  var r = [], o = {p: 1}, c = 1, k;
+  for (k = 0; k < 4; k++) {
+    try { eval("c && o.p = 5"); r.push("ran " + o.p); } catch (e) { r.push(e.message); }
+    try { if (c || o.p = 6) r.push("if " + o.p); } catch (e) { r.push(e.message); }
+  }
+  return r.join(" / ");
+}
+print("not targets " + notTargets());
