@@ -87,11 +87,10 @@ inline bool Obj_GetIndexPlain(Object *o, const JSAny *key, JSAny *out) {
     return true;
 }
 
-// The value of a named member of an object whose named members are plain
-// (Obj_PlainMembers), as a copy in *out: an own stored property, found
-// through the hint; an own computed member ("length" and the like); or the
-// member along the prototype chain. Reading it has no effect.
-// Obj_GetNamedInherited is the part for a name o has no own stored property of.
+// The value of a named member o has no own stored property of, o's named
+// members being plain (Obj_PlainMembers), as a copy in *out: an own
+// computed member ("length" and the like) or the member along the
+// prototype chain.
 inline void Obj_GetNamedInherited(Object *o, const IdEntry *id, JSAny *out) {
     *out = JSAny_Undef();
     if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
@@ -101,6 +100,9 @@ inline void Obj_GetNamedInherited(Object *o, const IdEntry *id, JSAny *out) {
         Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), out);
     }
 }
+// The value of a named member of an object whose named members are plain,
+// as a copy in *out: an own stored property, found through the hint, or
+// else as Obj_GetNamedInherited finds it. Reading it has no effect.
 inline void Obj_GetNamedPlain(Object *o, const IdEntry *id, uint32_t *hint, JSAny *out) {
     if (PropRec *r = Obj_OwnNamedHinted(o, id, hint)) {
         *out = JSAny_Undef();
