@@ -3,7 +3,7 @@
 // remembered a form of them: values that change kind part-way through a
 // loop, locals declared in another order on another call, with and catch
 // scopes appearing around the same code, assignments into variables that
-// hold texts and objects, the nesting limit met inside a deep expression,
+// hold texts and objects, members and elements, statements run from forms,
 // eval'd code run in a loop, and faulty parts reached late or never.
 
 // Integer and floating-point loops.
@@ -116,38 +116,6 @@ for (var gi = 0; gi < 5; gi++) {
 }
 print("globals " + gr);
 
-// The nesting limit met inside a deep parenthesised expression, at varying
-// depths of recursion through expressions.
-var reached;
-function deep(n) {
-  reached = n;
-  if (n == 0) {
-    var v = 1, r = 0;
-    for (var i = 0; i < 3; i++)
-      r = ((((((((((((((((((((v + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) - 1) + 1) * 2) + r;
-    return r;
-  }
-  return 1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + (1 + deep(n - 1))))))))))));
-}
-function wrapped(n, extra) {
-  var open = "", close = "";
-  for (var j = 0; j < extra; j++) { open += "("; close += ")"; }
-  return eval(open + "deep(" + n + ")" + close);
-}
-for (var n = 13; n <= 14; n++) {
-  var last = "";
-  for (var extra = 0; extra <= 22; extra++) {
-    var said;
-    try {
-      said = "" + wrapped(n, extra);
-    } catch (e) {
-      said = e.message + " at " + reached;
-    }
-    if (said != last) print("deep " + n + " inside " + extra + " brackets: " + said);
-    last = said;
-  }
-}
-
 // A faulty part of an expression is reported when it is first reached, on
 // the fifth time round the loop, not when the expression is first read;
 // a faulty statement that is never reached is never reported, however
@@ -195,24 +163,6 @@ print("store then other " + storeThenOther("s") + " / " + storeThenOther(null));
 print("completion " + eval("var c1 = 2, c2 = 3; c1 * c2; c1 = c1 + 1;") + " " +
       eval("c1 + c2; if (c1) c1 * c2; for (var ci = 0; ci < 3; ci++) c1 * ci;") + " " +
       eval("c1 * 10; c1 < c2; { c2 - 1; ; }") + " " + eval("c1 - 1, c2 - 1; var c3 = 4;"));
-function blocks(k) {
-  var open = "", close = "";
-  for (var j = 0; j < k; j++) { open += "{"; close += "}"; }
-  return eval("(function () { var a = 0, b = 1, i; for (i = 0; i < 3; i++) { " + open +
-              " a = a * 2 + i; b = a - b; a + b; " + close + " } return a + ',' + b; })()");
-}
-var lastBlocks = "";
-for (var k = 0; k <= 420; k += (k < 380 ? 20 : 1)) {
-  var said;
-  try {
-    said = blocks(k);
-  } catch (e) {
-    said = e.message;
-  }
-  if (said != lastBlocks) print("blocks " + k + ": " + said);
-  lastBlocks = said;
-}
-
 // Members in forms: computed members (a function's length and prototype, an
 // array's and a String object's length, a RegExp's lastIndex), an array's
 // length written, an inherited member that becomes an own one and is
