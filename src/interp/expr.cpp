@@ -565,13 +565,9 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
     }
     // Postfix parts.
     for (;;) {
-        Tok q = p;
-        uint32_t n = *q;
-        if (n == TK_LINE) {
-            q = Scan_Lines(q);
-            if (*q != TK_DOT) break;
-            n = TK_DOT;
-        }
+        uint32_t n;
+        Tok q = Scan_NextPostfix(p, &n);
+        if (n == TK_LINE) break;
         if (n == TK_DOT) {
             Tok nameTok = Scan_Lines(q + 1);
             IdEntry *id = Tk_IsOperand(*nameTok) ? IdOf(ctx, *nameTok) : nullptr;
@@ -720,11 +716,6 @@ Tok Unary(RunContext *ctx, Tok p, EvalSlot *out) {
     return q;
 }
 
-// True when the token after an operand cannot continue it as a postfix part
-// (a member, a call, ++ or --; a line break may hide a `.`).
-inline bool EndsOperand(uint32_t t) {
-    return t != TK_LINE && t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT && t != TK_INC && t != TK_DEC;
-}
 
 }  // namespace
 
@@ -747,7 +738,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
     if (!Chk_Shortcuts()) {
         q = Unary(ctx, start, out);
         if (q == start || out->v.type == JSANY_ERROR) return q;
-    } else if (Tk_IsOperand(first) && EndsOperand(start[1])) {
+    } else if (Tk_IsOperand(first) && Scan_EndsOperand(start[1])) {
         // A lone identifier or literal: no prefix or postfix parts to look for.
         if (IdEntry *id = IdOf(ctx, first)) {
             if (ResolveId(ctx, first, id, out, start)) return start + 1;
@@ -765,7 +756,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         if (IncDec(ctx, out, start[1] == TK_INC, true, start + 1)) return start + 2;
         q = start + 2;
     } else if ((first == KW_THIS || (Tk_IsOperand(first) && IdOf(ctx, first))) && start[1] == TK_DOT &&
-               Tk_IsOperand(start[2]) && IdOf(ctx, start[2]) && EndsOperand(start[3])) {
+               Tk_IsOperand(start[2]) && IdOf(ctx, start[2]) && Scan_EndsOperand(start[3])) {
         // `this.name` or `variable.name` alone: the member reference directly.
         // (The test reads each token only once the one before it is known
         // not to be the end of the program.)
@@ -870,7 +861,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             // known not to be the end of the program. At the nesting limit
             // the general path reads it, and meets the limit as it would.)
             Tok rt = opTok + 1;
-            if (Tk_IsOperand(*rt) && EndsOperand(rt[1]) && !(Tk_IsBinary(rt[1]) && rt[1] >= Tk_Group(op) + 16)) {
+            if (Tk_IsOperand(*rt) && Scan_EndsOperand(rt[1]) && !(Tk_IsBinary(rt[1]) && rt[1] >= Tk_Group(op) + 16)) {
                 const JSAny *rv = NumberOperand(ctx, rt);
                 if (rv && Num_Binary(Ev_Binary(op).number, &out->v, rv->num)) {
                     q = rt + 1;

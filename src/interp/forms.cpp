@@ -137,19 +137,28 @@ Tok ReadAssignLevel(Reader &r, Tok p, uint32_t level) {
     return q;
 }
 
-// The key of a member read by key: a comma expression without assignments,
-// read as the walker reads it (one nesting level deeper than `level`).
-Tok ReadKey(Reader &r, Tok p, uint32_t level) {
-    Tok q = ReadAssignLevel(r, p, level);
+// A comma expression: its parts separated by commas, the value the last
+// one's, each part read by `part` (assignment expressions at the top of a
+// form, or without assignments in a member's key, one nesting level deeper
+// than `level`). Only the last part may store: a store is done for good,
+// and a later part that gave the form up would have the walker evaluate the
+// whole expression, the store a second time.
+Tok ReadCommaOf(Reader &r, Tok p, uint32_t level, Tok (*part)(Reader &, Tok, uint32_t)) {
+    Tok q = part(r, p, level);
     while (q && r.ok) {
         Tok c = Scan_Lines(q);
         if (*c != TK_COMMA) return q;
+        if (IsStore(r.ops[r.count - 1].kind)) return nullptr;
         r.Emit(FormKind::Pop);
         --r.sp;
-        q = ReadAssignLevel(r, c + 1, level);
+        q = part(r, c + 1, level);
     }
     return r.ok ? q : nullptr;
 }
+
+// The key of a member read by key: a comma expression without assignments,
+// read as the walker reads it.
+Tok ReadKey(Reader &r, Tok p, uint32_t level) { return ReadCommaOf(r, p, level, ReadAssignLevel); }
 
 // An operand and what may follow it; null when the walker would read more
 // than a form holds.
@@ -193,13 +202,8 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
     // by key; no call, `++` or `--`.
     r.refAt = UINT32_MAX;
     for (;;) {
-        Tok q = p;
-        uint32_t n = *q;
-        if (n == TK_LINE) {
-            q = Scan_Lines(q);
-            if (*q != TK_DOT) return p;
-            n = TK_DOT;
-        }
+        uint32_t n;
+        Tok q = Scan_NextPostfix(p, &n);
         if (n == TK_DOT) {
             Tok nameTok = Scan_Lines(q + 1);
             IdEntry *id = Tk_IsOperand(*nameTok) ? Lex_IdOfOperand(r.ctx->store, *nameTok) : nullptr;
@@ -281,9 +285,7 @@ Tok ReadIncrement(Reader &r, Tok start, uint32_t level) {
     uint32_t op = postfix ? name[1] : *start;
     Tok end = name + (postfix ? 2 : 1);
     // A prefix operator's operand ends at once (no member, call, line break ...).
-    if (!postfix && (end[0] == TK_LINE || end[0] == TK_LPAREN || end[0] == TK_LBRACKET || end[0] == TK_DOT ||
-                     end[0] == TK_INC || end[0] == TK_DEC))
-        return nullptr;
+    if (!postfix && !Scan_EndsOperand(*end)) return nullptr;
     Tok n = Scan_Lines(end);
     if (Tk_IsBinary(*n) || Tk_IsAssign(*end) || Tk_IsCompoundAssign(*n)) return nullptr;
     IdEntry *id = Lex_IdOfOperand(r.ctx->store, *name);
@@ -321,22 +323,8 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     return q;
 }
 
-// A comma expression: assignment expressions separated by commas, the
-// value the last one's. Only the last part may store: a store is done for
-// good, and a later part that gave the form up would have the walker
-// evaluate the whole expression, the store a second time.
-Tok ReadComma(Reader &r, Tok p) {
-    Tok q = ReadAssignment(r, p, 0);
-    while (q && r.ok) {
-        Tok c = Scan_Lines(q);
-        if (*c != TK_COMMA) return q;
-        if (IsStore(r.ops[r.count - 1].kind)) return nullptr;
-        r.Emit(FormKind::Pop);
-        --r.sp;
-        q = ReadAssignment(r, c + 1, 0);
-    }
-    return r.ok ? q : nullptr;
-}
+// A comma expression at the top of a form.
+Tok ReadComma(Reader &r, Tok p) { return ReadCommaOf(r, p, 0, ReadAssignment); }
 
 // The walker's Ev_Expr at `minPrec`, one nesting level deeper than `level`.
 Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {

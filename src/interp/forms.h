@@ -55,17 +55,21 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level);
 // when the walker must read the expression instead.
 bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *end);
 
+// The form index's entry for the expression at `start` in the running
+// program; null when forms are off or the token is not the program's.
+__attribute__((always_inline)) inline uint32_t *Form_Slot(RunContext *ctx, Tok start) {
+    if (!Chk_Forms() || !ctx->forms) return nullptr;
+    uint32_t i = static_cast<uint32_t>(start - ctx->code->codes);
+    return i < ctx->code->count ? ctx->forms + i : nullptr;
+}
+
 // The form of the expression at `start` read at `level`, when there is one
 // and it runs. When it does not, *inner (if asked for) tells whether the
 // reader one level in may still find a form at the same token, so that it
 // need not look when it cannot.
 __attribute__((always_inline)) inline bool Form_Try(RunContext *ctx, Tok start, uint32_t level, JSAny *out,
                                                     Tok *end, bool *inner = nullptr) {
-    uint32_t *slot = nullptr;
-    if (Chk_Forms() && ctx->forms) {
-        uint32_t i = static_cast<uint32_t>(start - ctx->code->codes);
-        if (i < ctx->code->count) slot = ctx->forms + i;
-    }
+    uint32_t *slot = Form_Slot(ctx, start);
     if (!slot) {
         if (inner) *inner = false;
         return false;

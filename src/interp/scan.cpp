@@ -65,13 +65,8 @@ namespace {
 // `[...]`, `(...)`, then at most one `++` or `--`.
 Tok SkipPostfix(Tok p) {
     for (;;) {
-        Tok q = p;
-        uint32_t n = *q;
-        if (n == TK_LINE) {
-            q = Scan_Lines(q);
-            if (*q != TK_DOT) return p;
-            n = TK_DOT;
-        }
+        uint32_t n;
+        Tok q = Scan_NextPostfix(p, &n);
         if (n == TK_DOT) {
             Tok name = Scan_Lines(q + 1);
             if (!Tk_IsOperand(*name)) return name;

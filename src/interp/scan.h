@@ -44,6 +44,29 @@ inline bool Scan_LineContinues(uint32_t next, ExprLevel level) {
            (level.assign && Tk_IsCompoundAssign(next)) || (level.comma && next == TK_COMMA);
 }
 
+// Where the next postfix part of an operand ending at p starts, with its
+// token in *t: only a `.` may stand on the next line, so after a line break
+// anything else is no postfix part (*t is then TK_LINE, at p).
+inline Tok Scan_NextPostfix(Tok p, uint32_t *t) {
+    if (*p != TK_LINE) {
+        *t = *p;
+        return p;
+    }
+    Tok q = Scan_Lines(p);
+    if (*q != TK_DOT) {
+        *t = TK_LINE;
+        return p;
+    }
+    *t = TK_DOT;
+    return q;
+}
+
+// True when the token after an operand cannot continue it as a postfix part
+// (a member, a call, ++ or --; a line break may hide a `.`).
+inline bool Scan_EndsOperand(uint32_t t) {
+    return t != TK_LINE && t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT && t != TK_INC && t != TK_DEC;
+}
+
 // p at `(`, `[` or `{`: the position just past its matching closer, or the
 // end of the program (the 0 token) when it has none.
 Tok Scan_Group(Tok p);

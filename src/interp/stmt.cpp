@@ -1106,13 +1106,12 @@ void CheckStatementExtent(RunContext *ctx, Tok p, Tok end, uint32_t cpl, uint32_
 // without their layers. Null, with nothing done, when the statement is to
 // be run in full.
 __attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
-    if (!Chk_Forms() || !ctx->forms) return nullptr;
-    uint32_t i = static_cast<uint32_t>(p - ctx->code->codes);
-    if (i >= ctx->code->count || ctx->forms[i] < FORM_FIRST) return nullptr;
+    const uint32_t *slot = Form_Slot(ctx, p);
+    if (!slot || *slot < FORM_FIRST) return nullptr;
     NestGuard guard(ctx);
     JSAny v;
     Tok end;
-    if (!guard.ok || !Form_Run(ctx, ctx->forms[i] - FORM_FIRST, FORM_LEVEL_COMMA, &v, &end)) return nullptr;
+    if (!guard.ok || !Form_Run(ctx, *slot - FORM_FIRST, FORM_LEVEL_COMMA, &v, &end)) return nullptr;
     ctx->noValueAt = nullptr;
     JSAny_Clear(&ctx->completion);
     ctx->completion = v;
