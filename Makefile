@@ -125,6 +125,7 @@ matrix:
 	node tests/matrix/linebreaks.js > tests/matrix/linebreaks.out
 	node tests/matrix/forms.js > tests/matrix/forms.out
 	node tests/matrix/calls.js > tests/matrix/calls.out
+	node tests/matrix/loops.js > tests/matrix/loops.out
 	node tests/values/edge_values.js > tests/values/edge_values.inc
 
 clean:

@@ -10,6 +10,7 @@
 #include "interp/hints.h"
 #include "interp/interp.h"
 #include "interp/poscache.h"
+#include "interp/report.h"
 #include "objects/member.h"
 #include "runtime/memory.h"
 #include "values/convert.h"
@@ -19,6 +20,7 @@ namespace quillon {
 
 enum class FormKind : uint8_t {
     Number,       // push num
+    String,       // push the string literal at value (borrowed from the program's constants)
     Boolean,      // push arg != 0
     Null,         // push null
     This,         // push the this value
@@ -27,7 +29,7 @@ enum class FormKind : uint8_t {
     Parameter,    // push parameter arg of the running activation, named id
     Store,        // top into local arg named id (op: the compound operator, or None)
     Increment,    // local arg named id op= 1 (Add or Sub); push its old value (pad 1) or new
-    GetNamed,     // top = member id of top (arg: the name's token, whose hint it keeps)
+    GetNamed,     // top = member id of top (arg: the name's token, whose hint it keeps; pad 1: "length")
     GetElem,      // pop key; top = element key of top
     StoreNamed,   // pop value; top = value, stored in member id of top (op as Store)
     StoreElem,    // pop value, key; top = value, stored in element key of top
@@ -45,6 +47,10 @@ enum class FormKind : uint8_t {
     JumpIfFalse,  // pop; falsy: go to arg
     Jump,         // go to arg
     End,          // the form's value is the one on the stack (after the last operation)
+    // Loops' forms only:
+    LoopTop,      // the top of a pass: the collector's safe point; a pending signal leaves for the walker
+    StatementEnd, // pop the value of an expression statement into the completion
+    Done,         // the loop has ended
 };
 
 struct FormOp {
@@ -55,6 +61,7 @@ struct FormOp {
     union {
         double num;
         const IdEntry *id;
+        const JSAny *value;
     };
 };
 
@@ -67,18 +74,31 @@ struct FormHead {
     uint32_t start;    // token index of the expression
 };
 
+// Where the walker goes on when a loop's form gives up at operation `pc` or
+// later (up to the next mark): a LoopPhase and a token.
+struct LoopMark {
+    uint32_t pc;
+    uint32_t phase;
+    uint32_t tok;
+    uint32_t pad;
+};
+
 struct FormCell {
     union {
         FormHead head;
         FormOp op;
+        LoopMark mark;
     };
 };
 static_assert(sizeof(FormCell) == 16, "a form cell is 16 bytes");
 
 namespace {
 
-// Limits of a form: operations, stack, nesting of the reader.
+// Limits of a form: operations (of an expression's form, of a loop's),
+// stack, nesting of the reader, parts of a loop.
 constexpr uint32_t kFormMaxOps = 64;
+constexpr uint32_t kLoopMaxOps = 256;
+constexpr uint32_t kLoopMaxMarks = 32;
 constexpr uint32_t kFormStack = 16;
 constexpr uint32_t kFormMaxLevel = 24;
 // Runs given up before a form is dropped for good (its variables keep
@@ -87,7 +107,8 @@ constexpr uint16_t kFormMaxMisses = 64;
 
 struct Reader {
     RunContext *ctx;
-    FormOp ops[kFormMaxOps];
+    FormOp ops[kLoopMaxOps];
+    uint32_t limit = kFormMaxOps;
     uint32_t count = 0;
     uint32_t sp = 0;
     uint32_t maxSp = 0;
@@ -97,7 +118,7 @@ struct Reader {
     bool ok = true;
 
     uint32_t Emit(FormKind kind, uint32_t arg = 0, double num = 0, NumOp op = NumOp::None) {
-        if (count == kFormMaxOps) {
+        if (count == limit) {
             ok = false;
             return 0;
         }
@@ -176,8 +197,14 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
             else r.Emit(FormKind::Variable, static_cast<uint32_t>(p - r.ctx->code->codes));
         } else {
             const JSAny *c = Lex_SlotOfOperand(r.ctx->store, t);
-            if (c->type != JSANY_NUMBER) return nullptr;
-            r.Emit(FormKind::Number, 0, c->num);
+            if (c->type == JSANY_NUMBER) {
+                r.Emit(FormKind::Number, 0, c->num);
+            } else if (c->type == JSANY_STRING) {
+                uint32_t at = r.Emit(FormKind::String);
+                if (r.ok) r.ops[at].value = c;
+            } else {
+                return nullptr;
+            }
         }
         r.Push();
         ++p;
@@ -208,14 +235,18 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
             Tok nameTok = Scan_Lines(q + 1);
             IdEntry *id = Tk_IsOperand(*nameTok) ? Lex_IdOfOperand(r.ctx->store, *nameTok) : nullptr;
             if (!id) return nullptr;
-            r.EmitNamed(FormKind::GetNamed, static_cast<uint32_t>(nameTok - r.ctx->code->codes), id);
+            uint32_t at = r.EmitNamed(FormKind::GetNamed, static_cast<uint32_t>(nameTok - r.ctx->code->codes), id);
+            if (r.ok) r.ops[at].pad = Obj_NameIsLength(id->name, id->length);
             r.refAt = r.count;
             p = nameTok + 1;
             continue;
         }
         if (n == TK_LBRACKET) {
+            uint32_t keyAt = r.count;
             Tok k = ReadKey(r, q + 1, level);
-            if (!k) return nullptr;
+            // (A key that is a string literal alone would give the form up
+            // at every run: members by text are not a form's.)
+            if (!k || (r.count == keyAt + 1 && r.ops[keyAt].kind == FormKind::String)) return nullptr;
             k = Scan_Lines(k);
             if (*k != TK_RBRACKET) return nullptr;
             r.Emit(FormKind::GetElem);
@@ -377,25 +408,34 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
     return r.ok ? q : nullptr;
 }
 
-// Adds a form to the program's store; its index, or FORM_NONE.
-uint32_t Store(RunContext *ctx, const Reader &r, Tok start, Tok end, uint32_t level) {
+// Adds a form to the program's store: its head, its operations, an End
+// operation whose argument counts the marks that follow it (a loop's);
+// the form's index, or FORM_NONE.
+uint32_t Store(RunContext *ctx, const Reader &r, Tok start, Tok end, uint32_t level,
+               const LoopMark *marks = nullptr, uint32_t nmarks = 0) {
     CodeCache *caches = Cache_Of(ctx->code);
     if (!caches) return FORM_NONE;
     uint32_t at = caches->formUsed;
-    if (!Arr_EnsureT(caches->formStore, at + 2 + r.count)) return FORM_NONE;
+    uint32_t size = 2 + r.count + nmarks;
+    if (!Arr_EnsureT(caches->formStore, at + size)) return FORM_NONE;
     FormCell *cells = caches->formStore + at;
     cells[0].head = FormHead{static_cast<uint32_t>(end - ctx->code->codes), static_cast<uint16_t>(level),
                              static_cast<uint16_t>(r.count), static_cast<uint16_t>(r.depth), 0,
                              static_cast<uint32_t>(start - ctx->code->codes)};
     for (uint32_t k = 0; k < r.count; ++k) cells[1 + k].op = r.ops[k];
-    cells[1 + r.count].op = FormOp{FormKind::End, NumOp::None, 0, 0, {0}};
-    caches->formUsed = at + 2 + r.count;
+    cells[1 + r.count].op = FormOp{FormKind::End, NumOp::None, 0, nmarks, {0}};
+    for (uint32_t k = 0; k < nmarks; ++k) cells[2 + r.count + k].mark = marks[k];
+    caches->formUsed = at + size;
     return at + FORM_FIRST;
 }
 
-// The kinds of value a form's stack holds (see the top of this file).
+// The kinds of value a form's stack holds (see the top of this file). A
+// counted string is held for truth, equality and its length only: it is
+// never stored, and a form whose value is one gives up (taking a share of
+// it may need memory).
 __attribute__((always_inline)) inline bool FormValue(const JSAny *v) {
-    return (v->type >= JSANY_NUMBER && v->type <= JSANY_UNDEFINED) || (v->type == JSANY_OBJECT && v->obj);
+    return (v->type >= JSANY_NUMBER && v->type <= JSANY_UNDEFINED) || (v->type == JSANY_OBJECT && v->obj) ||
+           v->type == JSANY_STRING;
 }
 
 // Reads a value through a variable or member for the stack: false when it
@@ -409,7 +449,11 @@ __attribute__((always_inline)) inline bool Take(JSAny *to, const JSAny *from) {
 // The value of a named member of the object in *b, into *b: an own stored
 // property is borrowed; a member found elsewhere (computed, inherited) is a
 // copy and is taken only when it holds no share.
-inline bool ReadNamed(RunContext *ctx, JSAny *b, const IdEntry *id, uint32_t nameTok) {
+inline bool ReadNamed(RunContext *ctx, JSAny *b, const IdEntry *id, uint32_t nameTok, bool length) {
+    if (b->type == JSANY_STRING && length) {
+        *b = Obj_StringLength(b);
+        return true;
+    }
     if (b->type != JSANY_OBJECT || !b->obj || !Obj_PlainMembers(b->obj)) return false;
     uint32_t *hint = HintSlot(ctx, ctx->code->codes + nameTok);
     if (PropRec *pr = Obj_OwnNamedHinted(b->obj, id, hint)) {
@@ -437,14 +481,224 @@ __attribute__((always_inline)) inline void Put(JSAny *var, const JSAny *value) {
 }
 
 // A compound assignment's combination of the variable's value with the
-// right side, into *value: both numbers, or false.
+// right side, into *value: both numbers, or false. A plain one stores the
+// right side as it is: anything but a string (which is never stored).
 __attribute__((always_inline)) inline bool Combine(NumOp op, const JSAny *var, JSAny *value) {
-    if (op == NumOp::None) return true;
+    if (op == NumOp::None) return value->type != JSANY_STRING;
     if (var->type != JSANY_NUMBER || value->type != JSANY_NUMBER) return false;
     JSAny v = *var;
     Num_Binary(op, &v, value->num);
     *value = v;
     return true;
+}
+
+enum class RunEnd : uint8_t { Value, Miss, Done, Top };
+
+// Runs operations from *pc on the stack st (sp values on it) to the End
+// operation (the value is st[0]), to a give-up (Miss, *pc just past the
+// operation that gave up), or, for a loop's form (kLoop), to its end
+// (Done) or a pending signal at the top of a pass (Top; *ran is set at
+// every top of a pass).
+template <bool kLoop>
+__attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormOp *ops, uint32_t &pc, JSAny *st,
+                                                    uint32_t &sp, bool *ran) {
+    Activation *act = ctx->act;
+    Tok codes = ctx->code->codes;
+    for (;;) {
+        const FormOp &o = ops[pc++];
+        switch (o.kind) {
+        case FormKind::Number:
+            st[sp++] = JSAny_Num(o.num);
+            break;
+        case FormKind::String:
+            st[sp++] = *o.value;
+            break;
+        case FormKind::Boolean:
+            st[sp++] = JSAny_Bool(o.arg != 0);
+            break;
+        case FormKind::Null:
+            st[sp++] = JSAny_Null();
+            break;
+        case FormKind::This:
+            if (!Take(&st[sp++], &ctx->thisValue)) return RunEnd::Miss;
+            break;
+        case FormKind::Variable: {
+            const JSAny *v = Ev_OperandValue(ctx, codes + o.arg);
+            if (!v || !Take(&st[sp++], v)) return RunEnd::Miss;
+            break;
+        }
+        case FormKind::Local: {
+            Local *l = act ? LocalAt(act, o.arg) : nullptr;
+            if (!l || l->id != o.id || !Take(&st[sp++], &l->value)) return RunEnd::Miss;
+            break;
+        }
+        case FormKind::Parameter: {
+            const JSAny *v = HintedParameter(ctx, o.arg << 2, o.id);
+            if (!v || !Take(&st[sp++], v)) return RunEnd::Miss;
+            break;
+        }
+        case FormKind::GetNamed:
+            if (!ReadNamed(ctx, &st[sp - 1], o.id, o.arg, o.pad)) return RunEnd::Miss;
+            break;
+        case FormKind::GetElem: {
+            --sp;
+            const JSAny &b = st[sp - 1];
+            if (b.type != JSANY_OBJECT || !b.obj || st[sp].type != JSANY_NUMBER) return RunEnd::Miss;
+            if (const JSAny *e = Obj_DenseAt(b.obj, st[sp].num)) {
+                if (e->type == JSANY_UNDECLARED) st[sp - 1] = JSAny_Undef();
+                else if (!Take(&st[sp - 1], e)) return RunEnd::Miss;
+                break;
+            }
+            // A hole, an element past the dense store or along the chain:
+            // a copy, taken only when it holds no share.
+            JSAny v;
+            if (!Obj_GetIndexPlain(b.obj, &st[sp], &v)) return RunEnd::Miss;
+            if (v.type < 0) {
+                JSAny_Clear(&v);
+                return RunEnd::Miss;
+            }
+            if (!Take(&st[sp - 1], &v)) return RunEnd::Miss;
+            break;
+        }
+        // The stores are the last operation of a form: nothing has been
+        // changed before them, so they may still give up.
+        case FormKind::Store: {
+            Local *l = act ? LocalAt(act, o.arg) : nullptr;
+            if (!l || l->id != o.id || !Combine(o.op, &l->value, &st[sp - 1])) return RunEnd::Miss;
+            Put(&l->value, &st[sp - 1]);
+            break;
+        }
+        case FormKind::Increment: {
+            Local *l = act ? LocalAt(act, o.arg) : nullptr;
+            if (!l || l->id != o.id || l->value.type != JSANY_NUMBER) return RunEnd::Miss;
+            double old = l->value.num;
+            Num_Binary(o.op, &l->value, 1);
+            st[sp++] = JSAny_Num(o.pad ? old : l->value.num);
+            break;
+        }
+        case FormKind::StoreNamed: {
+            const JSAny &b = st[sp - 2];
+            JSAny *var = b.type == JSANY_OBJECT && b.obj
+                             ? Obj_NamedStoreSlot(b.obj, o.id, HintSlot(ctx, codes + o.arg))
+                             : nullptr;
+            if (!var || !Combine(o.op, var, &st[sp - 1])) return RunEnd::Miss;
+            Put(var, &st[sp - 1]);
+            st[sp - 2] = st[sp - 1];
+            --sp;
+            break;
+        }
+        case FormKind::StoreElem: {
+            const JSAny &b = st[sp - 3];
+            const JSAny &k = st[sp - 2];
+            if (b.type != JSANY_OBJECT || !b.obj || k.type != JSANY_NUMBER) return RunEnd::Miss;
+            if (JSAny *var = Obj_DenseAt(b.obj, k.num)) {
+                if (!Combine(o.op, var, &st[sp - 1])) return RunEnd::Miss;
+                Put(var, &st[sp - 1]);
+            } else if (o.op != NumOp::None || st[sp - 1].type == JSANY_STRING ||
+                       Obj_PutIndexPlain(b.obj, &k, &st[sp - 1]) != 0) {
+                // A hole, or past the dense store: a plain store is made as
+                // the general path makes it; a compound one would read
+                // what is not a number. (When memory runs out nothing is
+                // done and the walker makes the store.)
+                return RunEnd::Miss;
+            }
+            st[sp - 3] = st[sp - 1];
+            sp -= 2;
+            break;
+        }
+        case FormKind::Pop:
+            --sp;
+            break;
+        case FormKind::Binary:
+            --sp;
+            if (st[sp - 1].type != JSANY_NUMBER || st[sp].type != JSANY_NUMBER) return RunEnd::Miss;
+            Num_Binary(o.op, &st[sp - 1], st[sp].num);
+            break;
+        case FormKind::BinaryConst:
+            if (st[sp - 1].type != JSANY_NUMBER) return RunEnd::Miss;
+            Num_Binary(o.op, &st[sp - 1], o.num);
+            break;
+        case FormKind::BinaryLocal: {
+            Local *l = act ? LocalAt(act, o.arg) : nullptr;
+            if (!l || l->id != o.id || l->value.type != JSANY_NUMBER || st[sp - 1].type != JSANY_NUMBER) return RunEnd::Miss;
+            Num_Binary(o.op, &st[sp - 1], l->value.num);
+            break;
+        }
+        case FormKind::Equality: {
+            --sp;
+            JSAny &l = st[sp - 1];
+            const JSAny &rv = st[sp];
+            if (l.type == JSANY_NUMBER && rv.type == JSANY_NUMBER) {
+                Num_Binary(o.op, &l, rv.num);
+                break;
+            }
+            bool eq;
+            if (o.arg == TK_SEQ || o.arg == TK_SNE) eq = Op_StrictEquals(&l, &rv);
+            else if (!Op_LooseEqualsPlain(&l, &rv, &eq)) return RunEnd::Miss;
+            l = JSAny_Bool(eq == (o.arg == TK_EQ || o.arg == TK_SEQ));
+            break;
+        }
+        case FormKind::Negate:
+            if (st[sp - 1].type != JSANY_NUMBER) return RunEnd::Miss;
+            st[sp - 1].num = Num_Negate(st[sp - 1].num);
+            break;
+        case FormKind::Plus:
+            if (st[sp - 1].type != JSANY_NUMBER) return RunEnd::Miss;
+            break;
+        case FormKind::BitNot:
+            if (st[sp - 1].type != JSANY_NUMBER) return RunEnd::Miss;
+            st[sp - 1].num = Num_BitNot(st[sp - 1].num);
+            break;
+        case FormKind::Not:
+            st[sp - 1] = JSAny_Bool(!JSAny_Truth(&st[sp - 1]));
+            break;
+        case FormKind::And:
+            if (!JSAny_Truth(&st[sp - 1])) pc = o.arg;
+            else --sp;
+            break;
+        case FormKind::Or:
+            if (JSAny_Truth(&st[sp - 1])) pc = o.arg;
+            else --sp;
+            break;
+        case FormKind::JumpIfFalse:
+            --sp;
+            if (!JSAny_Truth(&st[sp])) pc = o.arg;
+            break;
+        case FormKind::Jump:
+            pc = o.arg;
+            break;
+        case FormKind::End:
+            // A string value (no store was made: stores take no strings).
+            if (st[0].type == JSANY_STRING) return RunEnd::Miss;
+            return RunEnd::Value;
+        case FormKind::LoopTop:
+            if constexpr (!kLoop) __builtin_unreachable();
+            // As at the top of the walker's passes: the safe point, and the
+            // walker's own check when a signal is pending.
+            Obj_SafePoint();
+            *ran = true;
+            if (Err_BreakPending(ctx->breakMask)) return RunEnd::Top;
+            break;
+        case FormKind::StatementEnd: {
+            if constexpr (!kLoop) __builtin_unreachable();
+            // As a statement run from its form in a statement list (a
+            // string value gives up, as at End).
+            if (st[0].type == JSANY_STRING) return RunEnd::Miss;
+            JSAny v;
+            JSAny_InitFrom(&v, &st[0]);
+            ctx->noValueAt = nullptr;
+            JSAny_Clear(&ctx->completion);
+            ctx->completion = v;
+            sp = 0;
+            break;
+        }
+        case FormKind::Done:
+            if constexpr (!kLoop) __builtin_unreachable();
+            return RunEnd::Done;
+        default:
+            __builtin_unreachable();
+        }
+    }
 }
 
 }  // namespace
@@ -476,176 +730,220 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
     // scope stands between them and the code.
     if (head.level != level || ctx->nesting + head.depth > kMaxNesting || ctx->scopeCount != ctx->scopeBase)
         return false;
-    Activation *act = ctx->act;
-    const FormOp *ops = &cells[1].op;
-    Tok codes = ctx->code->codes;
     JSAny st[kFormStack];
-    uint32_t sp = 0;
-    for (uint32_t pc = 0;;) {
-        const FormOp &o = ops[pc++];
-        switch (o.kind) {
-        case FormKind::Number:
-            st[sp++] = JSAny_Num(o.num);
-            break;
-        case FormKind::Boolean:
-            st[sp++] = JSAny_Bool(o.arg != 0);
-            break;
-        case FormKind::Null:
-            st[sp++] = JSAny_Null();
-            break;
-        case FormKind::This:
-            if (!Take(&st[sp++], &ctx->thisValue)) goto miss;
-            break;
-        case FormKind::Variable: {
-            const JSAny *v = Ev_OperandValue(ctx, codes + o.arg);
-            if (!v || !Take(&st[sp++], v)) goto miss;
-            break;
-        }
-        case FormKind::Local: {
-            Local *l = act ? LocalAt(act, o.arg) : nullptr;
-            if (!l || l->id != o.id || !Take(&st[sp++], &l->value)) goto miss;
-            break;
-        }
-        case FormKind::Parameter: {
-            const JSAny *v = HintedParameter(ctx, o.arg << 2, o.id);
-            if (!v || !Take(&st[sp++], v)) goto miss;
-            break;
-        }
-        case FormKind::GetNamed:
-            if (!ReadNamed(ctx, &st[sp - 1], o.id, o.arg)) goto miss;
-            break;
-        case FormKind::GetElem: {
-            --sp;
-            const JSAny &b = st[sp - 1];
-            if (b.type != JSANY_OBJECT || !b.obj || st[sp].type != JSANY_NUMBER) goto miss;
-            if (const JSAny *e = Obj_DenseAt(b.obj, st[sp].num)) {
-                if (e->type == JSANY_UNDECLARED) st[sp - 1] = JSAny_Undef();
-                else if (!Take(&st[sp - 1], e)) goto miss;
-                break;
-            }
-            // A hole, an element past the dense store or along the chain:
-            // a copy, taken only when it holds no share.
-            JSAny v;
-            if (!Obj_GetIndexPlain(b.obj, &st[sp], &v)) goto miss;
-            if (v.type < 0) {
-                JSAny_Clear(&v);
-                goto miss;
-            }
-            if (!Take(&st[sp - 1], &v)) goto miss;
-            break;
-        }
-        // The stores are the last operation of a form: nothing has been
-        // changed before them, so they may still give up.
-        case FormKind::Store: {
-            Local *l = act ? LocalAt(act, o.arg) : nullptr;
-            if (!l || l->id != o.id || !Combine(o.op, &l->value, &st[sp - 1])) goto miss;
-            Put(&l->value, &st[sp - 1]);
-            break;
-        }
-        case FormKind::Increment: {
-            Local *l = act ? LocalAt(act, o.arg) : nullptr;
-            if (!l || l->id != o.id || l->value.type != JSANY_NUMBER) goto miss;
-            double old = l->value.num;
-            Num_Binary(o.op, &l->value, 1);
-            st[sp++] = JSAny_Num(o.pad ? old : l->value.num);
-            break;
-        }
-        case FormKind::StoreNamed: {
-            const JSAny &b = st[sp - 2];
-            JSAny *var = b.type == JSANY_OBJECT && b.obj
-                             ? Obj_NamedStoreSlot(b.obj, o.id, HintSlot(ctx, codes + o.arg))
-                             : nullptr;
-            if (!var || !Combine(o.op, var, &st[sp - 1])) goto miss;
-            Put(var, &st[sp - 1]);
-            st[sp - 2] = st[sp - 1];
-            --sp;
-            break;
-        }
-        case FormKind::StoreElem: {
-            const JSAny &b = st[sp - 3];
-            const JSAny &k = st[sp - 2];
-            JSAny *var = b.type == JSANY_OBJECT && b.obj && k.type == JSANY_NUMBER ? Obj_DenseAt(b.obj, k.num)
-                                                                                   : nullptr;
-            if (!var || !Combine(o.op, var, &st[sp - 1])) goto miss;
-            Put(var, &st[sp - 1]);
-            st[sp - 3] = st[sp - 1];
-            sp -= 2;
-            break;
-        }
-        case FormKind::Pop:
-            --sp;
-            break;
-        case FormKind::Binary:
-            --sp;
-            if (st[sp - 1].type != JSANY_NUMBER || st[sp].type != JSANY_NUMBER) goto miss;
-            Num_Binary(o.op, &st[sp - 1], st[sp].num);
-            break;
-        case FormKind::BinaryConst:
-            if (st[sp - 1].type != JSANY_NUMBER) goto miss;
-            Num_Binary(o.op, &st[sp - 1], o.num);
-            break;
-        case FormKind::BinaryLocal: {
-            Local *l = act ? LocalAt(act, o.arg) : nullptr;
-            if (!l || l->id != o.id || l->value.type != JSANY_NUMBER || st[sp - 1].type != JSANY_NUMBER) goto miss;
-            Num_Binary(o.op, &st[sp - 1], l->value.num);
-            break;
-        }
-        case FormKind::Equality: {
-            --sp;
-            JSAny &l = st[sp - 1];
-            const JSAny &rv = st[sp];
-            if (l.type == JSANY_NUMBER && rv.type == JSANY_NUMBER) {
-                Num_Binary(o.op, &l, rv.num);
-                break;
-            }
-            bool eq;
-            if (o.arg == TK_SEQ || o.arg == TK_SNE) eq = Op_StrictEquals(&l, &rv);
-            else if (!Op_LooseEqualsPlain(&l, &rv, &eq)) goto miss;
-            l = JSAny_Bool(eq == (o.arg == TK_EQ || o.arg == TK_SEQ));
-            break;
-        }
-        case FormKind::Negate:
-            if (st[sp - 1].type != JSANY_NUMBER) goto miss;
-            st[sp - 1].num = Num_Negate(st[sp - 1].num);
-            break;
-        case FormKind::Plus:
-            if (st[sp - 1].type != JSANY_NUMBER) goto miss;
-            break;
-        case FormKind::BitNot:
-            if (st[sp - 1].type != JSANY_NUMBER) goto miss;
-            st[sp - 1].num = Num_BitNot(st[sp - 1].num);
-            break;
-        case FormKind::Not:
-            st[sp - 1] = JSAny_Bool(!JSAny_Truth(&st[sp - 1]));
-            break;
-        case FormKind::And:
-            if (!JSAny_Truth(&st[sp - 1])) pc = o.arg;
-            else --sp;
-            break;
-        case FormKind::Or:
-            if (JSAny_Truth(&st[sp - 1])) pc = o.arg;
-            else --sp;
-            break;
-        case FormKind::JumpIfFalse:
-            --sp;
-            if (!JSAny_Truth(&st[sp])) pc = o.arg;
-            break;
-        case FormKind::Jump:
-            pc = o.arg;
-            break;
-        case FormKind::End:
-            goto done;
-        default:
-            __builtin_unreachable();
-        }
+    uint32_t pc = 0, sp = 0;
+    if (RunOps<false>(ctx, &cells[1].op, pc, st, sp, nullptr) != RunEnd::Value) {
+        if (++head.misses >= kFormMaxMisses) ctx->forms[head.start] = FORM_NONE;
+        return false;
     }
-done:
     JSAny_InitFrom(out, &st[0]);
-    *end = codes + head.end;
+    *end = ctx->code->codes + head.end;
     return true;
-miss:
+}
+
+// ---- loops' forms ----
+
+namespace {
+
+// A loop's form as it is read: the reader's operations, the marks of its
+// parts, and the deepest nesting a part's walker would reach, counted from
+// the loop statement's own level.
+struct LoopReader {
+    Reader r;
+    LoopMark marks[kLoopMaxMarks];
+    uint32_t nmarks = 0;
+    uint32_t depth = 0;
+
+    // The walker goes on at `phase` (in the body: at the statement `at` of
+    // a block, or at the whole body when `at` is null) for operations from
+    // here to the next mark.
+    bool Mark(LoopPhase phase, Tok at) {
+        if (nmarks == kLoopMaxMarks) return false;
+        uint32_t tok = at ? static_cast<uint32_t>(at - r.ctx->code->codes) : UINT32_MAX;
+        marks[nmarks++] = LoopMark{r.count, static_cast<uint32_t>(phase), tok, 0};
+        return true;
+    }
+    // An expression read by `read` at `at` as a part of its own, whose
+    // walker runs `extra` statement levels below the loop statement's; its
+    // end, or null. A lone operand is no part (as it is no form).
+    Tok Part(Tok at, uint32_t extra, Tok (*read)(Reader &, Tok)) {
+        r.depth = 0;
+        r.target = UINT32_MAX;
+        r.refAt = UINT32_MAX;
+        uint32_t first = r.count;
+        Tok end = read(r, at);
+        if (!end || !r.ok || (r.count - first < 2 && !IsStore(r.ops[r.count - 1].kind))) return nullptr;
+        if (extra + r.depth > depth) depth = extra + r.depth;
+        return end;
+    }
+    void Emit(FormKind kind, uint32_t arg = 0) {
+        r.Emit(kind, arg);
+        if (kind == FormKind::StatementEnd || kind == FormKind::Pop || kind == FormKind::JumpIfFalse) --r.sp;
+    }
+};
+
+Tok ReadCommaPart(Reader &r, Tok p) { return ReadComma(r, p); }
+Tok ReadAssignmentPart(Reader &r, Tok p) { return ReadAssignment(r, p, 0); }
+
+// Whether an expression statement may start at s (no statement keyword,
+// which the reader refuses anyway, and no label).
+bool ExpressionStatementAt(Tok s) { return !(Tk_IsOperand(*s) && *Scan_Lines(s + 1) == TK_COLON); }
+
+// An expression statement at s (after its line breaks) whose statement
+// level is `extra` below the loop's; its end, or null.
+Tok ReadExpressionStatement(LoopReader &lr, Tok s, uint32_t extra) {
+    if (!ExpressionStatementAt(s)) return nullptr;
+    Tok end = lr.Part(s, extra, ReadCommaPart);
+    if (end) lr.Emit(FormKind::StatementEnd);
+    return end;
+}
+
+// `var name = e` of a local, alone in its statement: the initializer stored
+// into the local as `name = e` would store it (no completion).
+Tok ReadVarStatement(LoopReader &lr, Tok s, uint32_t extra) {
+    Tok name = Scan_Lines(s + 1);
+    if (!Tk_IsOperand(*name) || !Lex_IdOfOperand(lr.r.ctx->store, *name) || name[1] != TK_ASSIGN) return nullptr;
+    uint32_t first = lr.r.count;
+    Tok end = lr.Part(name, extra, ReadAssignmentPart);
+    if (!end || lr.r.ops[lr.r.count - 1].kind != FormKind::Store || lr.r.ops[lr.r.count - 1].op != NumOp::None ||
+        lr.r.count - first < 2 || *Scan_Lines(end) == TK_COMMA)
+        return nullptr;
+    lr.Emit(FormKind::Pop);
+    return end;
+}
+
+// `if (c) s1` or `if (c) s1 else s2`, each branch an expression statement
+// whose end is where the skipping scanner ends it too (the walker skips
+// the branch not taken).
+Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra) {
+    RunContext *ctx = lr.r.ctx;
+    Tok open = Scan_Lines(s + 1);
+    if (*open != TK_LPAREN) return nullptr;
+    Tok c = lr.Part(Scan_Lines(open + 1), extra, ReadCommaPart);
+    if (!c) return nullptr;
+    Tok close = Scan_Lines(c);
+    if (*close != TK_RPAREN) return nullptr;
+    uint32_t test = lr.r.count;
+    lr.Emit(FormKind::JumpIfFalse);
+    Tok thenStart = Scan_Lines(close + 1);
+    Tok thenEnd = ReadExpressionStatement(lr, thenStart, extra + 1);
+    if (!thenEnd || Ev_StatementEnd(ctx, thenStart) != thenEnd) return nullptr;
+    Tok e = Scan_Lines(thenEnd);
+    if (*e == TK_SEMI) e = Scan_Lines(e + 1);
+    if (*e != KW_ELSE) {
+        lr.r.ops[test].arg = lr.r.target = lr.r.count;
+        return thenEnd;
+    }
+    uint32_t skip = lr.r.count;
+    lr.Emit(FormKind::Jump);
+    lr.r.ops[test].arg = lr.r.target = lr.r.count;
+    Tok elseStart = Scan_Lines(e + 1);
+    Tok elseEnd = ReadExpressionStatement(lr, elseStart, extra + 1);
+    if (!elseEnd || Ev_StatementEnd(ctx, elseStart) != elseEnd) return nullptr;
+    lr.r.ops[skip].arg = lr.r.target = lr.r.count;
+    return elseEnd;
+}
+
+// A statement of the body (of a block when `extra` is 2, else the whole body).
+Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra) {
+    if (!lr.Mark(LoopPhase::Body, extra == 2 ? s : nullptr)) return nullptr;
+    if (*s == KW_VAR) return ReadVarStatement(lr, s, extra);
+    if (*s == KW_IF) return ReadIfStatement(lr, s, extra);
+    return ReadExpressionStatement(lr, s, extra);
+}
+
+// The body: `;`, a block of statements ending as the statement list's
+// termination rule lets them end, or one statement. Its end, or null.
+Tok ReadBody(LoopReader &lr, Tok body) {
+    Tok b = Scan_Lines(body);
+    if (*b == TK_SEMI) return b + 1;
+    if (*b != TK_LBRACE) return ReadBodyStatement(lr, b, 1);
+    // The block's statement level and each statement's own.
+    for (Tok p = b + 1;;) {
+        while (*p == TK_LINE || *p == TK_SEMI) ++p;
+        if (*p == TK_RBRACE) return p + 1;
+        Tok q = ReadBodyStatement(lr, p, 2);
+        if (!q) return nullptr;
+        uint32_t last = q[-1];
+        if (last != TK_RBRACE && last != TK_COLON && last != TK_SEMI && *q != TK_SEMI && *q != TK_RBRACE &&
+            *q != TK_LINE)
+            return nullptr;
+        p = q;
+    }
+}
+
+// The whole loop: the top of a pass, the condition, the body, the update.
+Tok ReadLoop(LoopReader &lr, const LoopShape &shape) {
+    lr.r.limit = kLoopMaxOps;
+    lr.Emit(FormKind::LoopTop);
+    uint32_t test = UINT32_MAX;
+    if (shape.cond) {
+        if (!lr.Mark(LoopPhase::Cond, nullptr)) return nullptr;
+        Tok c = lr.Part(shape.cond, 0, ReadCommaPart);
+        if (!c || *Scan_Lines(c) != shape.condEnd) return nullptr;
+        test = lr.r.count;
+        lr.Emit(FormKind::JumpIfFalse);
+    }
+    Tok end = ReadBody(lr, shape.body);
+    if (!end) return nullptr;
+    if (shape.update) {
+        if (!lr.Mark(LoopPhase::Update, nullptr)) return nullptr;
+        Tok u = lr.Part(shape.update, 0, ReadCommaPart);
+        if (!u || Scan_Lines(u) != shape.updateEnd) return nullptr;
+        lr.Emit(FormKind::Pop);
+    }
+    lr.Emit(FormKind::Jump, 0);
+    if (test != UINT32_MAX) lr.r.ops[test].arg = lr.r.count;
+    lr.Emit(FormKind::Done);
+    return lr.r.ok ? end : nullptr;
+}
+
+}  // namespace
+
+bool Form_ReadLoop(RunContext *ctx, Tok loop, const LoopShape &shape, uint32_t passes) {
+    // Tried at the 2nd, 16th and 128th pass of an entry into the loop
+    // (the variables' hints and the body's branches are known by then),
+    // once at each; after three failures never again.
+    uint32_t *slot = ctx->forms + (loop - ctx->code->codes);
+    if (passes != (2u << (3 * *slot))) return false;
+    LoopReader lr;
+    lr.r.ctx = ctx;
+    Tok end = ReadLoop(lr, shape);
+    if (!end) {
+        ++*slot;  // the third failure makes it FORM_NONE
+        return false;
+    }
+    lr.r.depth = lr.depth;
+    uint32_t at = Store(ctx, lr.r, loop, end, FORM_LEVEL_LOOP, lr.marks, lr.nmarks);
+    *slot = at;
+    return at != FORM_NONE;
+}
+
+LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, Tok *from, Tok *bodyEnd) {
+    FormCell *cells = static_cast<CodeCache *>(ctx->code->cache)->formStore + index;
+    FormHead &head = cells[0].head;
+    if (ctx->nesting + head.depth > kMaxNesting || ctx->scopeCount != ctx->scopeBase) return LoopPhase::Walk;
+    JSAny st[kFormStack];
+    // The walker has made the pass's check: the form starts at the condition.
+    uint32_t pc = 1, sp = 0;
+    bool ran = false;
+    RunEnd e = RunOps<true>(ctx, &cells[1].op, pc, st, sp, &ran);
+    Tok codes = ctx->code->codes;
+    if (ran) *bodyEnd = codes + head.end;
+    if (e == RunEnd::Done) {
+        head.misses = 0;
+        return LoopPhase::Done;
+    }
+    if (e == RunEnd::Top) return LoopPhase::Top;
+    // Given up: the walker goes on at the part the operation belongs to.
+    const FormCell *marks = cells + 2 + head.count;
+    uint32_t nmarks = cells[1 + head.count].op.arg;
+    const LoopMark *m = &marks[0].mark;
+    for (uint32_t k = 1; k < nmarks && marks[k].mark.pc < pc; ++k) m = &marks[k].mark;
     if (++head.misses >= kFormMaxMisses) ctx->forms[head.start] = FORM_NONE;
-    return false;
+    LoopPhase phase = static_cast<LoopPhase>(m->phase);
+    *from = phase == LoopPhase::Body && m->tok != UINT32_MAX ? codes + m->tok : nullptr;
+    return phase;
 }
 
 }  // namespace quillon

@@ -1,9 +1,9 @@
-// Remembered forms of expressions. An expression made only of number and
-// boolean literals, variables, parentheses and operators that cannot do
-// anything but compute (`+ - * / % << >> >>> & | ^`, comparisons and
-// equalities, `&& || ?:`, prefix `- + ! ~`) is read from its tokens once, the
-// second time it is reached, into a short list of operations kept with its
-// program; after that it runs from the list.
+// Remembered forms of expressions. An expression made only of literals,
+// variables, members, parentheses and operators that cannot do anything
+// but compute (`+ - * / % << >> >>> & | ^`, comparisons and equalities,
+// `&& || ?:`, prefix `- + ! ~`), with at most one store at its end, is read
+// from its tokens once, the second time it is reached, into a short list of
+// operations kept with its program; after that it runs from the list.
 //
 // Invariants that keep a form exact:
 // - a form is made only of what the token walker would read there at the
@@ -37,7 +37,8 @@ namespace quillon {
 // comma expression (Ev_Comma) or an assignment expression (Ev_Assign). The
 // two start at the same token; the outer one is tried first, and when it
 // has no form there the inner one is.
-enum : uint32_t { FORM_LEVEL_COMMA = 0, FORM_LEVEL_ASSIGN = 1 };
+// A loop's form (below) is kept at its keyword's token, at a level of its own.
+enum : uint32_t { FORM_LEVEL_COMMA = 0, FORM_LEVEL_ASSIGN = 1, FORM_LEVEL_LOOP = 2 };
 
 // What the form index of a program says of the expression at a token.
 enum : uint32_t {
@@ -101,6 +102,53 @@ __attribute__((always_inline)) inline Tok Ev_CommaInline(RunContext *ctx, Tok p,
         return end;
     }
     return Ev_CommaRest(ctx, start, out, inner);
+}
+
+// ---- remembered forms of loops ----
+// A `while` or three-clause `for` loop whose condition, update and body
+// statements all have forms runs whole passes from one form: the walker's
+// check at the top of every pass, the condition, each statement of the body
+// with its completion, the update, and back. Body statements may be
+// expression statements, `var name = e` of a local, and `if` with an
+// expression statement in each branch. Exactness rests on the same
+// invariant as an expression's form: nothing happens in a statement until
+// its last operation, so a statement that gives up has done nothing, and
+// the walker goes on from that statement as if the loop's form had run the
+// statements before it itself.
+
+// Where the walker goes on after the loop's form ran.
+enum class LoopPhase : uint8_t {
+    Walk,    // no form here: the walker runs this pass from its condition
+    Done,    // the condition was false: the loop has ended normally
+    Top,     // a signal is pending: the walker goes on at the top of a pass
+    Cond,    // at the condition
+    Body,    // in the body (at its statement *from when that is not null)
+    Update,  // at the update
+};
+
+// The parts of a loop as the walker finds them.
+struct LoopShape {
+    Tok cond;           // the condition's first token (after any line breaks), or null
+    uint32_t condEnd;   // the token the condition is followed by: `)` or `;`
+    Tok update;         // the update's first token, or null
+    Tok updateEnd;      // the header's `)`, which the update runs to
+    Tok body;           // the body's first token
+};
+
+// Makes the form of the loop at `loop` (on its first pass that reaches
+// one of a few counts, `passes` being the passes run so far) and runs
+// it; on a return in the middle of a pass *from is where in the body the
+// walker goes on, and *bodyEnd is set to where the body ends when the form
+// ran at least one whole pass.
+LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, Tok *from, Tok *bodyEnd);
+bool Form_ReadLoop(RunContext *ctx, Tok loop, const LoopShape &shape, uint32_t passes);
+
+__attribute__((always_inline)) inline LoopPhase Form_Loop(RunContext *ctx, Tok loop, const LoopShape &shape,
+                                                          uint32_t passes, Tok *from, Tok *bodyEnd) {
+    uint32_t *slot = Form_Slot(ctx, loop);
+    if (!slot || *slot == FORM_NONE) return LoopPhase::Walk;
+    if (*slot < FORM_FIRST && !Form_ReadLoop(ctx, loop, shape, passes)) return LoopPhase::Walk;
+    return Form_RunLoop(ctx, *slot - FORM_FIRST, from, bodyEnd);
 }
 
 }  // namespace quillon

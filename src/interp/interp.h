@@ -114,7 +114,9 @@ uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *o
 // ---- statements (stmt.cpp) ----
 // Runs statements until `}`, the end or a completion other than normal.
 Tok St_List(RunContext *ctx, Tok p, uint32_t *completion);
-Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion);
+// One statement; a block from its statement `from` on when that is given
+// (the statements before it ran from their loop's form).
+Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion, Tok from = nullptr);
 // Declares a variable in the current scope (as `var` does); null when out of memory.
 JSAny *St_Declare(RunContext *ctx, IdEntry *id);
 

@@ -36,9 +36,11 @@ uint32_t Err_PollBreak(RunContext *ctx, const uint32_t *tok);
 // The user-break check: reads the pending task signals and polls the host
 // only when one under the run's mask is pending. 0 means go on.
 uint32_t Err_CheckBreak(RunContext *ctx, const uint32_t *tok);
+// Whether a signal under the mask is pending (what the check looks at first).
+inline bool Err_BreakPending(uint32_t mask) { return (Plat_PendingSignals() & mask) != 0; }
 // The same check with its common case (nothing pending) inline.
 inline uint32_t Err_CheckBreakFast(RunContext *ctx, const uint32_t *tok, uint32_t mask) {
-    return (Plat_PendingSignals() & mask) ? Err_CheckBreak(ctx, tok) : 0;
+    return Err_BreakPending(mask) ? Err_CheckBreak(ctx, tok) : 0;
 }
 // Shows the report kept for `catch` when the failure leaves the outermost
 // `try` without being caught (at most one report per run, as always).

@@ -110,10 +110,13 @@ inline Tok RunBody(RunContext *ctx, Tok body, uint32_t *c) {
     return St_Statement(ctx, b, c);
 }
 
-// Runs a loop's body once; *end is where it ended and *c its completion.
-// Answers as LoopOutcome does; on 2 *cpl receives the completion to pass on.
-inline int LoopStep(RunContext *ctx, Tok body, Tok loop, Tok *end, uint32_t *c, uint32_t *cpl) {
-    *end = RunBody(ctx, body, c);
+// Runs a loop's body once (a block from its statement `from` on, when that
+// is not null: the statements before it ran from the loop's form); *end is
+// where it ended and *c its completion. Answers as LoopOutcome does; on 2
+// *cpl receives the completion to pass on.
+inline int LoopStep(RunContext *ctx, Tok body, Tok loop, Tok *end, uint32_t *c, uint32_t *cpl,
+                    Tok from = nullptr) {
+    *end = from ? St_Statement(ctx, body, c, from) : RunBody(ctx, body, c);
     int outcome = LoopOutcome(ctx, *c, loop);
     if (outcome == 2) *cpl = *c;
     return outcome;
@@ -121,10 +124,12 @@ inline int LoopStep(RunContext *ctx, Tok body, Tok loop, Tok *end, uint32_t *c, 
 
 // ---- statements ------------------------------------------------------------
 
-Tok Block(RunContext *ctx, Tok p, uint32_t *cpl) {
+// A block; its list from the statement `from` on when that is not null
+// (the statements before it have run from their loop's form).
+Tok Block(RunContext *ctx, Tok p, uint32_t *cpl, Tok from = nullptr) {
     bool savedMember = ctx->memberError;
     ctx->memberError = true;
-    Tok q = St_List(ctx, p + 1, cpl);
+    Tok q = St_List(ctx, from ? from : p + 1, cpl);
     ctx->memberError = savedMember;
     if (IsFailure(*cpl) || *cpl == CPL_THROW || *cpl == CPL_RETURN || *cpl == CPL_CONTINUE ||
         *cpl == CPL_CASE || *cpl == CPL_DEFAULT) {
@@ -231,22 +236,40 @@ Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
 
 Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     Tok body = nullptr, end = nullptr;
-    for (;;) {
+    for (uint32_t passes = 0;; ++passes) {
         Obj_SafePoint();
         uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
         if (st) {
             *cpl = st;
             return end ? end : p + 1;
         }
-        bool truth = false;
-        body = Condition(ctx, p + 1, &truth, cpl, p);
-        if (*cpl) return body;
-        if (!truth) break;
+        Tok from = nullptr;
+        if (body) {
+            // Where the body is is known from the first pass on; so is the
+            // condition's `(`.
+            LoopShape shape{Scan_Lines(Scan_Lines(p + 1) + 1), TK_RPAREN, nullptr, nullptr, body};
+            switch (Form_Loop(ctx, p, shape, passes, &from, &end)) {
+            case LoopPhase::Walk:
+            case LoopPhase::Cond: break;
+            case LoopPhase::Done: goto done;
+            case LoopPhase::Top: continue;
+            case LoopPhase::Body: goto body;
+            case LoopPhase::Update: __builtin_unreachable();
+            }
+        }
+        {
+            bool truth = false;
+            body = Condition(ctx, p + 1, &truth, cpl, p);
+            if (*cpl) return body;
+            if (!truth) break;
+        }
+    body:
         uint32_t c;
-        int outcome = LoopStep(ctx, body, p, &end, &c, cpl);
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl, from);
         if (outcome == 1) break;
         if (outcome == 2) return end;
     }
+done:
     *cpl = 0;
     return Ev_StatementEnd(ctx, p);
 }
@@ -327,12 +350,22 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
     Tok body = close;
     Tok end = nullptr;
     bool hasUpdate = Scan_Lines(update) < close - 1;
-    for (;;) {
+    LoopShape shape{cond, TK_SEMI, hasUpdate ? update : nullptr, close - 1, body};
+    for (uint32_t passes = 0;; ++passes) {
         Obj_SafePoint();
         uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
         if (st) {
             *cpl = st;
             return end ? end : close;
+        }
+        Tok from = nullptr;
+        switch (Form_Loop(ctx, p, shape, passes, &from, &end)) {
+        case LoopPhase::Walk:
+        case LoopPhase::Cond: break;
+        case LoopPhase::Done: goto done;
+        case LoopPhase::Top: continue;
+        case LoopPhase::Body: goto body;
+        case LoopPhase::Update: goto update;
         }
         if (cond) {
             JSAny v = JSAny_Undef();
@@ -355,10 +388,13 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
             JSAny_Clear(&v);
             if (!truth) break;
         }
+    body : {
         uint32_t c;
-        int outcome = LoopStep(ctx, body, p, &end, &c, cpl);
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl, from);
         if (outcome == 1) break;
         if (outcome == 2) return end;
+    }
+    update:
         if (hasUpdate) {
             JSAny v = JSAny_Undef();
             Tok r = Ev_CommaInline(ctx, update, &v);
@@ -369,6 +405,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
             JSAny_Clear(&v);
         }
     }
+done:
     *cpl = 0;
     return Ev_StatementEnd(ctx, p);
 }
@@ -1019,7 +1056,7 @@ JSAny *St_Declare(RunContext *ctx, IdEntry *id) {
 
 namespace {
 
-Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl) {
+Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl, Tok from) {
     NestGuard guard(ctx);
     if (!guard.ok) {
         *cpl = Ev_Fail(ctx, ROW_NESTED_TOO_DEEPLY, p);
@@ -1028,7 +1065,7 @@ Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl) {
     *cpl = 0;
     uint32_t t = *p;
     switch (t) {
-    case TK_LBRACE: return Block(ctx, p, cpl);
+    case TK_LBRACE: return Block(ctx, p, cpl, from);
     case TK_SEMI: return p + 1;
     case KW_VAR: return VarStatement(ctx, p, cpl);
     case KW_IF: return IfStatement(ctx, p, cpl);
@@ -1124,12 +1161,12 @@ __attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, 
 
 }  // namespace
 
-Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl) {
+Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl, Tok from) {
     p = Scan_Lines(p);
 #ifdef QUILLON_CHECKS
     uint32_t recoveries = gChkRecoveries;
 #endif
-    Tok end = StatementAt(ctx, p, cpl);
+    Tok end = StatementAt(ctx, p, cpl, from);
 #ifdef QUILLON_CHECKS
     CheckStatementExtent(ctx, p, end, *cpl, recoveries);
 #endif

@@ -336,8 +336,8 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
             break;
         case JSANY_STRING:
         case JSANY_CSTRING:
-            if (NameIs(n.name, n.len, "length")) {
-                result = JSAny_Num(base.len);
+            if (Obj_NameIsLength(n.name, n.len)) {
+                result = Obj_StringLength(&base);
             } else if (n.isIndex && n.index < base.len) {
                 JSAny_SetStringBytes(&result, base.str + n.index, 1);
             } else if (NameIs(n.name, n.len, "prototype")) {

@@ -1,6 +1,7 @@
 // Member operations on every kind of base value: objects, strings, numbers,
 // booleans, program objects (through the host hooks), null and undefined.
 #pragma once
+#include <cstring>
 #include <cstdint>
 
 #include "objects/object.h"
@@ -85,6 +86,23 @@ inline bool Obj_GetIndexPlain(Object *o, const JSAny *key, JSAny *out) {
     *out = JSAny_Undef();
     Obj_GetIndex(o, index, out);
     return true;
+}
+
+// The `length` member of a string value: its length in bytes.
+inline bool Obj_NameIsLength(const char *name, uint32_t len) {
+    return len == 6 && std::memcmp(name, "length", 6) == 0;
+}
+inline JSAny Obj_StringLength(const JSAny *s) { return JSAny_Num(s->len); }
+
+// The store into the element an array index key names of an object whose
+// members are plain (Obj_PlainMembers), as the general store makes it: the
+// element overwritten or added (a hole filled, the array grown). 0, or a
+// failure with nothing done: out of memory, or ERR_NOPROP when the key is
+// not an array index or the object not plain.
+inline uint32_t Obj_PutIndexPlain(Object *o, const JSAny *key, const JSAny *value) {
+    uint32_t index;
+    if (!Obj_PlainMembers(o) || !Obj_ArrayIndex(key, &index)) return ERR_NOPROP;
+    return Obj_PutIndex(o, index, value);
 }
 
 // The value of a named member o has no own stored property of, o's named

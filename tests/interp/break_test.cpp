@@ -49,6 +49,28 @@ TEST_F(BreakTest, OtherAnswersReportTheBreakOnceAndTryDoesNotCatchIt) {
     EXPECT_EQ(h.reports[0].message, "Break character recieved");
 }
 
+// A function's loop runs from its remembered form after its first passes;
+// each of its passes is checked as the walker checks it.
+TEST_F(BreakTest, LoopsRunFromTheirFormsAreCheckedAtEveryPass) {
+    TestHost h;
+    int polls = 0;
+    h.poll = [&]() -> uint32_t { return ++polls == 300 ? 8 : 0; };
+    SetJSSignal(kBit, kBit);
+    EXPECT_EQ(RunJavaScript(h.Space(), "function f() { var a = 0, i = 0; while (true) { a = a + i; i++; } } f();",
+                            0, 1, kBit, 0),
+              3u);
+    EXPECT_EQ(polls, 300);
+    // With nothing pending under the mask, such a loop runs to its end unpolled.
+    polls = 0;
+    SetJSSignal(0, kBit);
+    SetJSSignal(1u << 3, 1u << 3);
+    EXPECT_EQ(RunJavaScript(h.Space(),
+                            "function g() { var a = 0; for (var i = 0; i < 5000; i++) { a += i; } return a; } g();",
+                            0, 1, kBit, 0),
+              0u);
+    EXPECT_EQ(polls, 0);
+}
+
 TEST_F(BreakTest, CallsAreCheckedToo) {
     TestHost h;
     h.poll = []() -> uint32_t { return 8; };

@@ -227,3 +227,31 @@ function notTargets() {
   return r.join(" / ");
 }
 print("not targets " + notTargets());
+
+// Strings in forms: held for truth, equality and their length, never
+// stored and never a form's value; a string where a number stood gives up
+// an operator, a store, a hole filled, a statement's value (its completion)
+// and a loop's pass, and the walker takes over where it did.
+function strings() {
+  var r = [], s = "ab", t = "ab", n = 0, a = [], o = {p: 1}, x = 0, i, v;
+  for (i = 0; i < 6; i++) {
+    if (i == 3) { s = "abc"; t = 3; }
+    if (i == 4) { s = [1, 2]; t = "ab"; }
+    if (i == 5) { s = {length: "7"}; t = null; }
+    r.push((s == "ab") + "" + (s === t) + (s.length + 1) + (!s) + (s != t && n < 2) + (s ? 1 : 0) + (t == 3));
+    x = s.length;
+    o.p = i % 2 ? "odd" : i;
+    a[i * 2] = i == 2 ? "two" : i;
+    v = eval("n = n + 1; i < 3 ? 'str' + i : i");
+    r.push(x + "/" + o.p + "/" + v);
+  }
+  var w = "", k = 0;
+  for (i = 0; i < 40; i++) {
+    k = k + 1;
+    if (i == 30) w = "w";
+    w == "" ? k : w;
+    k = k + (w != "");
+  }
+  return r.join(",") + " | " + a.join("|") + " | " + k + " " + eval("for (i = 0; i < 3; i++) { k = k + 1; i < 2 ? k : 'last'; }");
+}
+print("strings " + strings());

@@ -54,3 +54,33 @@ for (var k = 0; k <= 420; k += (k < 380 ? 20 : 1)) {
   if (said != lastBlocks) print("blocks " + k + ": " + said);
   lastBlocks = said;
 }
+
+// Loops run from their forms, in blocks nested up to and past the nesting
+// limit: the limit is met at the same block whether it falls in the
+// condition, a statement of the body, an `if` in it, a `var` or the
+// update, and whether the loop runs from its form or from its tokens.
+var loopBodies = [
+  "a = a * 2 + i; b = a - b;",
+  "if (i % 2) a = (((a + 1))); else b = ((b - 1));",
+  "var t = ((((a)) + 1)); a = t;",
+  "a = (((((((((a + i)))))))));"
+];
+function loops(k, w) {
+  var open = "", close = "";
+  for (var j = 0; j < k; j++) { open += "{"; close += "}"; }
+  return eval("(function () { var a = 0, b = 1, i, t; " + open + " for (i = 0; ((i < 140)); i = ((i + 1))) { " +
+              loopBodies[w] + " } " + close + " return a + ',' + b; })()");
+}
+for (var w = 0; w < loopBodies.length; w++) {
+  var lastLoops = "";
+  for (var k = 360; k <= 400; k++) {
+    var said;
+    try {
+      said = loops(k, w);
+    } catch (e) {
+      said = e.message;
+    }
+    if (said != lastLoops) print("loop " + w + " in " + k + " blocks: " + said);
+    lastLoops = said;
+  }
+}

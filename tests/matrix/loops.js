@@ -1,0 +1,103 @@
+// The loops matrix: `while` and `for` loops whose condition, update and
+// body statements the interpreter can run from one remembered form of the
+// whole loop, in every shape a body takes (a block of statements ending
+// in `;` or at line breaks, one statement, an empty body, `var`, `if` with
+// and without `else`, member and element stores, holes filled), entered
+// from every kind of place (a function, eval with its completion value,
+// try/finally, an outer loop entering it again, a do body left by break, a
+// with scope, a catch scope, a labelled loop continued), and left in every way: the
+// condition turning false, and a variable turning into a string at a
+// chosen pass, so that the loop's form gives up at the condition, in the
+// middle of the body or at the update, on the first pass, early, or after
+// the form was made (passes 2, 16 and 128 are where it is made). A break
+// in the body keeps a loop with the walker; it is here as a control (an
+// expression statement follows it: engines after ES3 give a loop left by
+// a break inside an `if` another completion value).
+// The expected lines in loops.out were written by a reference engine
+// (`make matrix` runs this file through node).
+var out = typeof print != "undefined" ? print : console.log;
+
+function show(v) {
+  if (v === 0 && 1 / v < 0) return "-0";
+  if (typeof v == "string") return '"' + v + '"';
+  return String(v);
+}
+
+// Bodies: statements over a, b (numbers), i (the counter), x (1, or the
+// string xs from pass m on), o.p and the array arr.
+var bodies = [
+  ["sum", "a = a + i;"],
+  ["two", "a += i * 2; b = b ^ a;"],
+  ["var", "var t = a * 2; a = t - i; b++;"],
+  ["ifelse", "if (i % 3 == 0) a = a + 1; else b = b + 2;"],
+  ["if", "if (i > 5) a -= 1; b = b + a;"],
+  ["stores", "o.p = o.p + i; arr[i] = a; a = a + 1;"],
+  ["middle", "a = a + i; a = a + x; b = b - 1;"],
+  ["late", "a = (a * 31 + i) | 0; if (i > 20) b = a; else b = -a;"],
+  ["lines", "a = a + x\nb = b + 1\n"]
+];
+
+// Shapes: {B} the body, which always ends in a statement of its own.
+var shapes = [
+  ["for", "for (i = 0; i < n; i++) { {B} }"],
+  ["while", "i = 0; while (i < n) { {B} i++; }"],
+  ["noupdate", "for (i = 0; i < n;) { {B} i = i + 1 }"],
+  ["single", "for (i = 0; i < n; i += 1) a = a + x * i;"],
+  ["updatex", "for (i = 0; i < n; i = i + x * 1) { {B} }"],
+  ["condx", "i = 0; while (i < n * x) { {B} i = i + 1; }"],
+  ["empty", "for (i = 0; i < n; i++) ; a = a + i;"],
+  ["break", "i = 0; for (;;) { if (i >= n) break; {B} i++; } i;"]
+];
+
+// Places the loop ({L}) stands in, inside f(n, x, xs, m).
+var places = [
+  ["function", "{L}"],
+  ["eval", "c = eval({Q});"],
+  ["finally", "try { {L} } finally { b = b + 1000; }"],
+  ["outer", "for (var j = 0; j < 3; j++) { {L} }"],
+  ["do", "do { {L} if (a) break; } while (false);"],
+  ["with", "with (w) { {L} }"],
+  ["catch", "try { throw 0; } catch (e) { {L} }"],
+  ["label", "L: for (var j = 0; j < 2; j++) { {L} continue L; }"]
+];
+
+function quote(s) {
+  return '"' + s.split("\\").join("\\\\").split('"').join('\\"').split("\n").join("\\n") + '"';
+}
+
+// x turns into the string xs at pass m (m < 0: never) through the
+// statement put first in every body; the loop's form gives up there when
+// it happens, and at every use of x after it.
+function make(shape, body, place) {
+  var b = "x = i == m ? xs : x; " + body;
+  var loop = shape.split("{B}").join(b);
+  var code = place.split("{L}").join(loop).split("{Q}").join(quote(loop));
+  return eval("(function (n, x, xs, m) { var a = 0, b = 0, c, i, t, j, o = {p: 0}, arr = [], w = {}; " +
+              code + " return [a, b, c, i, o.p, arr.length, arr[3], x]; })");
+}
+
+var runs = [[10, -1], [10, 0], [150, -1], [150, 5], [150, 140]];
+var cases = 0;
+for (var s = 0; s < shapes.length; s++) {
+  for (var bo = 0; bo < bodies.length; bo++) {
+    for (var p = 0; p < places.length; p++) {
+      var f = make(shapes[s][1], bodies[bo][1], places[p][1]);
+      var line = [];
+      for (var r = 0; r < runs.length; r++) {
+        var got;
+        try {
+          var v = f(runs[r][0], 1, "s", runs[r][1]);
+          got = [];
+          for (var k = 0; k < v.length; k++) got.push(show(v[k]));
+          got = got.join(",");
+        } catch (err) {
+          got = "threw";
+        }
+        line.push(got);
+      }
+      out(shapes[s][0] + " | " + bodies[bo][0] + " | " + places[p][0] + ": " + line.join(" "));
+      cases++;
+    }
+  }
+}
+out(cases + " cases");
