@@ -50,6 +50,7 @@ enum class FormKind : uint8_t {
     // Loops' forms only:
     LoopTop,      // the top of a pass: the collector's safe point; a pending signal leaves for the walker
     StatementEnd, // pop the value of an expression statement into the completion
+    Statement,    // the walker runs the statement at token arg (pad 1: of a block), which ends at stmtEnd
     Done,         // the loop has ended
 };
 
@@ -62,6 +63,7 @@ struct FormOp {
         double num;
         const IdEntry *id;
         const JSAny *value;
+        uint32_t stmtEnd;
     };
 };
 
@@ -492,13 +494,14 @@ __attribute__((always_inline)) inline bool Combine(NumOp op, const JSAny *var, J
     return true;
 }
 
-enum class RunEnd : uint8_t { Value, Miss, Done, Top };
+enum class RunEnd : uint8_t { Value, Miss, Done, Top, Statement };
 
 // Runs operations from *pc on the stack st (sp values on it) to the End
 // operation (the value is st[0]), to a give-up (Miss, *pc just past the
 // operation that gave up), or, for a loop's form (kLoop), to its end
-// (Done) or a pending signal at the top of a pass (Top; *ran is set at
-// every top of a pass).
+// (Done), a pending signal at the top of a pass (Top; *ran is set at
+// every top of a pass) or a statement for the walker (Statement, *pc just
+// past its operation; the stack is empty there).
 template <bool kLoop>
 __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormOp *ops, uint32_t &pc, JSAny *st,
                                                     uint32_t &sp, bool *ran) {
@@ -695,6 +698,9 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
         case FormKind::Done:
             if constexpr (!kLoop) __builtin_unreachable();
             return RunEnd::Done;
+        case FormKind::Statement:
+            if constexpr (!kLoop) __builtin_unreachable();
+            return RunEnd::Statement;
         default:
             __builtin_unreachable();
         }
@@ -844,12 +850,31 @@ Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra) {
     return elseEnd;
 }
 
-// A statement of the body (of a block when `extra` is 2, else the whole body).
+// A statement of the body (of a block when `extra` is 2, else the whole
+// body): read into the form when it has one, else run by the walker from
+// the form, ending where the skipping scanner ends it.
 Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra) {
-    if (!lr.Mark(LoopPhase::Body, extra == 2 ? s : nullptr)) return nullptr;
-    if (*s == KW_VAR) return ReadVarStatement(lr, s, extra);
-    if (*s == KW_IF) return ReadIfStatement(lr, s, extra);
-    return ReadExpressionStatement(lr, s, extra);
+    bool inBlock = extra == 2;
+    if (*s == TK_END || *s == TK_RBRACE || !lr.Mark(LoopPhase::Body, inBlock ? s : nullptr)) return nullptr;
+    Reader &r = lr.r;
+    uint32_t count = r.count, sp = r.sp, maxSp = r.maxSp;
+    Tok end = *s == KW_VAR ? ReadVarStatement(lr, s, extra)
+              : *s == KW_IF ? ReadIfStatement(lr, s, extra)
+                            : ReadExpressionStatement(lr, s, extra);
+    if (end) return end;
+    // What was read of it is dropped.
+    r.count = count;
+    r.sp = sp;
+    r.maxSp = maxSp;
+    r.ok = true;
+    end = Ev_StatementEnd(r.ctx, s);
+    // The walker's own nesting for it is its own; the block's level is the form's.
+    if (extra > lr.depth) lr.depth = extra;
+    uint32_t at = r.Emit(FormKind::Statement, static_cast<uint32_t>(s - r.ctx->code->codes));
+    if (!r.ok) return nullptr;
+    r.ops[at].pad = inBlock;
+    r.ops[at].stmtEnd = static_cast<uint32_t>(end - r.ctx->code->codes);
+    return end;
 }
 
 // The body: `;`, a block of statements ending as the statement list's
@@ -919,16 +944,51 @@ bool Form_ReadLoop(RunContext *ctx, Tok loop, const LoopShape &shape, uint32_t p
     return at != FORM_NONE;
 }
 
-LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, Tok *from, Tok *bodyEnd) {
-    FormCell *cells = static_cast<CodeCache *>(ctx->code->cache)->formStore + index;
-    FormHead &head = cells[0].head;
-    if (ctx->nesting + head.depth > kMaxNesting || ctx->scopeCount != ctx->scopeBase) return LoopPhase::Walk;
+namespace {
+
+// The loop's form in the program's store (which may move while the walker
+// runs a statement: it can add forms).
+inline FormCell *LoopCells(RunContext *ctx, uint32_t index) {
+    return static_cast<CodeCache *>(ctx->code->cache)->formStore + index;
+}
+
+}  // namespace
+
+LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok *bodyEnd) {
+    FormCell *cells = LoopCells(ctx, index);
+    if (ctx->nesting + cells[0].head.depth > kMaxNesting || ctx->scopeCount != ctx->scopeBase)
+        return LoopPhase::Walk;
     JSAny st[kFormStack];
+    Tok codes = ctx->code->codes;
     // The walker has made the pass's check: the form starts at the condition.
     uint32_t pc = 1, sp = 0;
     bool ran = false;
-    RunEnd e = RunOps<true>(ctx, &cells[1].op, pc, st, sp, &ran);
-    Tok codes = ctx->code->codes;
+    RunEnd e;
+    while ((e = RunOps<true>(ctx, &cells[1].op, pc, st, sp, &ran)) == RunEnd::Statement) {
+        // A statement for the walker, at the level the walker's block
+        // would run it at; on as long as it ends normally where it ends.
+        const FormOp &o = cells[pc].op;
+        Tok s = codes + o.arg;
+        bool inBlock = o.pad;
+        uint32_t c;
+        bool savedMember = ctx->memberError;
+        if (inBlock) {
+            ++ctx->nesting;
+            ctx->memberError = true;
+        }
+        Tok q = St_Statement(ctx, s, &c);
+        if (inBlock) {
+            --ctx->nesting;
+            ctx->memberError = savedMember;
+        }
+        cells = LoopCells(ctx, index);
+        if (c != 0 || q != codes + cells[pc].op.stmtEnd) {
+            if (ran) *bodyEnd = codes + cells[0].head.end;
+            *resume = ListResume{inBlock ? s : nullptr, q, c};
+            return LoopPhase::Body;
+        }
+    }
+    FormHead &head = cells[0].head;
     if (ran) *bodyEnd = codes + head.end;
     if (e == RunEnd::Done) {
         head.misses = 0;
@@ -942,7 +1002,7 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, Tok *from, Tok *bodyEnd)
     for (uint32_t k = 1; k < nmarks && marks[k].mark.pc < pc; ++k) m = &marks[k].mark;
     if (++head.misses >= kFormMaxMisses) ctx->forms[head.start] = FORM_NONE;
     LoopPhase phase = static_cast<LoopPhase>(m->phase);
-    *from = phase == LoopPhase::Body && m->tok != UINT32_MAX ? codes + m->tok : nullptr;
+    *resume = ListResume{phase == LoopPhase::Body && m->tok != UINT32_MAX ? codes + m->tok : nullptr, nullptr, 0};
     return phase;
 }
 

@@ -26,6 +26,7 @@
 #include <cstdint>
 
 #include "values/context.h"
+#include "interp/interp.h"
 #include "interp/scan.h"
 #include "runtime/checks.h"
 #include "lexer/code.h"
@@ -106,15 +107,18 @@ __attribute__((always_inline)) inline Tok Ev_CommaInline(RunContext *ctx, Tok p,
 
 // ---- remembered forms of loops ----
 // A `while` or three-clause `for` loop whose condition, update and body
-// statements all have forms runs whole passes from one form: the walker's
-// check at the top of every pass, the condition, each statement of the body
-// with its completion, the update, and back. Body statements may be
-// expression statements, `var name = e` of a local, and `if` with an
-// expression statement in each branch. Exactness rests on the same
-// invariant as an expression's form: nothing happens in a statement until
-// its last operation, so a statement that gives up has done nothing, and
-// the walker goes on from that statement as if the loop's form had run the
-// statements before it itself.
+// have forms runs whole passes from one form: the walker's check at the
+// top of every pass, the condition, each statement of the body with its
+// completion, the update, and back. Body statements that have forms
+// (expression statements, `var name = e` of a local, `if` with an
+// expression statement in each branch) run from the form; any other
+// statement of the body is run by the walker, called from the form.
+// Exactness rests on the same invariant as an expression's form: nothing
+// happens in a statement until its last operation, so a statement that
+// gives up has done nothing, and the walker goes on from that statement as
+// if the loop's form had run the statements before it itself; a statement
+// the walker ran from the form that ends otherwise than normally, where it
+// is known to end, hands its result to the walker's statement list.
 
 // Where the walker goes on after the loop's form ran.
 enum class LoopPhase : uint8_t {
@@ -122,7 +126,8 @@ enum class LoopPhase : uint8_t {
     Done,    // the condition was false: the loop has ended normally
     Top,     // a signal is pending: the walker goes on at the top of a pass
     Cond,    // at the condition
-    Body,    // in the body (at its statement *from when that is not null)
+    Body,    // in the body (where *resume says: its statement list at a statement
+             // or after one; the whole body when resume->from and ->after are null)
     Update,  // at the update
 };
 
@@ -137,18 +142,18 @@ struct LoopShape {
 
 // Makes the form of the loop at `loop` (on its first pass that reaches
 // one of a few counts, `passes` being the passes run so far) and runs
-// it; on a return in the middle of a pass *from is where in the body the
-// walker goes on, and *bodyEnd is set to where the body ends when the form
-// ran at least one whole pass.
-LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, Tok *from, Tok *bodyEnd);
+// it; on a return in the middle of the body *resume is where the walker
+// goes on, and *bodyEnd is set to where the body ends when the form ran at
+// least one whole pass.
+LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok *bodyEnd);
 bool Form_ReadLoop(RunContext *ctx, Tok loop, const LoopShape &shape, uint32_t passes);
 
 __attribute__((always_inline)) inline LoopPhase Form_Loop(RunContext *ctx, Tok loop, const LoopShape &shape,
-                                                          uint32_t passes, Tok *from, Tok *bodyEnd) {
+                                                          uint32_t passes, ListResume *resume, Tok *bodyEnd) {
     uint32_t *slot = Form_Slot(ctx, loop);
     if (!slot || *slot == FORM_NONE) return LoopPhase::Walk;
     if (*slot < FORM_FIRST && !Form_ReadLoop(ctx, loop, shape, passes)) return LoopPhase::Walk;
-    return Form_RunLoop(ctx, *slot - FORM_FIRST, from, bodyEnd);
+    return Form_RunLoop(ctx, *slot - FORM_FIRST, resume, bodyEnd);
 }
 
 }  // namespace quillon

@@ -112,11 +112,20 @@ uint32_t Ev_ResolveId(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out
 uint32_t Ev_ResolveFull(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlot *out);
 
 // ---- statements (stmt.cpp) ----
-// Runs statements until `}`, the end or a completion other than normal.
-Tok St_List(RunContext *ctx, Tok p, uint32_t *completion);
-// One statement; a block from its statement `from` on when that is given
-// (the statements before it ran from their loop's form).
-Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion, Tok from = nullptr);
+// Where a block's statement list goes on when its first statements ran
+// from their loop's form: at its statement `from`, or, when `after` is
+// set, after that statement, which has run (called from the form) to
+// `after` with completion `cpl`.
+struct ListResume {
+    Tok from;
+    Tok after;
+    uint32_t cpl;
+};
+// Runs statements until `}`, the end or a completion other than normal
+// (from where `resume` says when it is given).
+Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
+// One statement (a block going on where `resume` says when it is given).
+Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
 // Declares a variable in the current scope (as `var` does); null when out of memory.
 JSAny *St_Declare(RunContext *ctx, IdEntry *id);
 

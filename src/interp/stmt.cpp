@@ -110,13 +110,21 @@ inline Tok RunBody(RunContext *ctx, Tok body, uint32_t *c) {
     return St_Statement(ctx, b, c);
 }
 
-// Runs a loop's body once (a block from its statement `from` on, when that
-// is not null: the statements before it ran from the loop's form); *end is
-// where it ended and *c its completion. Answers as LoopOutcome does; on 2
-// *cpl receives the completion to pass on.
+// Runs a loop's body once, or what is left of it when part of it ran from
+// the loop's form (`resume`: a block going on at a statement, or the body
+// that is one statement, run to resume->after); *end is where it ended and
+// *c its completion. Answers as LoopOutcome does; on 2 *cpl receives the
+// completion to pass on.
 inline int LoopStep(RunContext *ctx, Tok body, Tok loop, Tok *end, uint32_t *c, uint32_t *cpl,
-                    Tok from = nullptr) {
-    *end = from ? St_Statement(ctx, body, c, from) : RunBody(ctx, body, c);
+                    const ListResume *resume = nullptr) {
+    if (!resume || (!resume->from && !resume->after)) {
+        *end = RunBody(ctx, body, c);
+    } else if (!resume->from) {
+        *end = resume->after;
+        *c = resume->cpl;
+    } else {
+        *end = St_Statement(ctx, body, c, resume);
+    }
     int outcome = LoopOutcome(ctx, *c, loop);
     if (outcome == 2) *cpl = *c;
     return outcome;
@@ -124,12 +132,12 @@ inline int LoopStep(RunContext *ctx, Tok body, Tok loop, Tok *end, uint32_t *c, 
 
 // ---- statements ------------------------------------------------------------
 
-// A block; its list from the statement `from` on when that is not null
-// (the statements before it have run from their loop's form).
-Tok Block(RunContext *ctx, Tok p, uint32_t *cpl, Tok from = nullptr) {
+// A block; its list going on where `resume` says when that is given (its
+// first statements ran from their loop's form).
+Tok Block(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume = nullptr) {
     bool savedMember = ctx->memberError;
     ctx->memberError = true;
-    Tok q = St_List(ctx, from ? from : p + 1, cpl);
+    Tok q = St_List(ctx, p + 1, cpl, resume);
     ctx->memberError = savedMember;
     if (IsFailure(*cpl) || *cpl == CPL_THROW || *cpl == CPL_RETURN || *cpl == CPL_CONTINUE ||
         *cpl == CPL_CASE || *cpl == CPL_DEFAULT) {
@@ -243,12 +251,12 @@ Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             *cpl = st;
             return end ? end : p + 1;
         }
-        Tok from = nullptr;
+        ListResume resume{};
         if (body) {
             // Where the body is is known from the first pass on; so is the
             // condition's `(`.
             LoopShape shape{Scan_Lines(Scan_Lines(p + 1) + 1), TK_RPAREN, nullptr, nullptr, body};
-            switch (Form_Loop(ctx, p, shape, passes, &from, &end)) {
+            switch (Form_Loop(ctx, p, shape, passes, &resume, &end)) {
             case LoopPhase::Walk:
             case LoopPhase::Cond: break;
             case LoopPhase::Done: goto done;
@@ -265,7 +273,7 @@ Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
         }
     body:
         uint32_t c;
-        int outcome = LoopStep(ctx, body, p, &end, &c, cpl, from);
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl, &resume);
         if (outcome == 1) break;
         if (outcome == 2) return end;
     }
@@ -358,8 +366,8 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
             *cpl = st;
             return end ? end : close;
         }
-        Tok from = nullptr;
-        switch (Form_Loop(ctx, p, shape, passes, &from, &end)) {
+        ListResume resume{};
+        switch (Form_Loop(ctx, p, shape, passes, &resume, &end)) {
         case LoopPhase::Walk:
         case LoopPhase::Cond: break;
         case LoopPhase::Done: goto done;
@@ -390,7 +398,7 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
         }
     body : {
         uint32_t c;
-        int outcome = LoopStep(ctx, body, p, &end, &c, cpl, from);
+        int outcome = LoopStep(ctx, body, p, &end, &c, cpl, &resume);
         if (outcome == 1) break;
         if (outcome == 2) return end;
     }
@@ -1056,7 +1064,7 @@ JSAny *St_Declare(RunContext *ctx, IdEntry *id) {
 
 namespace {
 
-Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl, Tok from) {
+Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume) {
     NestGuard guard(ctx);
     if (!guard.ok) {
         *cpl = Ev_Fail(ctx, ROW_NESTED_TOO_DEEPLY, p);
@@ -1065,7 +1073,7 @@ Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl, Tok from) {
     *cpl = 0;
     uint32_t t = *p;
     switch (t) {
-    case TK_LBRACE: return Block(ctx, p, cpl, from);
+    case TK_LBRACE: return Block(ctx, p, cpl, resume);
     case TK_SEMI: return p + 1;
     case KW_VAR: return VarStatement(ctx, p, cpl);
     case KW_IF: return IfStatement(ctx, p, cpl);
@@ -1161,28 +1169,39 @@ __attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, 
 
 }  // namespace
 
-Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl, Tok from) {
+Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume) {
     p = Scan_Lines(p);
 #ifdef QUILLON_CHECKS
     uint32_t recoveries = gChkRecoveries;
 #endif
-    Tok end = StatementAt(ctx, p, cpl, from);
+    Tok end = StatementAt(ctx, p, cpl, resume);
 #ifdef QUILLON_CHECKS
     CheckStatementExtent(ctx, p, end, *cpl, recoveries);
 #endif
     return end;
 }
 
-Tok St_List(RunContext *ctx, Tok p, uint32_t *completion) {
+Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume) {
+    uint32_t c;
+    Tok q;
+    if (resume) {
+        p = resume->from;
+        if (resume->after) {
+            // The statement at p has run: on with what it gave.
+            q = resume->after;
+            c = resume->cpl;
+            goto ran;
+        }
+    }
     for (;;) {
         while (*p == TK_LINE || *p == TK_SEMI) ++p;
         if (*p == TK_RBRACE || *p == TK_END) {
             *completion = 0;
             return p;
         }
-        uint32_t c;
-        Tok q = FormStatement(ctx, p, &c);
+        q = FormStatement(ctx, p, &c);
         if (!q) q = St_Statement(ctx, p, &c);
+    ran:
         if (q == p) {
             *completion = ERR_BADFORMAT;
             return p;

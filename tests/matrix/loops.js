@@ -34,7 +34,21 @@ var bodies = [
   ["stores", "o.p = o.p + i; arr[i] = a; a = a + 1;"],
   ["middle", "a = a + i; a = a + x; b = b - 1;"],
   ["late", "a = (a * 31 + i) | 0; if (i > 20) b = a; else b = -a;"],
-  ["lines", "a = a + x\nb = b + 1\n"]
+  ["lines", "a = a + x\nb = b + 1\n"],
+  // Statements the walker runs, called from the loop's form, and the ways
+  // they leave it. (In eval code these are followed by a statement of
+  // their own: engines after ES3 give some of them other completion
+  // values, and `return` there is no error in ES3's eval.)
+  ["call", "a = id(a) + i; b = b + x;", 1],
+  ["break", "a = a + i; if (a > 100) break; b++;", 1],
+  ["continue", "if (i % 4 == 0) { i++; continue; } a = a + i;", 1],
+  ["return", "a = a + i; if (a > 500) return ['returned', a, i];", 2],
+  ["throw", "a = a + i; if (a > 400) throw 'thrown at ' + i;", 1],
+  ["nested", "for (var k = 0; k < 3; k++) a = a + k; b = b + a;", 1],
+  ["try", "try { a = a + i; if (i == 3) throw 1; } catch (e) { b = b + 1; }", 1],
+  ["labelled", "L2: { a = a + i; if (i > 2) break L2; b = b + 1; }", 1],
+  ["object", "o = {p: o.p + i}; a = a + o.p;", 1],
+  ["failing", "a = a + i; if (i == 9) a = u.v;", 1]
 ];
 
 // Shapes: {B} the body, which always ends in a statement of its own.
@@ -68,9 +82,13 @@ function quote(s) {
 // x turns into the string xs at pass m (m < 0: never) through the
 // statement put first in every body; the loop's form gives up there when
 // it happens, and at every use of x after it.
-function make(shape, body, place) {
+function id(v) { return v; }
+var u;
+
+function make(shape, body, place, walker) {
   var b = "x = i == m ? xs : x; " + body;
   var loop = shape.split("{B}").join(b);
+  if (walker && place.indexOf("{Q}") >= 0) loop += "\n'end'";
   var code = place.split("{L}").join(loop).split("{Q}").join(quote(loop));
   return eval("(function (n, x, xs, m) { var a = 0, b = 0, c, i, t, j, o = {p: 0}, arr = [], w = {}; " +
               code + " return [a, b, c, i, o.p, arr.length, arr[3], x]; })");
@@ -81,7 +99,8 @@ var cases = 0;
 for (var s = 0; s < shapes.length; s++) {
   for (var bo = 0; bo < bodies.length; bo++) {
     for (var p = 0; p < places.length; p++) {
-      var f = make(shapes[s][1], bodies[bo][1], places[p][1]);
+      if (bodies[bo][2] == 2 && places[p][0] == "eval") continue;
+      var f = make(shapes[s][1], bodies[bo][1], places[p][1], bodies[bo][2]);
       var line = [];
       for (var r = 0; r < runs.length; r++) {
         var got;
