@@ -56,7 +56,7 @@ TEST_F(BreakTest, LoopsRunFromTheirFormsAreCheckedAtEveryPass) {
     int polls = 0;
     h.poll = [&]() -> uint32_t { return ++polls == 300 ? 8 : 0; };
     SetJSSignal(kBit, kBit);
-    EXPECT_EQ(RunJavaScript(h.Space(), "function f() { var a = 0, i = 0; while (true) { a = a + i; i++; } } f();",
+    EXPECT_EQ(RunJavaScript(h.Space(), "function f() { var a = 0, i = 0; while (i >= 0) { a = a + i; i++; } } f();",
                             0, 1, kBit, 0),
               3u);
     EXPECT_EQ(polls, 300);
