@@ -106,8 +106,8 @@ __attribute__((always_inline)) inline Tok Ev_CommaInline(RunContext *ctx, Tok p,
 }
 
 // ---- remembered forms of loops ----
-// A `while` or three-clause `for` loop whose condition, update and body
-// have forms runs whole passes from one form: the walker's check at the
+// A `while` or three-clause `for` loop whose condition and update have
+// forms runs whole passes from one form: the walker's check at the
 // top of every pass, the condition, each statement of the body with its
 // completion, the update, and back. Body statements that have forms
 // (expression statements, `var name = e` of a local, `if` with an
@@ -140,14 +140,18 @@ struct LoopShape {
     Tok body;           // the body's first token
 };
 
-// Makes the form of the loop at `loop` (on its first pass that reaches
-// one of a few counts, `passes` being the passes run so far) and runs
-// it; on a return in the middle of the body *resume is where the walker
-// goes on, and *bodyEnd is set to where the body ends when the form ran at
-// least one whole pass.
+// Runs the loop's form at `index` from the condition of a pass whose
+// top the walker has made (see Form_Loop).
 LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok *bodyEnd);
+// Reads the form of the loop at `loop` when `passes` is the count at which
+// it is tried; true when it was made.
 bool Form_ReadLoop(RunContext *ctx, Tok loop, const LoopShape &shape, uint32_t passes);
 
+// At the top of a loop's pass, after the walker's check: makes the form of
+// the loop at `loop` (when `passes`, the passes run so far in this entry,
+// is one of the counts it is tried at) and runs it. On a return in the
+// middle of the body *resume is where the walker goes on; *bodyEnd is set
+// to where the body ends when the form ran at least one whole pass.
 __attribute__((always_inline)) inline LoopPhase Form_Loop(RunContext *ctx, Tok loop, const LoopShape &shape,
                                                           uint32_t passes, ListResume *resume, Tok *bodyEnd) {
     uint32_t *slot = Form_Slot(ctx, loop);
