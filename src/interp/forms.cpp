@@ -482,11 +482,15 @@ __attribute__((always_inline)) inline void Put(JSAny *var, const JSAny *value) {
     JSAny_Clear(&old);
 }
 
+// Whether a value on the stack may be stored or be a form's value: a share
+// of it is taken then, which for a string may need memory.
+__attribute__((always_inline)) inline bool Storable(const JSAny *v) { return v->type != JSANY_STRING; }
+
 // A compound assignment's combination of the variable's value with the
 // right side, into *value: both numbers, or false. A plain one stores the
-// right side as it is: anything but a string (which is never stored).
+// right side as it is, when it is storable.
 __attribute__((always_inline)) inline bool Combine(NumOp op, const JSAny *var, JSAny *value) {
-    if (op == NumOp::None) return value->type != JSANY_STRING;
+    if (op == NumOp::None) return Storable(value);
     if (var->type != JSANY_NUMBER || value->type != JSANY_NUMBER) return false;
     JSAny v = *var;
     Num_Binary(op, &v, value->num);
@@ -597,7 +601,7 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             if (JSAny *var = Obj_DenseAt(b.obj, k.num)) {
                 if (!Combine(o.op, var, &st[sp - 1])) return RunEnd::Miss;
                 Put(var, &st[sp - 1]);
-            } else if (o.op != NumOp::None || st[sp - 1].type == JSANY_STRING ||
+            } else if (o.op != NumOp::None || !Storable(&st[sp - 1]) ||
                        Obj_PutIndexPlain(b.obj, &k, &st[sp - 1]) != 0) {
                 // A hole, or past the dense store: a plain store is made as
                 // the general path makes it; a compound one would read
@@ -671,8 +675,8 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             pc = o.arg;
             break;
         case FormKind::End:
-            // A string value (no store was made: stores take no strings).
-            if (st[0].type == JSANY_STRING) return RunEnd::Miss;
+            // A value that cannot be taken (no store was made then).
+            if (!Storable(&st[0])) return RunEnd::Miss;
             return RunEnd::Value;
         case FormKind::LoopTop:
             if constexpr (!kLoop) __builtin_unreachable();
@@ -686,7 +690,7 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             if constexpr (!kLoop) __builtin_unreachable();
             // As a statement run from its form in a statement list (a
             // string value gives up, as at End).
-            if (st[0].type == JSANY_STRING) return RunEnd::Miss;
+            if (!Storable(&st[0])) return RunEnd::Miss;
             JSAny v;
             JSAny_InitFrom(&v, &st[0]);
             ctx->noValueAt = nullptr;
@@ -791,14 +795,11 @@ struct LoopReader {
 Tok ReadCommaPart(Reader &r, Tok p) { return ReadComma(r, p); }
 Tok ReadAssignmentPart(Reader &r, Tok p) { return ReadAssignment(r, p, 0); }
 
-// Whether an expression statement may start at s (no statement keyword,
-// which the reader refuses anyway, and no label).
-bool ExpressionStatementAt(Tok s) { return !(Tk_IsOperand(*s) && *Scan_Lines(s + 1) == TK_COLON); }
-
 // An expression statement at s (after its line breaks) whose statement
 // level is `extra` below the loop's; its end, or null.
 Tok ReadExpressionStatement(LoopReader &lr, Tok s, uint32_t extra) {
-    if (!ExpressionStatementAt(s)) return nullptr;
+    // (A statement keyword is refused by the reader itself.)
+    if (Scan_IsLabel(s)) return nullptr;
     Tok end = lr.Part(s, extra, ReadCommaPart);
     if (end) lr.Emit(FormKind::StatementEnd);
     return end;
@@ -888,11 +889,7 @@ Tok ReadBody(LoopReader &lr, Tok body) {
         while (*p == TK_LINE || *p == TK_SEMI) ++p;
         if (*p == TK_RBRACE) return p + 1;
         Tok q = ReadBodyStatement(lr, p, 2);
-        if (!q) return nullptr;
-        uint32_t last = q[-1];
-        if (last != TK_RBRACE && last != TK_COLON && last != TK_SEMI && *q != TK_SEMI && *q != TK_RBRACE &&
-            *q != TK_LINE)
-            return nullptr;
+        if (!q || !Scan_EndsStatement(q)) return nullptr;
         p = q;
     }
 }

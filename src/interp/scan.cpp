@@ -284,10 +284,7 @@ Tok AfterOptionalSemi(Tok p, uint32_t word, bool *found) {
 
 bool Scan_StatementComplete(Tok start, Tok end) {
     if (end == start) return false;
-    uint32_t last = end[-1];
-    if (last == TK_RBRACE || last == TK_COLON || last == TK_SEMI) return true;
-    uint32_t t = *end;
-    return t == TK_SEMI || t == TK_RBRACE || t == TK_LINE || t == TK_END || t == KW_ELSE || t == KW_WHILE;
+    return Scan_EndsStatement(end) || *end == KW_ELSE || *end == KW_WHILE;
 }
 
 Tok Scan_SkipSimple(Tok p) {
@@ -389,7 +386,7 @@ Tok Scan_SkipStatement(Tok p) {
             end = p + 1;  // the empty statement
             break;
         default:
-            if (Tk_IsOperand(t) && *Scan_Lines(p + 1) == TK_COLON) {  // a label
+            if (Scan_IsLabel(p)) {
                 p = Scan_Lines(p + 1) + 1;
                 continue;
             }

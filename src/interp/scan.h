@@ -67,6 +67,20 @@ inline bool Scan_EndsOperand(uint32_t t) {
     return t != TK_LINE && t != TK_LPAREN && t != TK_LBRACKET && t != TK_DOT && t != TK_INC && t != TK_DEC;
 }
 
+// Whether a statement at p is labelled: a name followed by `:` (line
+// breaks between).
+inline bool Scan_IsLabel(Tok p) { return Tk_IsOperand(*p) && *Scan_Lines(p + 1) == TK_COLON; }
+
+// The statement list's termination rule: a statement that ends at `end`
+// ends properly when its last token is `}`, `:` or `;`, or the next one is
+// `;`, `}`, a line break or the end.
+inline bool Scan_EndsStatement(Tok end) {
+    uint32_t last = end[-1];
+    if (last == TK_RBRACE || last == TK_COLON || last == TK_SEMI) return true;
+    uint32_t t = *end;
+    return t == TK_SEMI || t == TK_RBRACE || t == TK_LINE || t == TK_END;
+}
+
 // p at `(`, `[` or `{`: the position just past its matching closer, or the
 // end of the program (the 0 token) when it has none.
 Tok Scan_Group(Tok p);

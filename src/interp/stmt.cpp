@@ -663,12 +663,9 @@ Tok SwitchStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
             break;
         }
         // The termination rule inside the clause list.
-        uint32_t last = e[-1];
-        Tok n = e;
-        if (last != TK_RBRACE && last != TK_COLON && last != TK_SEMI && *n != TK_SEMI && *n != TK_RBRACE &&
-            *n != TK_LINE && *n != TK_END) {
-            *cpl = Ev_Fail(ctx, ROW_EOL_EXPECTED, n);
-            s = n;
+        if (!Scan_EndsStatement(e)) {
+            *cpl = Ev_Fail(ctx, ROW_EOL_EXPECTED, e);
+            s = e;
             break;
         }
         s = e;
@@ -1102,7 +1099,7 @@ Tok StatementAt(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume)
     default:
         break;
     }
-    if (Tk_IsOperand(t) && *Scan_Lines(p + 1) == TK_COLON) {
+    if (Scan_IsLabel(p)) {
         if (IdEntry *label = IdAt(ctx, p)) return LabelledStatement(ctx, p, label, cpl);
         *cpl = Ev_Fail(ctx, ROW_BAD_LABEL, p);
         return Ev_StatementEnd(ctx, Scan_Lines(p + 1) + 1);
@@ -1121,7 +1118,7 @@ Tok Recover([[maybe_unused]] RunContext *ctx, Tok q) {
     uint32_t t = *q;
     bool compound = t == KW_IF || t == KW_WHILE || t == KW_WITH || t == KW_FOR || t == KW_SWITCH ||
                     t == KW_CATCH || t == KW_ELSE || t == KW_DO || t == KW_TRY || t == TK_LBRACE ||
-                    t == TK_SEMI || t == TK_LINE || (Tk_IsOperand(t) && *Scan_Lines(q + 1) == TK_COLON);
+                    t == TK_SEMI || t == TK_LINE || Scan_IsLabel(q);
     if (!compound) Chk_Extent(ctx, q, kStmtLevel, end, "skipped after an error");
 #endif
     return end;
@@ -1222,19 +1219,15 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resu
         }
         // The termination rule: after anything but `}` or `:` a statement
         // ends at `;`, `}`, a line break or the end.
-        uint32_t last = q[-1];
-        if (last != TK_RBRACE && last != TK_COLON && last != TK_SEMI) {
-            uint32_t n = *q;
-            if (n != TK_SEMI && n != TK_RBRACE && n != TK_LINE && n != TK_END) {
-                *completion = Ev_Fail(ctx, ROW_EOL_EXPECTED, q);
-                if ((ctx->flags & RUN_LENIENT) && (*completion & ERR_REPORTED)) {
-                    ctx->reported = false;
-                    p = Recover(ctx, q);
-                    if (p == q) ++p;
-                    continue;
-                }
-                return q;
+        if (!Scan_EndsStatement(q)) {
+            *completion = Ev_Fail(ctx, ROW_EOL_EXPECTED, q);
+            if ((ctx->flags & RUN_LENIENT) && (*completion & ERR_REPORTED)) {
+                ctx->reported = false;
+                p = Recover(ctx, q);
+                if (p == q) ++p;
+                continue;
             }
+            return q;
         }
         p = q;
     }

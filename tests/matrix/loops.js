@@ -1,18 +1,20 @@
-// The loops matrix: `while` and `for` loops whose condition, update and
-// body statements the interpreter can run from one remembered form of the
-// whole loop, in every shape a body takes (a block of statements ending
-// in `;` or at line breaks, one statement, an empty body, `var`, `if` with
-// and without `else`, member and element stores, holes filled), entered
+// The loops matrix: `while` and `for` loops the interpreter can run from
+// one remembered form of the whole loop, in every shape a body takes (a
+// block of statements ending in `;` or at line breaks, one statement, an
+// empty body, `var`, `if` with and without `else`, member and element
+// stores, holes filled, and statements the walker runs from the form:
+// calls, break, continue, return, throw, try, a nested loop ...), entered
 // from every kind of place (a function, eval with its completion value,
 // try/finally, an outer loop entering it again, a do body left by break, a
-// with scope, a catch scope, a labelled loop continued), and left in every way: the
+// with scope, a catch scope, a labelled loop continued, a branch
+// skipped on the run after the form was made), and left in every way: the
 // condition turning false, and a variable turning into a string at a
 // chosen pass, so that the loop's form gives up at the condition, in the
 // middle of the body or at the update, on the first pass, early, or after
-// the form was made (passes 2, 16 and 128 are where it is made). A break
-// in the body keeps a loop with the walker; it is here as a control (an
-// expression statement follows it: engines after ES3 give a loop left by
-// a break inside an `if` another completion value).
+// the form was made (passes 2, 16 and 128 are where it is made). The
+// shape "break" has no condition and is left only by a break the walker
+// runs from the form (an expression statement follows it: engines after
+// ES3 give a loop left by a break inside an `if` another completion value).
 // The expected lines in loops.out were written by a reference engine
 // (`make matrix` runs this file through node).
 var out = typeof print != "undefined" ? print : console.log;
@@ -72,7 +74,8 @@ var places = [
   ["do", "do { {L} if (a) break; } while (false);"],
   ["with", "with (w) { {L} }"],
   ["catch", "try { throw 0; } catch (e) { {L} }"],
-  ["label", "L: for (var j = 0; j < 2; j++) { {L} continue L; }"]
+  ["label", "L: for (var j = 0; j < 2; j++) { {L} continue L; }"],
+  ["skipped", "if (m != 0) { {L} } else { b = b - 1; }"]
 ];
 
 function quote(s) {
