@@ -126,6 +126,7 @@ matrix:
 	node tests/matrix/forms.js > tests/matrix/forms.out
 	node tests/matrix/calls.js > tests/matrix/calls.out
 	node tests/matrix/loops.js > tests/matrix/loops.out
+	node tests/matrix/members.js > tests/matrix/members.out
 	node tests/values/edge_values.js > tests/values/edge_values.inc
 
 clean:

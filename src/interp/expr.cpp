@@ -463,6 +463,22 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
             return 0;
         }
     }
+    if (Chk_Shortcuts() && (s->v.type == JSREF_NAMED || s->v.type == JSREF_MEMBER) && s->base.type == JSANY_OBJECT) {
+        // An own stored property or a dense element holding a number, changed
+        // in place: the read, the conversion and the store that the general
+        // path makes, none of which can fail or be seen on the way.
+        JSAny *slot = s->v.type == JSREF_NAMED
+                          ? Obj_NamedStoreSlot(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), NameHint(ctx, s))
+                          : Obj_DenseElement(s);
+        if (slot && slot->type == JSANY_NUMBER) {
+            double old = slot->num;
+            Num_Binary(inc ? NumOp::Add : NumOp::Sub, slot, 1);
+            double now = slot->num;
+            Slot_Clear(s);
+            s->v = JSAny_Num(postfix ? old : now);
+            return 0;
+        }
+    }
     // Read, change, write back.
     EvalSlot target;
     target.v = s->v;

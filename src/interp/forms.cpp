@@ -29,6 +29,8 @@ enum class FormKind : uint8_t {
     Parameter,    // push parameter arg of the running activation, named id
     Store,        // top into local arg named id (op: the compound operator, or None)
     Increment,    // local arg named id op= 1 (Add or Sub); push its old value (pad 1) or new
+    StoreGlobal,  // as Store, into the program-level variable of the identifier at token arg
+    IncrementGlobal, // as Increment, of the program-level variable of the identifier at token arg
     GetNamed,     // top = member id of top (arg: the name's token, whose hint it keeps; pad 1: "length")
     GetElem,      // pop key; top = element key of top
     StoreNamed,   // pop value; top = value, stored in member id of top (op as Store)
@@ -148,7 +150,7 @@ Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level);
 
 inline bool IsStore(FormKind k) {
     return k == FormKind::Store || k == FormKind::StoreNamed || k == FormKind::StoreElem ||
-           k == FormKind::Increment;
+           k == FormKind::Increment || k == FormKind::StoreGlobal || k == FormKind::IncrementGlobal;
 }
 
 // An expression the walker reads as an assignment expression (AssignInto):
@@ -310,8 +312,26 @@ Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level) {
     return e;
 }
 
-// `name++`, `name--`, `++name` or `--name` of a local as a whole assignment
-// expression (the walker would read on into an operator after it).
+// The kind and argument of a store into the variable an identifier's hint
+// found: a local by its index, a program-level variable by the token (its
+// rule is checked again at every store). False for other hints.
+bool StoreTarget(Reader &r, Tok name, const uint32_t *hint, FormKind local, FormKind global, uint32_t *arg,
+                 FormKind *kind) {
+    if (!hint) return false;
+    if ((*hint & 3) == HINT_LOCAL) {
+        *kind = local;
+        *arg = *hint >> 2;
+        return true;
+    }
+    if ((*hint & 3) != HINT_GLOBAL) return false;
+    *kind = global;
+    *arg = static_cast<uint32_t>(name - r.ctx->code->codes);
+    return true;
+}
+
+// `name++`, `name--`, `++name` or `--name` of a local or program-level
+// variable as a whole assignment expression (the walker would read on into
+// an operator after it).
 Tok ReadIncrement(Reader &r, Tok start, uint32_t level) {
     bool postfix = *start != TK_INC && *start != TK_DEC;
     Tok name = postfix ? start : start + 1;
@@ -323,9 +343,11 @@ Tok ReadIncrement(Reader &r, Tok start, uint32_t level) {
     if (Tk_IsBinary(*n) || Tk_IsAssign(*end) || Tk_IsCompoundAssign(*n)) return nullptr;
     IdEntry *id = Lex_IdOfOperand(r.ctx->store, *name);
     uint32_t *hint = id ? HintSlot(r.ctx, name) : nullptr;
-    if (!hint || (*hint & 3) != HINT_LOCAL) return nullptr;
+    FormKind kind;
+    uint32_t arg;
+    if (!StoreTarget(r, name, hint, FormKind::Increment, FormKind::IncrementGlobal, &arg, &kind)) return nullptr;
     if (level + 1 > r.depth) r.depth = level + 1;
-    uint32_t at = r.EmitNamed(FormKind::Increment, *hint >> 2, id, op == TK_INC ? NumOp::Add : NumOp::Sub);
+    uint32_t at = r.EmitNamed(kind, arg, id, op == TK_INC ? NumOp::Add : NumOp::Sub);
     if (r.ok) r.ops[at].pad = postfix;
     r.Push();
     return end;
@@ -344,7 +366,9 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     if (!Tk_IsOperand(*start) || !Tk_IsAssign(*opTok)) return ReadMemberAssignment(r, start, level);
     IdEntry *id = Lex_IdOfOperand(r.ctx->store, *start);
     uint32_t *hint = id ? HintSlot(r.ctx, start) : nullptr;
-    if (!hint || (*hint & 3) != HINT_LOCAL) return nullptr;
+    FormKind kind;
+    uint32_t arg;
+    if (!StoreTarget(r, start, hint, FormKind::Store, FormKind::StoreGlobal, &arg, &kind)) return nullptr;
     // The walker reads the name (one level down), then the right side
     // inside the assignment's own nesting level.
     if (level + 1 > r.depth) r.depth = level + 1;
@@ -352,7 +376,7 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     if (!q) return nullptr;
     uint32_t op = *opTok;
     NumOp n = op == TK_ASSIGN ? NumOp::None : Ev_Binary(Tk_BinaryOfAssign(op)).number;
-    r.EmitNamed(FormKind::Store, *hint >> 2, id, n);
+    r.EmitNamed(kind, arg, id, n);
     return q;
 }
 
@@ -581,6 +605,20 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             double old = l->value.num;
             Num_Binary(o.op, &l->value, 1);
             st[sp++] = JSAny_Num(o.pad ? old : l->value.num);
+            break;
+        }
+        case FormKind::StoreGlobal: {
+            JSAny *var = HintedVariable(ctx, HINT_GLOBAL, o.id, codes[o.arg]);
+            if (!var || !Combine(o.op, var, &st[sp - 1])) return RunEnd::Miss;
+            Put(var, &st[sp - 1]);
+            break;
+        }
+        case FormKind::IncrementGlobal: {
+            JSAny *var = HintedVariable(ctx, HINT_GLOBAL, o.id, codes[o.arg]);
+            if (!var || var->type != JSANY_NUMBER) return RunEnd::Miss;
+            double old = var->num;
+            Num_Binary(o.op, var, 1);
+            st[sp++] = JSAny_Num(o.pad ? old : var->num);
             break;
         }
         case FormKind::StoreNamed: {

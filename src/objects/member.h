@@ -35,8 +35,10 @@ uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot);
 
 // ---- the fast paths of member reads and stores ----
 // Each does what Obj_GetMember / Obj_PutMember would on the cases it takes
-// and answers false, having changed nothing, on every other; the caller then
-// takes the general path: `if (!Obj_GetMemberFast(s, hint)) Obj_GetMember(...)`.
+// (a store that adds a member may fail for memory there, as the general one
+// would) and answers false, having changed nothing, on every other; the
+// caller then takes the general path:
+// `if (!Obj_GetMemberFast(s, hint)) Obj_GetMember(...)`.
 // They take named members of objects whose named members are plain stored
 // properties (an own one found through `hint`, the record number + 1 of the
 // property the name found last time, kept by the caller; null for none),
@@ -162,21 +164,61 @@ inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
     return true;
 }
 
+// How a store the fast path made ends, as Obj_PutMember ends it: the slot
+// receives the value (taken over), or the failure with the value released.
+inline void Obj_SettleStore(EvalSlot *s, JSAny *value, uint32_t st) {
+    JSAny_Clear(&s->base);
+    if (st) {
+        JSAny_Clear(value);
+        s->v = JSAny_Err(st);
+    } else {
+        s->v = *value;
+        *value = JSAny_Undef();
+    }
+}
+
+// The stores that add a member, made as the general store makes them:
+//  - a named member of an object whose named members are plain and that
+//    has no computed ones nor an own property of that name: the record
+//    appended (and the hint set to it). A name no property has had yet
+//    goes the general way, which makes its key.
+//  - an element through an element reference with a number key, of an
+//    object whose members are plain (Obj_PutIndexPlain).
+// Out of memory fails the store with the object as before.
+inline bool Obj_AddMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
+    Object *o = s->base.obj;
+    uint32_t st;
+    if (s->v.type == JSREF_NAMED) {
+        auto *id = static_cast<const IdEntry *>(s->key.ptr);
+        if (!Obj_PlainMembers(o) || (o->classFlags & (CF_CALLABLE | CF_HASLENGTH))) return false;
+        const char *key = Props_KeyOfName(id);
+        if (!key) return false;
+        st = Props_Append(o, id->name, id->length, id->hash, nullptr, value, const_cast<char *>(key));
+        if (!st && hint) *hint = Props_HeadOf(o->props)->used;
+    } else {
+        if (s->key.type != JSANY_NUMBER) return false;
+        st = Obj_PutIndexPlain(o, &s->key, value);
+        if (st == ERR_NOPROP) return false;
+    }
+    Obj_SettleStore(s, value, st);
+    return true;
+}
+
 // Stores through a named reference into an own stored property, or through
-// an element reference over an element of the dense store. The value is
-// taken over, as Obj_PutMember takes it.
+// an element reference over an element of the dense store, or adds the
+// member as Obj_AddMemberFast does. The value is taken over, as
+// Obj_PutMember takes it.
 inline bool Obj_PutMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
     JSAny *slot;
+    if (s->base.type != JSANY_OBJECT) return false;
     if (s->v.type == JSREF_NAMED) {
-        if (s->base.type != JSANY_OBJECT) return false;
         slot = Obj_NamedStoreSlot(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), hint);
-        if (!slot) return false;
     } else if (s->v.type == JSREF_MEMBER) {
         slot = Obj_DenseElement(s);
-        if (!slot) return false;
     } else {
         return false;
     }
+    if (!slot) return Obj_AddMemberFast(s, value, hint);
     JSAny copy;
     JSAny_InitFrom(&copy, value);
     if (copy.type == JSANY_ERROR && value->type != JSANY_ERROR) return false;

@@ -7,7 +7,8 @@
 // from every kind of place (a function, eval with its completion value,
 // try/finally, an outer loop entering it again, a do body left by break, a
 // with scope, a catch scope, a labelled loop continued, a branch
-// skipped on the run after the form was made), and left in every way: the
+// skipped on the run after the form was made, and the program's top level,
+// where the variables are program-level ones), and left in every way: the
 // condition turning false, and a variable turning into a string at a
 // chosen pass, so that the loop's form gives up at the condition, in the
 // middle of the body or at the update, on the first pass, early, or after
@@ -120,6 +121,37 @@ for (var s = 0; s < shapes.length; s++) {
       out(shapes[s][0] + " | " + bodies[bo][0] + " | " + places[p][0] + ": " + line.join(" "));
       cases++;
     }
+  }
+}
+
+// The same loops at program level: eval code run from the program's top
+// level, whose variables are program-level ones (a body that returns has no
+// place there). They are given names no function uses (a name some
+// function has had as a local is looked for among the locals first).
+function programText(shape, body, n, m) {
+  var b = "x = i == m ? xs : x; " + body;
+  var text = "var a = 0, b = 0, c, i, t, j, o = {p: 0}, arr = [], w = {}, n = " + n + ", x = 1, xs = 's', m = " + m +
+             ";\n" + shape.split("{B}").join(b) + "\n[a, b, c, i, o.p, arr.length, arr[3], x];";
+  return text.replace(/\b(a|b|c|i|t|j|k|o|arr|w|n|x|xs|m)\b/g, "g_$1");
+}
+for (var s = 0; s < shapes.length; s++) {
+  for (var bo = 0; bo < bodies.length; bo++) {
+    if (bodies[bo][2] == 2) continue;
+    var line = [];
+    for (var r = 0; r < runs.length; r++) {
+      var got;
+      try {
+        var v = eval(programText(shapes[s][1], bodies[bo][1], runs[r][0], runs[r][1]));
+        got = [];
+        for (var k = 0; k < v.length; k++) got.push(show(v[k]));
+        got = got.join(",");
+      } catch (err) {
+        got = "threw";
+      }
+      line.push(got);
+    }
+    out(shapes[s][0] + " | " + bodies[bo][0] + " | program: " + line.join(" "));
+    cases++;
   }
 }
 out(cases + " cases");
