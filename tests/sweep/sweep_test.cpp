@@ -40,7 +40,7 @@ const char *ScriptsDir() { return QUILLON_SOURCE_DIR "/tests/scripts"; }
 const char *const kQuickSubset[] = {"basics",        "errors",       "invocation",      "generics",
                                     "values",        "objects",      "prototype_links", "locale_strings",
                                     "dates_level2",  "regexp_level1", "string_level3",  "array_level3",
-                                    "uri",           "call_reuse",   "forms"};
+                                    "uri",           "call_reuse",   "forms",           "member_stores"};
 
 constexpr uint64_t kEveryPointUpTo = 25000;
 constexpr uint64_t kSampled = 200;
