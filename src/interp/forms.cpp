@@ -706,8 +706,9 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             else --sp;
             break;
         case FormKind::JumpIfFalse:
+            // (A comparison's boolean, the common case, tested here.)
             --sp;
-            if (!JSAny_Truth(&st[sp])) pc = o.arg;
+            if (st[sp].type == JSANY_BOOLEAN ? !st[sp].flag : !JSAny_Truth(&st[sp])) pc = o.arg;
             break;
         case FormKind::Jump:
             pc = o.arg;

@@ -6,7 +6,9 @@
 
 #include "objects/object.h"
 #include "objects/props.h"
+#include "runtime/atoms.h"
 #include "runtime/idtable.h"
+#include "runtime/text.h"
 #include "values/evalslot.h"
 
 namespace quillon {
@@ -62,6 +64,17 @@ inline PropRec *Obj_OwnNamedHinted(Object *o, const IdEntry *id, uint32_t *hint)
     PropRec *r = Props_FindKey(o, key);
     if (r && hint) *hint = static_cast<uint32_t>(r - o->props) + 1;
     return r;
+}
+
+// The own stored property a counted string key names, in an object whose
+// named members are plain, found by the key's text; null when it has none,
+// and for a key that may be the text of an array index (the general path
+// decides between element and name then).
+inline PropRec *Obj_OwnKeyed(Object *o, const JSAny *key) {
+    if (!o->props || key->type != JSANY_STRING || key->len == 0 || (key->str[0] >= '0' && key->str[0] <= '9'))
+        return nullptr;
+    const char *k = Atom_Find(key->str, key->len, Str_Hash(key->str, key->len));
+    return k ? Props_FindKey(o, k) : nullptr;
 }
 
 // The element of a plain object's dense store that a whole-number key in
@@ -155,10 +168,17 @@ inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
     }
     if (s->v.type != JSREF_MEMBER) return false;
     const JSAny *e = Obj_DenseElement(s);
-    if (!e) return false;
+    if (!e) {
+        // An own stored property named by a string key.
+        if (s->base.type != JSANY_OBJECT || !Obj_PlainMembers(s->base.obj)) return false;
+        PropRec *r = Obj_OwnKeyed(s->base.obj, &s->key);
+        if (!r) return false;
+        e = &r->value;
+    }
     JSAny v;
     if (e->type == JSANY_UNDECLARED) v = JSAny_Undef();
     else JSAny_InitFrom(&v, e);
+    JSAny_Clear(&s->key);
     JSAny_Clear(&s->base);
     s->v = v;
     return true;
@@ -215,6 +235,15 @@ inline bool Obj_PutMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
         slot = Obj_NamedStoreSlot(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), hint);
     } else if (s->v.type == JSREF_MEMBER) {
         slot = Obj_DenseElement(s);
+        if (!slot && s->key.type == JSANY_STRING) {
+            // An own stored property named by a string key, of an object
+            // that Obj_NamedStoreSlot would let a named store write.
+            Object *o = s->base.obj;
+            if (!Obj_PlainMembers(o) || (o->classFlags & CF_CALLABLE)) return false;
+            PropRec *r = Obj_OwnKeyed(o, &s->key);
+            if (!r) return false;
+            slot = &r->value;
+        }
     } else {
         return false;
     }
@@ -225,6 +254,7 @@ inline bool Obj_PutMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
     JSAny old = *slot;
     *slot = copy;
     JSAny_Clear(&old);
+    if (s->v.type == JSREF_MEMBER) JSAny_Clear(&s->key);
     JSAny_Clear(&s->base);
     s->v = *value;
     *value = JSAny_Undef();
