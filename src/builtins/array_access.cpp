@@ -168,6 +168,7 @@ bool Ary_TakeThis(RunContext *ctx, ValueGuard *self) {
 }
 
 bool Ary_Length(RunContext *ctx, Object *o, uint32_t *len) {
+    if (Obj_ComputedArrayLength(o, len)) return true;
     ValueGuard v;
     Obj_GetName(o, "length", 6, kHashLength, &v.v);
     if (v.v.type != JSANY_NUMBER) JSAny_ToNumber(ctx, &v.v);

@@ -127,7 +127,13 @@ inline uint32_t Obj_PutIndexPlain(Object *o, const JSAny *key, const JSAny *valu
 inline void Obj_GetNamedInherited(Object *o, const IdEntry *id, JSAny *out) {
     *out = JSAny_Undef();
     if (o->classFlags & (CF_HASLENGTH | CF_CALLABLE)) {
-        // Own computed members ("length" and the like) are read from the object.
+        // Own computed members ("length" and the like) are read from the
+        // object; an array's length, the most read of them, directly.
+        uint32_t n;
+        if (Obj_NameIsLength(id->name, id->length) && Obj_ComputedArrayLength(o, &n)) {
+            *out = JSAny_Num(n);
+            return;
+        }
         Obj_GetName(o, id->name, id->length, id->hash, out);
     } else if (o->prototype) {
         Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), out);

@@ -56,8 +56,8 @@ bool Computed(Object *o, const char *name, uint32_t len, JSAny *out) {
             } else {
                 n = f->arity;
             }
-        } else if (flags & CF_ARRAY) {
-            n = o->elementLength;
+        } else if (uint32_t alen; Obj_ComputedArrayLength(o, &alen)) {
+            n = alen;
         } else if (flags & CF_STRING) {
             const JSAny *v = Obj_WrappedValue(o, CF_STRING);
             n = v ? v->len : 0;

@@ -82,6 +82,14 @@ inline uint32_t Elems_SparseCount(const Object *o) {
     SparseMap *m = Elems_Sparse(o);
     return m ? m->count : 0;
 }
+// An array's `length` while it is computed: an array holds CF_HASLENGTH
+// until a property named "length" is stored on it (storing one clears the
+// flag), and its computed length is its element length.
+inline bool Obj_ComputedArrayLength(const Object *o, uint32_t *n) {
+    if ((o->classFlags & (CF_ARRAY | CF_HASLENGTH)) != (CF_ARRAY | CF_HASLENGTH)) return false;
+    *n = o->elementLength;
+    return true;
+}
 // Calls fn for every element value held.
 template <class F>
 void Elems_ForEachValue(Object *o, F fn) {
