@@ -53,6 +53,14 @@ inline bool Obj_PlainMembers(const Object *o) {
            o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp;
 }
 
+// Objects whose elements are all plain stored elements: those whose
+// members are plain, and arguments objects (whose computed members,
+// `callee` and `caller`, are names, never elements; the elements are the
+// parameters' values).
+inline bool Obj_PlainElements(const Object *o) {
+    return Obj_PlainMembers(o) || (o->kind == ObjKind::Arguments && !(o->classFlags & CF_STRING));
+}
+
 // The own property record of the named member, through the hint when it
 // still names it (and refreshing it when not); null when o has none.
 inline PropRec *Obj_OwnNamedHinted(Object *o, const IdEntry *id, uint32_t *hint) {
@@ -77,11 +85,12 @@ inline PropRec *Obj_OwnKeyed(Object *o, const JSAny *key) {
     return k ? Props_FindKey(o, k) : nullptr;
 }
 
-// The element of a plain object's dense store that a whole-number key in
-// its range names; null when it holds none (a missing element is looked
-// for along the prototype chain, by the general path).
+// The element of the dense store of an object whose elements are plain
+// that a whole-number key in its range names; null when it holds none (a
+// missing element is looked for along the prototype chain, by the general
+// path).
 inline JSAny *Obj_DenseAt(Object *o, double d) {
-    if (!(d >= 0 && d < Elems_DenseLen(o)) || !Obj_PlainMembers(o)) return nullptr;
+    if (!(d >= 0 && d < Elems_DenseLen(o)) || !Obj_PlainElements(o)) return nullptr;
     uint32_t i = static_cast<uint32_t>(d);
     if (i != d || o->dense[i].type == JSANY_ABSENT) return nullptr;
     return &o->dense[i];
@@ -134,7 +143,7 @@ inline void Obj_GetNamedInherited(Object *o, const IdEntry *id, JSAny *out) {
             *out = JSAny_Num(n);
             return;
         }
-        Obj_GetName(o, id->name, id->length, id->hash, out);
+        Obj_GetNameKey(o, id->name, id->length, id->hash, Props_KeyOfName(id), out);
     } else if (o->prototype) {
         Obj_GetNameKey(o->prototype, id->name, id->length, id->hash, Props_KeyOfName(id), out);
     }

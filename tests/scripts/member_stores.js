@@ -62,3 +62,11 @@ var args = (function () { return arguments; })(1, 2);
 args[0]++;
 args[3] = 4;
 print("arguments", args[0], args[3], args.length);
+// Elements of an arguments object are the parameters' values: read and
+// written in place, in a loop run from its form too.
+function mixes(a, b) {
+  var t = 0;
+  for (var i = 0; i < 50; i++) { arguments[i % 3] = i; t += arguments[i % 3] + arguments[0]; }
+  return [t, a, b, arguments.length, arguments[2], arguments[5]].join(",");
+}
+print("argument elements", mixes(1, 2, 3), mixes(1), mixes());
