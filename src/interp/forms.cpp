@@ -354,8 +354,8 @@ Tok ReadIncrement(Reader &r, Tok start, uint32_t level) {
 }
 
 // An assignment expression at the top of a form: `name = e` or
-// `name op= e` into a local of the running function, or an expression
-// without assignment.
+// `name op= e` into a local of the running function or a program-level
+// variable, or an expression without assignment.
 Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     Tok start = Scan_Lines(p);
     Tok opTok = start + 1;

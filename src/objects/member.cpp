@@ -434,13 +434,7 @@ uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *va
 // The end of a store through a reference: the reference becomes the value
 // stored (taken from `value`), or the failure's code.
 uint32_t SettleSlot(EvalSlot *slot, JSAny *value, uint32_t st) {
-    if (st) {
-        JSAny_Clear(value);
-        slot->v = JSAny_Err(st);
-    } else {
-        slot->v = *value;
-        *value = JSAny_Undef();
-    }
+    Obj_SettleStore(slot, value, st);
     return st;
 }
 

@@ -43,8 +43,10 @@ uint32_t Obj_DeleteMember(RunContext *ctx, EvalSlot *slot);
 // `if (!Obj_GetMemberFast(s, hint)) Obj_GetMember(...)`.
 // They take named members of objects whose named members are plain stored
 // properties (an own one found through `hint`, the record number + 1 of the
-// property the name found last time, kept by the caller; null for none),
-// and elements held in such an object's dense store.
+// property the name found last time, kept by the caller; null for none, or
+// through a string key's text; inherited ones for reads; appended ones for
+// stores), and elements held in the dense store of such an object or of an
+// arguments object (appended ones for stores into plain objects).
 
 // Objects whose named members are plain stored properties (no computed
 // members, no regular-expression hooks, no string wrapper view).
@@ -58,8 +60,13 @@ inline bool Obj_PlainMembers(const Object *o) {
 // `callee` and `caller`, are names, never elements; the elements are the
 // parameters' values).
 inline bool Obj_PlainElements(const Object *o) {
-    return Obj_PlainMembers(o) || (o->kind == ObjKind::Arguments && !(o->classFlags & CF_STRING));
+    return Obj_PlainMembers(o) || o->kind == ObjKind::Arguments;
 }
+
+// Objects whose own stored properties a store may write directly: named
+// members plain, and not a function (whose computed members a store may
+// mean).
+inline bool Obj_StoresPlain(const Object *o) { return Obj_PlainMembers(o) && !(o->classFlags & CF_CALLABLE); }
 
 // The own property record of the named member, through the hint when it
 // still names it (and refreshing it when not); null when o has none.
@@ -77,7 +84,8 @@ inline PropRec *Obj_OwnNamedHinted(Object *o, const IdEntry *id, uint32_t *hint)
 // The own stored property a counted string key names, in an object whose
 // named members are plain, found by the key's text; null when it has none,
 // and for a key that may be the text of an array index (the general path
-// decides between element and name then).
+// decides between element and name then) or is empty (rare enough to leave
+// to the general path).
 inline PropRec *Obj_OwnKeyed(Object *o, const JSAny *key) {
     if (!o->props || key->type != JSANY_STRING || key->len == 0 || (key->str[0] >= '0' && key->str[0] <= '9'))
         return nullptr;
@@ -164,14 +172,14 @@ inline void Obj_GetNamedPlain(Object *o, const IdEntry *id, uint32_t *hint, JSAn
 // stored property of an object whose named members are plain and that is
 // not a function. Null when the store takes the general path.
 inline JSAny *Obj_NamedStoreSlot(Object *o, const IdEntry *id, uint32_t *hint) {
-    if (!Obj_PlainMembers(o) || (o->classFlags & CF_CALLABLE)) return nullptr;
+    if (!Obj_StoresPlain(o)) return nullptr;
     PropRec *r = Obj_OwnNamedHinted(o, id, hint);
     return r ? &r->value : nullptr;
 }
 
 // Reads through a named reference (JSREF_NAMED) or an element reference
 // (JSREF_MEMBER): a named member own or along the prototype chain, an
-// element of the dense store.
+// element of the dense store, an own stored property a string key names.
 inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
     if (s->v.type == JSREF_NAMED) {
         if (s->base.type != JSANY_OBJECT || !Obj_PlainMembers(s->base.obj)) return false;
@@ -251,10 +259,9 @@ inline bool Obj_PutMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
     } else if (s->v.type == JSREF_MEMBER) {
         slot = Obj_DenseElement(s);
         if (!slot && s->key.type == JSANY_STRING) {
-            // An own stored property named by a string key, of an object
-            // that Obj_NamedStoreSlot would let a named store write.
+            // An own stored property named by a string key.
             Object *o = s->base.obj;
-            if (!Obj_PlainMembers(o) || (o->classFlags & CF_CALLABLE)) return false;
+            if (!Obj_StoresPlain(o)) return false;
             PropRec *r = Obj_OwnKeyed(o, &s->key);
             if (!r) return false;
             slot = &r->value;

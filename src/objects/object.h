@@ -82,9 +82,10 @@ inline uint32_t Elems_SparseCount(const Object *o) {
     SparseMap *m = Elems_Sparse(o);
     return m ? m->count : 0;
 }
-// An array's `length` while it is computed: an array holds CF_HASLENGTH
-// until a property named "length" is stored on it (storing one clears the
-// flag), and its computed length is its element length.
+// An array's `length`, which is computed: its element length. (A store
+// into an array's `length` sets the length and makes no record, so an
+// array keeps CF_HASLENGTH; the test of both flags keeps the rule exact
+// should a record of that name ever be added, which clears the flag.)
 inline bool Obj_ComputedArrayLength(const Object *o, uint32_t *n) {
     if ((o->classFlags & (CF_ARRAY | CF_HASLENGTH)) != (CF_ARRAY | CF_HASLENGTH)) return false;
     *n = o->elementLength;
