@@ -135,10 +135,18 @@ uint32_t DateObj_WriteTriple(Object *o, const DayTriple &t) {
         }
         return 0;
     }
+    // An object with no properties yet (a new date) gets the seven in order
+    // in a store made to their size: what storing them one by one would
+    // append, without looking for what cannot be there.
+    bool fresh = !o->props && !(o->classFlags & CF_REGEXP);
+    if (fresh) {
+        if (uint32_t st = Props_Reserve(o, DF_COUNT)) return st;
+    }
     for (int i = 0; i < DF_COUNT; ++i) {
         const JSAny v = JSAny_Num(DateObj_FieldOf(f, i));
         const FieldName &fn = kFields[i];
-        if (uint32_t st = Obj_PutName(o, fn.name, fn.len, fn.hash, &v)) return st;
+        uint32_t st = fresh ? Obj_AddName(o, fn.name, fn.len, fn.hash, &v) : Obj_PutName(o, fn.name, fn.len, fn.hash, &v);
+        if (st) return st;
     }
     return 0;
 }
