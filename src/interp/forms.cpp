@@ -480,7 +480,7 @@ inline bool ReadNamed(RunContext *ctx, JSAny *b, const IdEntry *id, uint32_t nam
         *b = Obj_StringLength(b);
         return true;
     }
-    if (b->type != JSANY_OBJECT || !b->obj || !Obj_PlainMembers(b->obj)) return false;
+    if (b->type != JSANY_OBJECT || !b->obj || !Obj_PlainNamed(b->obj, id)) return false;
     uint32_t *hint = HintSlot(ctx, ctx->code->codes + nameTok);
     if (PropRec *pr = Obj_OwnNamedHinted(b->obj, id, hint)) {
         if (pr->value.type == JSANY_UNDECLARED) {

@@ -63,6 +63,17 @@ inline bool Obj_PlainElements(const Object *o) {
     return Obj_PlainMembers(o) || o->kind == ObjKind::Arguments;
 }
 
+// Whether the named member of o that id names is read as a plain stored
+// property, own or along the prototype chain: o's named members are plain,
+// or o is an arguments object and the name is not one of its computed
+// members (`callee` and `caller`). (Reads only: stores keep the general
+// path for arguments objects.)
+inline bool Obj_PlainNamed(const Object *o, const IdEntry *id) {
+    if (Obj_PlainMembers(o)) return true;
+    if (o->kind != ObjKind::Arguments) return false;
+    return id->length != 6 || (std::memcmp(id->name, "callee", 6) != 0 && std::memcmp(id->name, "caller", 6) != 0);
+}
+
 // Objects whose own stored properties a store may write directly: named
 // members plain, and not a function (whose computed members a store may
 // mean).
@@ -182,9 +193,10 @@ inline JSAny *Obj_NamedStoreSlot(Object *o, const IdEntry *id, uint32_t *hint) {
 // element of the dense store, an own stored property a string key names.
 inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
     if (s->v.type == JSREF_NAMED) {
-        if (s->base.type != JSANY_OBJECT || !Obj_PlainMembers(s->base.obj)) return false;
+        auto *id = static_cast<const IdEntry *>(s->key.ptr);
+        if (s->base.type != JSANY_OBJECT || !Obj_PlainNamed(s->base.obj, id)) return false;
         JSAny v;
-        Obj_GetNamedPlain(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), hint, &v);
+        Obj_GetNamedPlain(s->base.obj, id, hint, &v);
         JSAny_Clear(&s->base);
         s->v = v;
         return true;

@@ -70,3 +70,17 @@ function mixes(a, b) {
   return [t, a, b, arguments.length, arguments[2], arguments[5]].join(",");
 }
 print("argument elements", mixes(1, 2, 3), mixes(1), mixes());
+// Named members of an arguments object: `length` and stored ones read
+// directly (in a loop's condition too), `callee` and `caller` computed.
+function named() {
+  var s = 0;
+  for (var i = 0; i < arguments.length; i++) s += arguments[i];
+  arguments.extra = s;
+  arguments.length = 2;
+  var seen = [];
+  for (var r = 0; r < 3; r++)
+    seen.push(arguments.length, arguments.extra, typeof arguments.callee, typeof arguments.caller,
+              typeof arguments.hasOwnProperty, arguments.missing);
+  return seen.join(",");
+}
+print("argument names", named(1, 2, 3, 4), named());
