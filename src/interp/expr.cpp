@@ -45,6 +45,17 @@ uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at) {
 
 namespace {
 
+// A closure's variable through its hint (i: the local's index + 1 in the
+// activation around the running one; 0 is no hint, refused by the caller).
+__attribute__((noinline)) bool UseOuterHint(Activation *a, uint32_t i, const IdEntry *id, EvalSlot *out) {
+    if (!a || !a->enclosing || ResolvesOwnName(a, id)) return false;
+    Local *l = LocalAt(a->enclosing, i - 1);
+    if (!l || l->id != id) return false;
+    out->v.type = JSREF_VARIABLE;
+    out->v.ptr = &l->value;
+    return true;
+}
+
 // Tries the remembered resolution; true when it still holds. (Its local and
 // program-level cases are HintedVariable's, written out in the switch: the
 // resolver's hottest path compiles to measurably less work this way.)
@@ -76,6 +87,8 @@ inline bool UseHint(RunContext *ctx, uint32_t hint, IdEntry *id, uint32_t code, 
         out->v.ptr = slot;
         return true;
     }
+    case HINT_OUTER:
+        return UseOuterHint(a, i, id, out);
     default:
         return false;
     }
@@ -1103,7 +1116,13 @@ uint32_t ResolveAndRemember(RunContext *ctx, uint32_t code, IdEntry *id, EvalSlo
                 *hint = HINT_GLOBAL;
             } else if (ctx->act) {
                 uint32_t i = LocalIndex(ctx->act, static_cast<const JSAny *>(out->v.ptr));
-                if (i < (1u << 29)) *hint = HINT_LOCAL | (i << 2);
+                if (i < (1u << 29)) {
+                    *hint = HINT_LOCAL | (i << 2);
+                } else if (ctx->act->enclosing) {
+                    // A local of the activation around: a closure's variable.
+                    i = LocalIndex(ctx->act->enclosing, static_cast<const JSAny *>(out->v.ptr));
+                    if (i < (1u << 29) - 1) *hint = HINT_OUTER | ((i + 1) << 2);
+                }
             }
         }
     }

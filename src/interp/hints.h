@@ -26,8 +26,28 @@ inline uint32_t *HintSlot(RunContext *ctx, Tok at) {
 
 // How an identifier at a token was resolved last time, checked cheaply
 // before it is used again: a parameter or a local of the running activation,
-// or a program-level variable of a name no function declares.
+// or a program-level variable of a name no function declares. A hint of
+// kind HINT_NONE with a number above it (HINT_OUTER: the local's index + 1)
+// is a local of the activation just around the running one (a closure's
+// variable), when the running one does not find the name first.
 enum : uint32_t { HINT_NONE = 0, HINT_PARAM = 1, HINT_LOCAL = 2, HINT_GLOBAL = 3 };
+constexpr uint32_t HINT_OUTER = HINT_NONE;
+
+// Whether the running activation a resolves the identifier itself (as the
+// full resolution's first step finds it: a local, a parameter held in the
+// arguments object, or the function expression's own name), so that a
+// hint to an outer variable does not hold.
+inline bool ResolvesOwnName(const Activation *a, const IdEntry *id) {
+    if (Act_FindLocal(const_cast<Activation *>(a), id)) return true;
+    const Code *c = a->code;
+    for (uint32_t i = c->nparams; i > 0; --i) {
+        if (c->params[i - 1] == id) {
+            if (a->arguments) return true;
+            break;
+        }
+    }
+    return c->name == id && a->selfNamed && a->function;
+}
 
 inline Local *LocalAt(Activation *a, uint32_t i) {
     LocalChunk *c = &a->first;
