@@ -45,17 +45,6 @@ uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at) {
 
 namespace {
 
-// A closure's variable through its hint (i: the local's index + 1 in the
-// activation around the running one; 0 is no hint, refused by the caller).
-__attribute__((noinline)) bool UseOuterHint(Activation *a, uint32_t i, const IdEntry *id, EvalSlot *out) {
-    if (!a || !a->enclosing || ResolvesOwnName(a, id)) return false;
-    Local *l = LocalAt(a->enclosing, i - 1);
-    if (!l || l->id != id) return false;
-    out->v.type = JSREF_VARIABLE;
-    out->v.ptr = &l->value;
-    return true;
-}
-
 // Tries the remembered resolution; true when it still holds. (Its local and
 // program-level cases are HintedVariable's, written out in the switch: the
 // resolver's hottest path compiles to measurably less work this way.)
@@ -87,8 +76,13 @@ inline bool UseHint(RunContext *ctx, uint32_t hint, IdEntry *id, uint32_t code, 
         out->v.ptr = slot;
         return true;
     }
-    case HINT_OUTER:
-        return UseOuterHint(a, i, id, out);
+    case HINT_OUTER: {
+        JSAny *var = HintedOuter(a, i, id);
+        if (!var) return false;
+        out->v.type = JSREF_VARIABLE;
+        out->v.ptr = var;
+        return true;
+    }
     default:
         return false;
     }

@@ -29,8 +29,8 @@ enum class FormKind : uint8_t {
     Parameter,    // push parameter arg of the running activation, named id
     Store,        // top into local arg named id (op: the compound operator, or None)
     Increment,    // local arg named id op= 1 (Add or Sub); push its old value (pad 1) or new
-    StoreGlobal,  // as Store, into the program-level variable of the identifier at token arg
-    IncrementGlobal, // as Increment, of the program-level variable of the identifier at token arg
+    StoreHinted,  // as Store, into the variable the hint of the identifier at token arg finds
+    IncrementHinted, // as Increment, of the variable the hint of the identifier at token arg finds
     GetNamed,     // top = member id of top (arg: the name's token, whose hint it keeps; pad 1: "length")
     GetElem,      // pop key; top = element key of top
     StoreNamed,   // pop value; top = value, stored in member id of top (op as Store)
@@ -150,7 +150,7 @@ Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level);
 
 inline bool IsStore(FormKind k) {
     return k == FormKind::Store || k == FormKind::StoreNamed || k == FormKind::StoreElem ||
-           k == FormKind::Increment || k == FormKind::StoreGlobal || k == FormKind::IncrementGlobal;
+           k == FormKind::Increment || k == FormKind::StoreHinted || k == FormKind::IncrementHinted;
 }
 
 // An expression the walker reads as an assignment expression (AssignInto):
@@ -313,9 +313,10 @@ Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level) {
 }
 
 // The kind and argument of a store into the variable an identifier's hint
-// found: a local by its index, a program-level variable by the token (its
-// rule is checked again at every store). False for other hints.
-bool StoreTarget(Reader &r, Tok name, const uint32_t *hint, FormKind local, FormKind global, uint32_t *arg,
+// found: a local by its index; a program-level variable or a closure's
+// variable by the token, whose hint is checked again at every store (as
+// the walker checks it). False for other hints.
+bool StoreTarget(Reader &r, Tok name, const uint32_t *hint, FormKind local, FormKind hinted, uint32_t *arg,
                  FormKind *kind) {
     if (!hint) return false;
     if ((*hint & 3) == HINT_LOCAL) {
@@ -323,8 +324,8 @@ bool StoreTarget(Reader &r, Tok name, const uint32_t *hint, FormKind local, Form
         *arg = *hint >> 2;
         return true;
     }
-    if ((*hint & 3) != HINT_GLOBAL) return false;
-    *kind = global;
+    if ((*hint & 3) != HINT_GLOBAL && !((*hint & 3) == HINT_OUTER && (*hint >> 2) != 0)) return false;
+    *kind = hinted;
     *arg = static_cast<uint32_t>(name - r.ctx->code->codes);
     return true;
 }
@@ -345,7 +346,7 @@ Tok ReadIncrement(Reader &r, Tok start, uint32_t level) {
     uint32_t *hint = id ? HintSlot(r.ctx, name) : nullptr;
     FormKind kind;
     uint32_t arg;
-    if (!StoreTarget(r, name, hint, FormKind::Increment, FormKind::IncrementGlobal, &arg, &kind)) return nullptr;
+    if (!StoreTarget(r, name, hint, FormKind::Increment, FormKind::IncrementHinted, &arg, &kind)) return nullptr;
     if (level + 1 > r.depth) r.depth = level + 1;
     uint32_t at = r.EmitNamed(kind, arg, id, op == TK_INC ? NumOp::Add : NumOp::Sub);
     if (r.ok) r.ops[at].pad = postfix;
@@ -368,7 +369,7 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     uint32_t *hint = id ? HintSlot(r.ctx, start) : nullptr;
     FormKind kind;
     uint32_t arg;
-    if (!StoreTarget(r, start, hint, FormKind::Store, FormKind::StoreGlobal, &arg, &kind)) return nullptr;
+    if (!StoreTarget(r, start, hint, FormKind::Store, FormKind::StoreHinted, &arg, &kind)) return nullptr;
     // The walker reads the name (one level down), then the right side
     // inside the assignment's own nesting level.
     if (level + 1 > r.depth) r.depth = level + 1;
@@ -607,14 +608,16 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             st[sp++] = JSAny_Num(o.pad ? old : l->value.num);
             break;
         }
-        case FormKind::StoreGlobal: {
-            JSAny *var = HintedVariable(ctx, HINT_GLOBAL, o.id, codes[o.arg]);
+        case FormKind::StoreHinted: {
+            const uint32_t *hint = HintSlot(ctx, codes + o.arg);
+            JSAny *var = hint ? HintedVariable(ctx, *hint, o.id, codes[o.arg]) : nullptr;
             if (!var || !Combine(o.op, var, &st[sp - 1])) return RunEnd::Miss;
             Put(var, &st[sp - 1]);
             break;
         }
-        case FormKind::IncrementGlobal: {
-            JSAny *var = HintedVariable(ctx, HINT_GLOBAL, o.id, codes[o.arg]);
+        case FormKind::IncrementHinted: {
+            const uint32_t *hint = HintSlot(ctx, codes + o.arg);
+            JSAny *var = hint ? HintedVariable(ctx, *hint, o.id, codes[o.arg]) : nullptr;
             if (!var || var->type != JSANY_NUMBER) return RunEnd::Miss;
             double old = var->num;
             Num_Binary(o.op, var, 1);

@@ -59,18 +59,28 @@ inline Local *LocalAt(Activation *a, uint32_t i) {
     return i < c->used ? &c->items[i] : nullptr;
 }
 
-// The variable a local or program-level hint still finds: the local at its
-// index in the running activation when that names the identifier, or the
-// identifier's program-level slot when no function declares the name and
-// the slot holds a declared variable. Null for other hints or when the hint
-// no longer holds. (The caller checks that no with or catch scope is in
-// force.)
+// The closure's variable an outer hint (n: the local's index + 1) still
+// finds: the local at that index of the activation around the running one
+// a, when it names the identifier and a does not find the name first.
+__attribute__((noinline)) inline JSAny *HintedOuter(const Activation *a, uint32_t n, const IdEntry *id) {
+    if (!a || !a->enclosing || n == 0 || ResolvesOwnName(a, id)) return nullptr;
+    Local *l = LocalAt(a->enclosing, n - 1);
+    return l && l->id == id ? &l->value : nullptr;
+}
+
+// The variable a local, outer or program-level hint still finds: the local
+// at its index in the running activation when that names the identifier,
+// the closure's variable (HintedOuter), or the identifier's program-level
+// slot when no function declares the name and the slot holds a declared
+// variable. Null for other hints or when the hint no longer holds. (The
+// caller checks that no with or catch scope is in force.)
 inline JSAny *HintedVariable(RunContext *ctx, uint32_t hint, const IdEntry *id, uint32_t code) {
     if ((hint & 3) == HINT_LOCAL) {
         if (!ctx->act) return nullptr;
         Local *l = LocalAt(ctx->act, hint >> 2);
         return l && l->id == id ? &l->value : nullptr;
     }
+    if ((hint & 3) == HINT_OUTER) return HintedOuter(ctx->act, hint >> 2, id);
     if ((hint & 3) != HINT_GLOBAL || (static_cast<const IdPayload *>(Id_Payload(id))->flags & ID_EVER_LOCAL))
         return nullptr;
     JSAny *slot = Lex_SlotOfOperand(ctx->store, code);

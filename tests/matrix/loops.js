@@ -7,7 +7,8 @@
 // from every kind of place (a function, eval with its completion value,
 // try/finally, an outer loop entering it again, a do body left by break, a
 // with scope, a catch scope, a labelled loop continued, a branch
-// skipped on the run after the form was made, and the program's top level,
+// skipped on the run after the form was made, a function inside, where the
+// variables are those of the function around, and the program's top level,
 // where the variables are program-level ones), and left in every way: the
 // condition turning false, and a variable turning into a string at a
 // chosen pass, so that the loop's form gives up at the condition, in the
@@ -76,7 +77,8 @@ var places = [
   ["with", "with (w) { {L} }"],
   ["catch", "try { throw 0; } catch (e) { {L} }"],
   ["label", "L: for (var j = 0; j < 2; j++) { {L} continue L; }"],
-  ["skipped", "if (m != 0) { {L} } else { b = b - 1; }"]
+  ["skipped", "if (m != 0) { {L} } else { b = b - 1; }"],
+  ["closure", "(function () { {L} })();"]
 ];
 
 function quote(s) {

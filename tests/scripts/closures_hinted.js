@@ -98,3 +98,21 @@ function turns() {
 }
 var tu = turns();
 print("turns", tu(), tu());
+
+// Loops in a closure storing into the variables around it, run from their
+// forms; at pass 40 eval gives the closure a local of one of the names, and
+// the stores after it go there.
+function stores() {
+  var sum = 0, n = 0, s = 0;
+  return function (turn) {
+    for (var k = 0; k < 100; k++) {
+      sum = sum + k;
+      n++;
+      s += 2;
+      if (turn && k == 40) eval("var sum = 1000");
+    }
+    return [sum, n, s].join(",");
+  };
+}
+var st = stores();
+print("closure stores", st(false), st(true), st(false));
