@@ -263,7 +263,7 @@ inline bool Obj_AddMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
 // an element reference over an element of the dense store, or adds the
 // member as Obj_AddMemberFast does. The value is taken over, as
 // Obj_PutMember takes it.
-inline bool Obj_PutMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
+__attribute__((always_inline)) inline bool Obj_PutMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
     JSAny *slot;
     if (s->base.type != JSANY_OBJECT) return false;
     if (s->v.type == JSREF_NAMED) {
