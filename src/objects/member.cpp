@@ -431,13 +431,6 @@ uint32_t PutHost(RunContext *ctx, ProgObj *p, const SlotName &n, const JSAny *va
     return st;
 }
 
-// The end of a store through a reference: the reference becomes the value
-// stored (taken from `value`), or the failure's code.
-uint32_t SettleSlot(EvalSlot *slot, JSAny *value, uint32_t st) {
-    Obj_SettleStore(slot, value, st);
-    return st;
-}
-
 }  // namespace
 
 uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
@@ -459,8 +452,8 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
         Object *args = slot->base.obj;
         uint32_t index = slot->key.len;
         st = Obj_PutIndex(args, index, value);
-        JSAny_Clear(&slot->base);
-        return SettleSlot(slot, value, st);
+        Obj_SettleStore(slot, value, st);
+        return st;
     }
     case JSREF_MEMBER:
     case JSREF_NAMED:
@@ -505,7 +498,8 @@ uint32_t Obj_PutMember(RunContext *ctx, EvalSlot *slot, JSAny *value) {
     }
     if (slot->v.type == JSREF_MEMBER) JSAny_Clear(&slot->key);
     JSAny_Clear(&base);
-    return SettleSlot(slot, value, st);
+    Obj_SettleStore(slot, value, st);
+    return st;
 }
 
 bool Obj_HasMember(RunContext *ctx, const JSAny *value, const char *name, uint32_t len,

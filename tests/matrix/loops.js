@@ -102,6 +102,14 @@ function make(shape, body, place, walker) {
 
 var runs = [[10, -1], [10, 0], [150, -1], [150, 5], [150, 140]];
 var cases = 0;
+
+// A run's result as its line shows it.
+function shown(v) {
+  var got = [];
+  for (var k = 0; k < v.length; k++) got.push(show(v[k]));
+  return got.join(",");
+}
+
 for (var s = 0; s < shapes.length; s++) {
   for (var bo = 0; bo < bodies.length; bo++) {
     for (var p = 0; p < places.length; p++) {
@@ -111,10 +119,7 @@ for (var s = 0; s < shapes.length; s++) {
       for (var r = 0; r < runs.length; r++) {
         var got;
         try {
-          var v = f(runs[r][0], 1, "s", runs[r][1]);
-          got = [];
-          for (var k = 0; k < v.length; k++) got.push(show(v[k]));
-          got = got.join(",");
+          got = shown(f(runs[r][0], 1, "s", runs[r][1]));
         } catch (err) {
           got = "threw";
         }
@@ -129,7 +134,9 @@ for (var s = 0; s < shapes.length; s++) {
 // The same loops at program level: eval code run from the program's top
 // level, whose variables are program-level ones (a body that returns has no
 // place there). They are given names no function uses (a name some
-// function has had as a local is looked for among the locals first).
+// function has had as a local is looked for among the locals first). The
+// eval stands in this loop itself: inside a function it would run as that
+// function's code.
 function programText(shape, body, n, m) {
   var b = "x = i == m ? xs : x; " + body;
   var text = "var a = 0, b = 0, c, i, t, j, o = {p: 0}, arr = [], w = {}, n = " + n + ", x = 1, xs = 's', m = " + m +
@@ -143,10 +150,7 @@ for (var s = 0; s < shapes.length; s++) {
     for (var r = 0; r < runs.length; r++) {
       var got;
       try {
-        var v = eval(programText(shapes[s][1], bodies[bo][1], runs[r][0], runs[r][1]));
-        got = [];
-        for (var k = 0; k < v.length; k++) got.push(show(v[k]));
-        got = got.join(",");
+        got = shown(eval(programText(shapes[s][1], bodies[bo][1], runs[r][0], runs[r][1])));
       } catch (err) {
         got = "threw";
       }
