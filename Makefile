@@ -127,6 +127,7 @@ matrix:
 	node tests/matrix/calls.js > tests/matrix/calls.out
 	node tests/matrix/loops.js > tests/matrix/loops.out
 	node tests/matrix/members.js > tests/matrix/members.out
+	node tests/matrix/callforms.js > tests/matrix/callforms.out
 	node tests/values/edge_values.js > tests/values/edge_values.inc
 
 clean:

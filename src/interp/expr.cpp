@@ -359,6 +359,50 @@ uint32_t CallFailure(RunContext *ctx, JSAny *result, bool construct, Tok at) {
     return c;
 }
 
+// The call itself once the arguments and the callee's value are had (Ev_Call).
+__attribute__((always_inline)) inline void CallTail(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc,
+                                                  JSAny *thisValue, bool haveThis, bool construct, Tok calleeTok,
+                                                  Tok end) {
+    if (cur->v.type == JSANY_ERROR) {
+        JSAny_Clear(thisValue);
+        Ev_Check(ctx, &cur->v, calleeTok);
+        return;
+    }
+    if (cur->v.type == JSANY_UNDEFINED || cur->v.type == JSANY_UNDECLARED) {
+        JSAny_Clear(thisValue);
+        FailAt(ctx, cur, construct ? ROW_CTOR_NOT_DEFINED : ROW_FN_NOT_DEFINED, calleeTok);
+        return;
+    }
+    if (!construct && cur->v.type == JSANY_OBJECT && cur->v.obj->kind == ObjKind::RegExp) {
+        // A regular expression called as a function acts as its exec.
+        JSAny exec = JSAny_Undef();
+        Obj_GetStr(cur->v.obj, "exec", &exec);
+        JSAny_Clear(thisValue);
+        *thisValue = cur->v;
+        haveThis = true;
+        cur->v = exec;
+    }
+    Tok savedCall = ctx->callTok;
+    ctx->callTok = calleeTok;
+    if (construct) {
+        Fn_Construct(ctx, cur, args, argc);
+    } else {
+        Fn_CallValue(ctx, cur, args, argc, haveThis ? thisValue : nullptr);
+    }
+    ctx->callTok = savedCall;
+    JSAny_Clear(thisValue);
+    if (cur->v.type == JSANY_ERROR) {
+        if (cur->v.code == ERR_NOVALUE || (cur->v.code == 0 && !construct)) {
+            // A native or host function with no value to give: undefined,
+            // remembered so that an expression statement can pass it on.
+            if (cur->v.code == ERR_NOVALUE) ctx->noValueAt = end;
+            cur->v = JSAny_Undef();
+        } else {
+            CallFailure(ctx, &cur->v, construct, calleeTok);
+        }
+    }
+}
+
 // The argument list and the call (or construction) of the current value.
 Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTok) {
     Tok open = p;
@@ -414,46 +458,18 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
         haveThis = true;
     }
     if (Slot_IsRef(cur)) GetMember(ctx, cur);
-    if (cur->v.type == JSANY_ERROR) {
-        JSAny_Clear(&thisValue);
-        st = Ev_Check(ctx, &cur->v, calleeTok);
-        return end;
-    }
-    if (cur->v.type == JSANY_UNDEFINED || cur->v.type == JSANY_UNDECLARED) {
-        JSAny_Clear(&thisValue);
-        FailAt(ctx, cur, construct ? ROW_CTOR_NOT_DEFINED : ROW_FN_NOT_DEFINED, calleeTok);
-        return end;
-    }
-    if (!construct && cur->v.type == JSANY_OBJECT && cur->v.obj->kind == ObjKind::RegExp) {
-        // A regular expression called as a function acts as its exec.
-        JSAny exec = JSAny_Undef();
-        Obj_GetStr(cur->v.obj, "exec", &exec);
-        JSAny_Clear(&thisValue);
-        thisValue = cur->v;
-        haveThis = true;
-        cur->v = exec;
-    }
-    Tok savedCall = ctx->callTok;
-    ctx->callTok = calleeTok;
-    if (construct) {
-        Fn_Construct(ctx, cur, args.data(), args.count);
-    } else {
-        Fn_CallValue(ctx, cur, args.data(), args.count, haveThis ? &thisValue : nullptr);
-    }
-    ctx->callTok = savedCall;
-    JSAny_Clear(&thisValue);
-    if (cur->v.type == JSANY_ERROR) {
-        if (cur->v.code == ERR_NOVALUE || (cur->v.code == 0 && !construct)) {
-            // A native or host function with no value to give: undefined,
-            // remembered so that an expression statement can pass it on.
-            if (cur->v.code == ERR_NOVALUE) ctx->noValueAt = end;
-            cur->v = JSAny_Undef();
-        } else {
-            CallFailure(ctx, &cur->v, construct, calleeTok);
-        }
-    }
+    CallTail(ctx, cur, args.data(), args.count, &thisValue, haveThis, construct, calleeTok, end);
     return end;
 }
+
+}  // namespace
+
+void Ev_Call(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc, JSAny *thisValue, bool haveThis,
+             bool construct, Tok calleeTok, Tok end) {
+    CallTail(ctx, cur, args, argc, thisValue, haveThis, construct, calleeTok, end);
+}
+
+namespace {
 
 // Prefix and postfix ++ and --, on a reference.
 uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
@@ -812,7 +828,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             // Both branches are assignment expressions, the first followed
             // by `:`; the one not chosen is skipped by the same grammar.
             Tok branch = opTok + 1;
-            Tok r = cond ? Ev_Assign(ctx, branch, out) : Ev_SkipExpr(ctx, branch, kAssignLevel);
+            Tok r = cond ? Ev_Assign(ctx, branch, out) : Ev_SkipOperand(ctx, opTok, kAssignLevel);
             if (r == Scan_Lines(branch) && out->v.type != JSANY_ERROR) {
                 FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(branch));
                 return r + 1;
@@ -833,7 +849,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 // A branch that is not there fails as it does when it runs
                 // (as the first branch does); a faulty branch that is there
                 // is reported only when it runs.
-                q = Ev_SkipExpr(ctx, last, kAssignLevel);
+                q = Ev_SkipOperand(ctx, c, kAssignLevel);
                 if (q == Scan_Lines(last)) {
                     FailAt(ctx, out, ROW_EXPR_EXPECTED, q);
                     return q + 1;
@@ -858,7 +874,7 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
                 // An operand that is not there fails as it does when it
                 // runs; a faulty one that is there is reported only when it
                 // runs.
-                q = Ev_SkipExpr(ctx, opTok + 1, level);
+                q = Ev_SkipOperand(ctx, opTok, level);
                 if (q == Scan_Lines(opTok + 1)) {
                     FailAt(ctx, out, ROW_OBJ_EXPECTED, q);
                     return q + 1;
@@ -953,6 +969,30 @@ __attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p
     return q;
 }
 
+// The store of an assignment (Ev_PutValue).
+__attribute__((always_inline)) inline void PutTail(RunContext *ctx, EvalSlot *out, JSAny *value, Tok opTok) {
+    if (Chk_Shortcuts() && out->v.type == JSREF_VARIABLE && value->type >= 0) {
+        // A value that holds no share goes into the variable as it is.
+        auto *var = static_cast<JSAny *>(out->v.ptr);
+        JSAny old = *var;
+        *var = *value;
+        JSAny_Clear(&old);
+        out->v = *value;
+        return;
+    }
+    if (!Chk_Shortcuts() || !Obj_PutMemberFast(out, value, NameHint(ctx, out))) Obj_PutMember(ctx, out, value);
+    if (out->v.type == JSANY_ERROR) {
+        uint32_t code = out->v.code;
+        if (code == ERR_READONLY || code == ERR_NOPROP) {
+            out->v.code = Ev_Fail(ctx, code == ERR_READONLY ? ROW_READONLY : ROW_NOPROP, opTok);
+        } else if (code == ERR_WRONGTYPE) {
+            out->v.code = Ev_Fail(ctx, ROW_WRONG_TYPE, opTok);
+        } else {
+            Ev_Check(ctx, &out->v, opTok);
+        }
+    }
+}
+
 Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out) {
     // The right side may be another assignment (a = b = c ...): each one
     // waits on the machine stack, so each counts toward the nesting limit.
@@ -1021,30 +1061,13 @@ Tok AssignTail(RunContext *ctx, Tok start, Tok opTok, uint32_t op, EvalSlot *out
             return r;
         }
     }
-    if (Chk_Shortcuts() && out->v.type == JSREF_VARIABLE && value.type >= 0) {
-        // A value that holds no share goes into the variable as it is.
-        auto *var = static_cast<JSAny *>(out->v.ptr);
-        JSAny old = *var;
-        *var = value;
-        JSAny_Clear(&old);
-        out->v = value;
-        return r;
-    }
-    if (!Chk_Shortcuts() || !Obj_PutMemberFast(out, &value, NameHint(ctx, out))) Obj_PutMember(ctx, out, &value);
-    if (out->v.type == JSANY_ERROR) {
-        uint32_t code = out->v.code;
-        if (code == ERR_READONLY || code == ERR_NOPROP) {
-            out->v.code = Ev_Fail(ctx, code == ERR_READONLY ? ROW_READONLY : ROW_NOPROP, opTok);
-        } else if (code == ERR_WRONGTYPE) {
-            out->v.code = Ev_Fail(ctx, ROW_WRONG_TYPE, opTok);
-        } else {
-            Ev_Check(ctx, &out->v, opTok);
-        }
-    }
+    PutTail(ctx, out, &value, opTok);
     return r;
 }
 
 }  // namespace
+
+void Ev_PutValue(RunContext *ctx, EvalSlot *out, JSAny *value, Tok opTok) { PutTail(ctx, out, value, opTok); }
 
 Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) { return AssignInto(ctx, p, out); }
 

@@ -48,6 +48,12 @@ enum class FormKind : uint8_t {
     Or,           // top truthy: go to arg; else pop
     JumpIfFalse,  // pop; falsy: go to arg
     Jump,         // go to arg
+    Call,         // call (or construct) the callee under the pad arguments on top (arg: the
+                  // callee's first token; id: a method's name, read from the object there;
+                  // a CallSite operation follows): a form's last operation, or before its store
+    CallSite,     // of the call before it: pad: the walker's nesting there | 0x100 a method
+                  // | 0x200 a construction; arg: the method name's token; aux: the `=` token
+                  // of the store that follows, if any
     End,          // the form's value is the one on the stack (after the last operation)
     // Loops' forms only:
     LoopTop,      // the top of a pass: the collector's safe point; a pending signal leaves for the walker
@@ -66,6 +72,7 @@ struct FormOp {
         const IdEntry *id;
         const JSAny *value;
         uint32_t stmtEnd;
+        uint32_t aux;
     };
 };
 
@@ -120,6 +127,8 @@ struct Reader {
     uint32_t refAt = UINT32_MAX;  // count after the member read that ends the operand just read
     uint32_t target = UINT32_MAX; // the operation a jump was last pointed at
     bool ok = true;
+    uint32_t calls = 0;             // calls read (a form holds at most one)
+    uint32_t callAt = UINT32_MAX;   // the Call operation
 
     uint32_t Emit(FormKind kind, uint32_t arg = 0, double num = 0, NumOp op = NumOp::None) {
         if (count == limit) {
@@ -173,7 +182,7 @@ Tok ReadCommaOf(Reader &r, Tok p, uint32_t level, Tok (*part)(Reader &, Tok, uin
     while (q && r.ok) {
         Tok c = Scan_Lines(q);
         if (*c != TK_COMMA) return q;
-        if (IsStore(r.ops[r.count - 1].kind)) return nullptr;
+        if (IsStore(r.ops[r.count - 1].kind) || r.calls) return nullptr;
         r.Emit(FormKind::Pop);
         --r.sp;
         q = part(r, c + 1, level);
@@ -185,10 +194,57 @@ Tok ReadCommaOf(Reader &r, Tok p, uint32_t level, Tok (*part)(Reader &, Tok, uin
 // read as the walker reads it.
 Tok ReadKey(Reader &r, Tok p, uint32_t level) { return ReadCommaOf(r, p, level, ReadAssignLevel); }
 
+// A call whose argument list opens at `open`, of the callee read last (a
+// name's value on the stack), or of the method `method` (named at
+// `methodTok`) of the object read last; `start` is the callee's first
+// token. The walker reads the arguments, each an assignment expression, at
+// `level`, then the callee's value, and calls there. The call ends its
+// operand (a member, call, `++` or `--` of its result would have to run
+// after it) and is the form's one call.
+Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *method, Tok methodTok, bool construct) {
+    uint32_t argc = 0;
+    Tok a = Scan_Lines(open + 1);
+    if (*a != TK_RPAREN) {
+        for (;;) {
+            Tok e = ReadAssignLevel(r, a, level);
+            if (!e || !r.ok) return nullptr;
+            ++argc;
+            Tok c = Scan_Lines(e);
+            if (*c == TK_RPAREN) {
+                a = c;
+                break;
+            }
+            if (*c != TK_COMMA) return nullptr;
+            a = Scan_Lines(c + 1);
+        }
+    }
+    // (A call among the arguments would run before this one.)
+    if (r.calls) return nullptr;
+    Tok end = a + 1;
+    uint32_t n;
+    Scan_NextPostfix(end, &n);
+    if (n == TK_DOT || n == TK_LBRACKET || n == TK_LPAREN || n == TK_INC || n == TK_DEC) return nullptr;
+    Tok codes = r.ctx->code->codes;
+    uint32_t at = r.EmitNamed(FormKind::Call, static_cast<uint32_t>(start - codes), method);
+    uint32_t site = r.Emit(FormKind::CallSite, method ? static_cast<uint32_t>(methodTok - codes) : 0);
+    if (!r.ok) return nullptr;
+    r.ops[at].pad = static_cast<uint16_t>(argc);
+    r.ops[site].pad = static_cast<uint16_t>(level | (method ? 0x100 : 0) | (construct ? 0x200 : 0));
+    r.ops[site].aux = UINT32_MAX;
+    r.sp -= argc;  // the callee's place takes the result
+    r.calls = 1;
+    r.callAt = at;
+    return end;
+}
+
 // An operand and what may follow it; null when the walker would read more
-// than a form holds.
-Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
+// than a form holds. `construct`: the operand follows `new`, whose
+// arguments are the first call's.
+Tok ReadOperand(Reader &r, Tok p, uint32_t level, bool construct = false) {
+    Tok start = p;
     uint32_t t = *p;
+    bool name = false;
+    if (construct && !Tk_IsOperand(t)) return nullptr;
     if (Tk_IsOperand(t)) {
         if (IdEntry *id = Lex_IdOfOperand(r.ctx->store, t)) {
             // A local or parameter is read by its place, as its hint found
@@ -199,6 +255,7 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
             if ((h & 3) == HINT_LOCAL) r.EmitNamed(FormKind::Local, h >> 2, id);
             else if ((h & 3) == HINT_PARAM) r.EmitNamed(FormKind::Parameter, h >> 2, id);
             else r.Emit(FormKind::Variable, static_cast<uint32_t>(p - r.ctx->code->codes));
+            name = true;
         } else {
             const JSAny *c = Lex_SlotOfOperand(r.ctx->store, t);
             if (c->type == JSANY_NUMBER) {
@@ -230,7 +287,8 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
         return nullptr;
     }
     // Postfix parts: members by name (a `.` may follow a line break) and
-    // by key; no call, `++` or `--`.
+    // by key, and a call of a name or a method that ends the operand; no
+    // `++` or `--`.
     r.refAt = UINT32_MAX;
     for (;;) {
         uint32_t n;
@@ -239,6 +297,7 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
             Tok nameTok = Scan_Lines(q + 1);
             IdEntry *id = Tk_IsOperand(*nameTok) ? Lex_IdOfOperand(r.ctx->store, *nameTok) : nullptr;
             if (!id) return nullptr;
+            if (nameTok[1] == TK_LPAREN) return ReadCall(r, start, nameTok + 1, level, id, nameTok, construct);
             uint32_t at = r.EmitNamed(FormKind::GetNamed, static_cast<uint32_t>(nameTok - r.ctx->code->codes), id);
             if (r.ok) r.ops[at].pad = Obj_NameIsLength(id->name, id->length);
             r.refAt = r.count;
@@ -259,7 +318,8 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level) {
             p = k + 1;
             continue;
         }
-        if (n == TK_LPAREN || n == TK_INC || n == TK_DEC) return nullptr;
+        if (n == TK_LPAREN && name && p == start + 1) return ReadCall(r, start, p, level, nullptr, nullptr, construct);
+        if (construct || n == TK_LPAREN || n == TK_INC || n == TK_DEC) return nullptr;
         return p;
     }
 }
@@ -274,7 +334,9 @@ Tok ReadUnary(Reader &r, Tok p, uint32_t level) {
         ops[nops++] = t;
         p = Scan_Lines(p + 1);
     }
-    Tok q = ReadOperand(r, p, level);
+    bool construct = *p == KW_NEW;
+    if (construct) p = Scan_Lines(p + 1);
+    Tok q = ReadOperand(r, p, level, construct);
     if (!q) return nullptr;
     while (nops > 0) {
         switch (ops[--nops]) {
@@ -378,7 +440,22 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     uint32_t op = *opTok;
     NumOp n = op == TK_ASSIGN ? NumOp::None : Ev_Binary(Tk_BinaryOfAssign(op)).number;
     r.EmitNamed(kind, arg, id, n);
+    // A call's result stored here: the store reports at the operator.
+    if (r.ok && r.calls && r.callAt + 3 == r.count)
+        r.ops[r.callAt + 1].aux = static_cast<uint32_t>(opTok - r.ctx->code->codes);
     return q;
+}
+
+// Whether the form read holds its call (if any) where it may: the last
+// operation, or before a plain store into a variable that ends the form.
+// Nothing is done before it then that a give-up would have to undo.
+bool CallEndsForm(const Reader &r) {
+    if (!r.calls) return true;
+    uint32_t c = r.callAt;
+    if (c + 2 == r.count) return true;
+    const FormOp &s = r.ops[c + 2];
+    return c + 3 == r.count && (s.kind == FormKind::Store || s.kind == FormKind::StoreHinted) &&
+           s.op == NumOp::None && r.ops[c + 1].aux != UINT32_MAX;
 }
 
 // A comma expression at the top of a form.
@@ -523,7 +600,7 @@ __attribute__((always_inline)) inline bool Combine(NumOp op, const JSAny *var, J
     return true;
 }
 
-enum class RunEnd : uint8_t { Value, Miss, Done, Top, Statement };
+enum class RunEnd : uint8_t { Value, Miss, Done, Top, Statement, Call };
 
 // Runs operations from *pc on the stack st (sp values on it) to the End
 // operation (the value is st[0]), to a give-up (Miss, *pc just past the
@@ -716,6 +793,9 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
         case FormKind::Jump:
             pc = o.arg;
             break;
+        case FormKind::Call:
+            if constexpr (kLoop) __builtin_unreachable();
+            return RunEnd::Call;
         case FormKind::End:
             // A value that cannot be taken (no store was made then).
             if (!Storable(&st[0])) return RunEnd::Miss;
@@ -765,7 +845,7 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level) {
     r.ctx = ctx;
     Tok end = level == FORM_LEVEL_COMMA ? ReadComma(r, start) : ReadAssignment(r, start, 0);
     // A lone operand stays with the walker: it reads to a reference there.
-    if (end && (r.count > 1 || IsStore(r.ops[0].kind))) {
+    if (end && (r.count > 1 || IsStore(r.ops[0].kind)) && CallEndsForm(r)) {
         *slot = Store(ctx, r, start, end, level);
         return;
     }
@@ -774,6 +854,78 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level) {
     constexpr uint32_t kSeen = FORM_SEEN;
     *slot = level == FORM_LEVEL_COMMA ? kSeen + FORM_LEVEL_ASSIGN : static_cast<uint32_t>(FORM_NONE);
 }
+
+namespace {
+
+// The call a form ends with, RunOps having stopped at its Call operation
+// (ops[pc - 1]) with the callee (or the method's object) and the arguments
+// on top of the stack; then the store that may follow it. Until the call
+// is made nothing is done, and false means the walker is to read the
+// expression; from the method's read on, the call and its store are made
+// as the walker makes them, and *out receives the form's value or the
+// failure. (The call may add forms, moving the program's store of them:
+// all that is needed of the operations is copied before it.)
+__attribute__((noinline)) bool RunCall(RunContext *ctx, const FormOp *ops, uint32_t pc, JSAny *st, uint32_t sp,
+                                       Tok end, JSAny *out) {
+    const FormOp &call = ops[pc - 1];
+    const FormOp &site = ops[pc];
+    const FormOp &store = ops[pc + 1];
+    Tok codes = ctx->code->codes;
+    // The walker's check before a call: a pending signal leaves it to the walker.
+    if (Err_BreakPending(ctx->breakMask)) return false;
+    // The variable a store writes is resolved before the call, as the
+    // walker resolves an assignment's target before its right side.
+    JSAny *var = nullptr;
+    if (store.kind == FormKind::Store) {
+        Local *l = ctx->act ? LocalAt(ctx->act, store.arg) : nullptr;
+        if (!l || l->id != store.id) return false;
+        var = &l->value;
+    } else if (store.kind == FormKind::StoreHinted) {
+        const uint32_t *hint = HintSlot(ctx, codes + store.arg);
+        var = hint ? HintedVariable(ctx, *hint, store.id, codes[store.arg]) : nullptr;
+        if (!var) return false;
+    }
+    uint32_t argc = call.pad;
+    JSAny *args = st + sp - argc;
+    const JSAny *callee = args - 1;
+    uint32_t flags = site.pad;
+    // The shares the call takes must not need memory (a failed share
+    // would be a failure the walker meets elsewhere).
+    for (uint32_t i = 0; i < argc; ++i)
+        if (args[i].type < 0 && !JSAny_ShareIsFree(&args[i])) return false;
+    EvalSlot cur;
+    JSAny thisValue = JSAny_Undef();
+    if (flags & 0x100) {
+        if (callee->type != JSANY_OBJECT || !callee->obj || !Obj_PlainNamed(callee->obj, call.id)) return false;
+        Obj_GetNamedPlain(callee->obj, call.id, HintSlot(ctx, codes + site.arg), &cur.v);
+        JSAny_InitFrom(&thisValue, callee);
+    } else {
+        if (!JSAny_ShareIsFree(callee)) return false;
+        JSAny_InitFrom(&cur.v, callee);
+    }
+    // (All that is needed of the operations is had before the call.)
+    Tok calleeTok = codes + call.arg;
+    Tok opTok = codes + site.aux;
+    uint32_t nesting = flags & 0xFF;
+    // The arguments take their shares where they stand.
+    for (uint32_t i = 0; i < argc; ++i)
+        if (args[i].type < 0) JSAny_InitFrom(&args[i], &args[i]);
+    ctx->nesting += nesting;
+    Ev_Call(ctx, &cur, args, argc, &thisValue, flags & 0x100, flags & 0x200, calleeTok, end);
+    ctx->nesting -= nesting;
+    for (uint32_t i = 0; i < argc; ++i) JSAny_Clear(&args[i]);
+    if (var && cur.v.type != JSANY_ERROR) {
+        EvalSlot target;
+        target.v.type = JSREF_VARIABLE;
+        target.v.ptr = var;
+        Ev_PutValue(ctx, &target, &cur.v, opTok);
+        cur.v = target.v;
+    }
+    *out = cur.v;
+    return true;
+}
+
+}  // namespace
 
 bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *end) {
     FormCell *cells = static_cast<CodeCache *>(ctx->code->cache)->formStore + index;
@@ -784,13 +936,21 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
         return false;
     JSAny st[kFormStack];
     uint32_t pc = 0, sp = 0;
-    if (RunOps<false>(ctx, &cells[1].op, pc, st, sp, nullptr) != RunEnd::Value) {
-        if (++head.misses >= kFormMaxMisses) ctx->forms[head.start] = FORM_NONE;
-        return false;
+    RunEnd e = RunOps<false>(ctx, &cells[1].op, pc, st, sp, nullptr);
+    if (e == RunEnd::Value) {
+        JSAny_InitFrom(out, &st[0]);
+        *end = ctx->code->codes + head.end;
+        return true;
     }
-    JSAny_InitFrom(out, &st[0]);
-    *end = ctx->code->codes + head.end;
-    return true;
+    if (e == RunEnd::Call) {
+        Tok after = ctx->code->codes + head.end;
+        if (RunCall(ctx, &cells[1].op, pc, st, sp, after, out)) {
+            *end = after;
+            return true;
+        }
+    }
+    if (++head.misses >= kFormMaxMisses) ctx->forms[head.start] = FORM_NONE;
+    return false;
 }
 
 // ---- loops' forms ----
@@ -824,7 +984,10 @@ struct LoopReader {
         r.refAt = UINT32_MAX;
         uint32_t first = r.count;
         Tok end = read(r, at);
-        if (!end || !r.ok || (r.count - first < 2 && !IsStore(r.ops[r.count - 1].kind))) return nullptr;
+        // (A call is left to the walker's statement, which runs its form.)
+        bool call = r.calls != 0;
+        r.calls = 0;
+        if (!end || !r.ok || call || (r.count - first < 2 && !IsStore(r.ops[r.count - 1].kind))) return nullptr;
         if (extra + r.depth > depth) depth = extra + r.depth;
         return end;
     }
@@ -1015,7 +1178,9 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
             ++ctx->nesting;
             ctx->memberError = true;
         }
-        Tok q = St_Statement(ctx, s, &c);
+        const uint32_t *form = Form_Slot(ctx, s);
+        Tok q = form && *form >= FORM_FIRST ? St_FormStatement(ctx, s, &c) : nullptr;
+        if (!q) q = St_Statement(ctx, s, &c);
         if (inBlock) {
             --ctx->nesting;
             ctx->memberError = savedMember;

@@ -84,14 +84,10 @@ inline void Ev_CheckExtent([[maybe_unused]] RunContext *ctx, [[maybe_unused]] To
     Chk_Extent(ctx, s, Ev_LevelCode(level), Scan_SkipExpr(s, level), "skipped");
 #endif
 }
-// Skips the expression at p (an operand not needed, a branch not taken).
-inline Tok Ev_SkipExpr([[maybe_unused]] RunContext *ctx, Tok p, ExprLevel level) {
-    Tok e = Scan_SkipExpr(p, level);
-#ifdef QUILLON_CHECKS
-    Chk_Extent(ctx, Scan_Lines(p), Ev_LevelCode(level), e, "skipped");
-#endif
-    return e;
-}
+// Skips the operand after the operator at opTok (a `?`, `:`, `&&` or
+// `||`: an operand not needed, a branch not taken), at `level`; where it
+// ends is remembered at the operator (jumps.cpp).
+Tok Ev_SkipOperand(RunContext *ctx, Tok opTok, ExprLevel level);
 
 // ---- expressions (expr.cpp) ----
 Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec);
@@ -100,6 +96,17 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out);
 // An assignment expression turned into a value.
 Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out);
+// The call (or construction) of the callee's value in cur->v, read after
+// the arguments as a call reads it (an error or undefined there is the
+// call's failure), with `this` from *thisValue when haveThis (released
+// here either way); cur->v receives the result or the failure, reported at
+// calleeTok. `end` is the position after the call's `)`.
+void Ev_Call(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc, JSAny *thisValue, bool haveThis,
+             bool construct, Tok calleeTok, Tok end);
+// The store of an assignment: the value (taken over) put through the
+// reference in *out, which receives the value stored or the failure,
+// reported at the operator `opTok`.
+void Ev_PutValue(RunContext *ctx, EvalSlot *out, JSAny *value, Tok opTok);
 // Releases the scope objects a host gave for a pending name lookup.
 void Ev_DropScopeObjects(RunContext *ctx);
 // Resolves an identifier token to a reference (or value).
@@ -126,6 +133,10 @@ struct ListResume {
 Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
 // One statement (a block going on where `resume` says when it is given).
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
+// An expression statement at p (after any line breaks) run from its form
+// of the comma level, as St_Statement would run it; null, with nothing
+// done, when it has none or the form gives up.
+Tok St_FormStatement(RunContext *ctx, Tok p, uint32_t *cpl);
 // Declares a variable in the current scope (as `var` does); null when out of memory.
 JSAny *St_Declare(RunContext *ctx, IdEntry *id);
 

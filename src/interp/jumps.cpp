@@ -1,5 +1,6 @@
 // The scanners' answers remembered per token of a program: where a group
-// ends and where a statement ends do not change, so each is found once.
+// ends, where a statement ends and where a skipped operand ends do not
+// change, so each is found once.
 #include "interp/interp.h"
 #include "interp/poscache.h"
 #include "lexer/code.h"
@@ -25,6 +26,19 @@ Tok Remembered(RunContext *ctx, Tok p, uint32_t *CodeCache::*which, uint32_t *(*
 }  // namespace
 
 Tok Ev_GroupEnd(RunContext *ctx, Tok p) { return Remembered(ctx, p, &CodeCache::groupEnds, Cache_GroupEnds, Scan_Group); }
+
+// (The group ends' table has an entry for every token; only openers use
+// theirs for a group, so an operator's holds where its operand ends. The
+// level is the operator's own: an assignment expression after `?` and
+// `:`, the tighter operators after `&&` and `||`.)
+Tok Ev_SkipOperand(RunContext *ctx, Tok opTok, ExprLevel level) {
+    Tok end = Remembered(ctx, opTok, &CodeCache::groupEnds, Cache_GroupEnds,
+                         [level](Tok op) { return Scan_SkipExpr(op + 1, level); });
+#ifdef QUILLON_CHECKS
+    Chk_Extent(ctx, Scan_Lines(opTok + 1), Ev_LevelCode(level), end, "skipped");
+#endif
+    return end;
+}
 
 Tok Ev_StatementEnd(RunContext *ctx, Tok p) {
     p = Scan_Lines(p);

@@ -983,14 +983,10 @@ Tok FunctionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     return Ev_GroupEnd(ctx, q);
 }
 
-Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
-    JSAny v = JSAny_Undef();
-    ctx->noValueAt = nullptr;
-    Tok q = Ev_Comma(ctx, p, &v);
-    if (q == p && v.type != JSANY_ERROR) {
-        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, p);
-        return p + 1;
-    }
+// An expression statement's end with its value v, read to q: a failure,
+// or the completion value (a call with no value to give, ending the
+// statement, passes that on).
+inline Tok StatementValue(RunContext *ctx, JSAny v, Tok q, uint32_t *cpl) {
     if (v.type == JSANY_ERROR) {
         *cpl = v.code;
         return q;
@@ -1000,6 +996,17 @@ Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     ctx->completion = v;
     *cpl = 0;
     return q;
+}
+
+Tok ExpressionStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    JSAny v = JSAny_Undef();
+    ctx->noValueAt = nullptr;
+    Tok q = Ev_Comma(ctx, p, &v);
+    if (q == p && v.type != JSANY_ERROR) {
+        *cpl = Ev_Fail(ctx, ROW_EXPR_EXPECTED, p);
+        return p + 1;
+    }
+    return StatementValue(ctx, v, q, cpl);
 }
 
 Tok LabelledStatement(RunContext *ctx, Tok p, IdEntry *label, uint32_t *cpl) {
@@ -1153,18 +1160,21 @@ __attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, 
     NestGuard guard(ctx);
     JSAny v;
     Tok end;
-    if (!guard.ok || !Form_Run(ctx, *slot - FORM_FIRST, FORM_LEVEL_COMMA, &v, &end)) return nullptr;
     ctx->noValueAt = nullptr;
-    JSAny_Clear(&ctx->completion);
-    ctx->completion = v;
-    *cpl = 0;
 #ifdef QUILLON_CHECKS
-    CheckStatementExtent(ctx, p, end, 0, gChkRecoveries);
+    uint32_t recoveries = gChkRecoveries;
+#endif
+    if (!guard.ok || !Form_Run(ctx, *slot - FORM_FIRST, FORM_LEVEL_COMMA, &v, &end)) return nullptr;
+    end = StatementValue(ctx, v, end, cpl);
+#ifdef QUILLON_CHECKS
+    CheckStatementExtent(ctx, p, end, *cpl, recoveries);
 #endif
     return end;
 }
 
 }  // namespace
+
+Tok St_FormStatement(RunContext *ctx, Tok p, uint32_t *cpl) { return FormStatement(ctx, p, cpl); }
 
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume) {
     p = Scan_Lines(p);

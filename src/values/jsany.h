@@ -105,6 +105,12 @@ inline void JSAny_InitFrom(JSAny *dst, const JSAny *src) {
         JSAny_InitFromSlow(dst, src);
     }
 }
+// Whether taking a share of the value (JSAny_InitFrom) needs no memory:
+// anything but borrowed text or a string whose shares are at their limit.
+inline bool JSAny_ShareIsFree(const JSAny *v) {
+    if (v->type == JSANY_STRING) return Text_RefCount(v->str) < kTextMaxRefs;
+    return v->type != JSANY_CSTRING;
+}
 // Replaces dst's content by a copy of src.
 inline void JSAny_Assign(JSAny *dst, const JSAny *src) {
     if (dst == src) return;

@@ -1,0 +1,93 @@
+// Calls made from remembered forms, where they meet what only this
+// interpreter shows: its error reports and messages, the nesting limit
+// counted through calls, the completion of a call with no value, and
+// callees that change between runs of the same place. Each place runs
+// often enough to be read, remembered and then run from its form.
+
+function show(v) { return typeof v == "string" ? '"' + v + '"' : String(v); }
+
+// A callee that stops being a function: the call at the same place then
+// fails as the walker reports it, with the message of the kind of callee.
+var f = function (a) { return a + 1; };
+function callF(i) { var r = f(i); return r; }
+var seen = [];
+for (var i = 0; i < 8; i++) {
+  if (i == 5) f = i == 5 ? undefined : f;
+  try { seen.push(callF(i)); } catch (e) { seen.push("caught: " + e.message); }
+}
+print(seen.join(" | "));
+f = 7;
+try { callF(1); } catch (e) { print("number callee: " + e.message); }
+var o = {m: function () { return this.v; }, v: 4};
+function callM() { return o.m(); }
+var ms = [];
+for (i = 0; i < 6; i++) {
+  if (i == 3) o.m = "text";
+  try { ms.push(callM()); } catch (e) { ms.push("caught: " + e.message); }
+}
+print(ms.join(" | "));
+
+// A construction of something that is no constructor.
+var K = function (x) { this.x = x; };
+function build(i) { var k = new K(i); return k.x; }
+var ks = [];
+for (i = 0; i < 6; i++) {
+  if (i == 4) K = Math.floor;
+  try { ks.push(build(i)); } catch (e) { ks.push("caught: " + e.message); }
+}
+print(ks.join(" | "));
+
+// The nesting limit counts the levels the walker is at when it calls:
+// parentheses around a remembered call deepen every level of a recursion
+// until one is refused, at the same depth however the call is made.
+var depth = 0;
+function deep(n) {
+  depth++;
+  return n <= 0 ? 0 : ((((((((((((((((((((((deep(n - 1)))))))))))))))))))))));
+}
+for (var round = 0; round < 3; round++) {
+  depth = 0;
+  try { deep(40); print("deep ran"); } catch (e) { print("deep refused at depth " + depth + ": " + e.message); }
+}
+function wide(n) {
+  depth++;
+  var r = n <= 0 ? 0 : ((((((((((((((wide(n - 1)))))))))))))));
+  return r;
+}
+for (round = 0; round < 3; round++) {
+  depth = 0;
+  try { wide(40); print("wide ran"); } catch (e) { print("wide refused at depth " + depth + ": " + e.message); }
+}
+
+// The completion of a statement that calls a function with no value to
+// give is passed on as the statement's own.
+for (round = 0; round < 4; round++) print("completion " + show(eval("var q = 1; print('printing ' + round)")));
+print("loop completion " + show(eval("for (var k = 0; k < 4; k++) print('k ' + k);")));
+print("stored completion " + show(eval("for (var k = 0; k < 4; k++) q = print('s ' + k);")));
+
+// A thrown value leaves a remembered call, and the store it was to make
+// is not made.
+var target = "before";
+function thrower(n) { if (n > 2) throw "thrown " + n; return n; }
+function storeFrom(n) { target = thrower(n); return target; }
+for (i = 0; i < 6; i++) {
+  try { storeFrom(i); } catch (e) { print(e + ", target " + target); }
+}
+print("target " + target);
+
+// The callee changes the variable its result is stored into, and the
+// function it was called through: the store is made into the variable the
+// assignment named before the call, and the call runs to its end.
+var cell = 0;
+var shifty = function () { cell = "inside"; shifty = null; return "result"; };
+function run() { cell = shifty(); return cell; }
+print(run() + " " + cell + " " + shifty);
+shifty = function () { cell = "again"; return "second"; };
+for (i = 0; i < 4; i++) print(run() + " " + cell);
+
+// An uncaught failure in a function called from a remembered call is
+// reported as the walker reports it, at the place that failed.
+function lastOne(n) { return n.missing.deeper; }
+function callLast(n) { var r = lastOne(n); return r; }
+for (i = 0; i < 4; i++) callLast({missing: {deeper: i}});
+callLast({});
