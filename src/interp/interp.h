@@ -133,10 +133,12 @@ struct ListResume {
 Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
 // One statement (a block going on where `resume` says when it is given).
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
-// An expression statement at p (after any line breaks) run from its form
-// of the comma level, as St_Statement would run it; null, with nothing
-// done, when it has none or the form gives up.
+// An expression statement or a `return` at p (after any line breaks) run
+// from its form of the comma level, as St_Statement would run it; null,
+// with nothing done, when it has none or the form gives up.
 Tok St_FormStatement(RunContext *ctx, Tok p, uint32_t *cpl);
+// A branch of `if`: St_Statement, trying the statement's form first.
+Tok St_Branch(RunContext *ctx, Tok p, uint32_t *cpl);
 // Declares a variable in the current scope (as `var` does); null when out of memory.
 JSAny *St_Declare(RunContext *ctx, IdEntry *id);
 

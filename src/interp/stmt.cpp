@@ -230,7 +230,7 @@ Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*cpl) return q;
     Tok thenEnd;
     if (truth) {
-        thenEnd = St_Statement(ctx, q, cpl);
+        thenEnd = St_Branch(ctx, q, cpl);
         if (*cpl) return thenEnd;
     } else {
         thenEnd = Ev_StatementEnd(ctx, q);
@@ -239,7 +239,7 @@ Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*e == TK_SEMI) e = Scan_Lines(e + 1);
     if (*e != KW_ELSE) return thenEnd;
     if (truth) return Ev_StatementEnd(ctx, e + 1);
-    return St_Statement(ctx, e + 1, cpl);
+    return St_Branch(ctx, e + 1, cpl);
 }
 
 Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
@@ -1172,9 +1172,44 @@ __attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, 
     return end;
 }
 
+// A `return` at p whose value has a form of the comma level: what
+// StatementAt and ReturnStatement do with it, without their layers. Null,
+// with nothing done that the walker would not do first, when it is to be
+// run in full.
+__attribute__((always_inline)) inline Tok FormReturn(RunContext *ctx, Tok p, uint32_t *cpl) {
+    const uint32_t *slot = Form_Slot(ctx, p + 1);
+    if (!slot || *slot < FORM_FIRST) return nullptr;
+    NestGuard guard(ctx);
+    if (!guard.ok) return nullptr;
+    ctx->lastJump = p;
+    JSAny v;
+    Tok end;
+    if (!Form_Run(ctx, *slot - FORM_FIRST, FORM_LEVEL_COMMA, &v, &end)) return nullptr;
+    if (v.type == JSANY_ERROR) {
+        *cpl = v.code;
+        return end;
+    }
+    JSAny_Clear(&ctx->ret);
+    ctx->ret = v;
+    *cpl = CPL_RETURN;
+    return end;
+}
+
+// A statement of a list or a branch at p (after any line breaks) run from
+// its form: an expression statement or a `return`; null when it has none.
+__attribute__((always_inline)) inline Tok FormOf(RunContext *ctx, Tok p, uint32_t *cpl) {
+    return *p == KW_RETURN ? FormReturn(ctx, p, cpl) : FormStatement(ctx, p, cpl);
+}
+
 }  // namespace
 
-Tok St_FormStatement(RunContext *ctx, Tok p, uint32_t *cpl) { return FormStatement(ctx, p, cpl); }
+Tok St_FormStatement(RunContext *ctx, Tok p, uint32_t *cpl) { return FormOf(ctx, p, cpl); }
+
+Tok St_Branch(RunContext *ctx, Tok p, uint32_t *cpl) {
+    p = Scan_Lines(p);
+    Tok q = FormOf(ctx, p, cpl);
+    return q ? q : St_Statement(ctx, p, cpl);
+}
 
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume) {
     p = Scan_Lines(p);
@@ -1206,7 +1241,7 @@ Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resu
             *completion = 0;
             return p;
         }
-        q = FormStatement(ctx, p, &c);
+        q = FormOf(ctx, p, &c);
         if (!q) q = St_Statement(ctx, p, &c);
     ran:
         if (q == p) {
