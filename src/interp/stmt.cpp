@@ -224,10 +224,10 @@ Tok VarStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     }
 }
 
-Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
-    bool truth = false;
-    Tok q = Condition(ctx, p + 1, &truth, cpl, p);
-    if (*cpl) return q;
+// The branches of an `if` whose condition was `truth`, from q (after the
+// condition's `)`): the one taken run, the other skipped.
+Tok IfBranches(RunContext *ctx, Tok q, bool truth, uint32_t *cpl) {
+    *cpl = 0;
     Tok thenEnd;
     if (truth) {
         thenEnd = St_Branch(ctx, q, cpl);
@@ -240,6 +240,13 @@ Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (*e != KW_ELSE) return thenEnd;
     if (truth) return Ev_StatementEnd(ctx, e + 1);
     return St_Branch(ctx, e + 1, cpl);
+}
+
+Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
+    bool truth = false;
+    Tok q = Condition(ctx, p + 1, &truth, cpl, p);
+    if (*cpl) return q;
+    return IfBranches(ctx, q, truth, cpl);
 }
 
 Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
@@ -1195,10 +1202,48 @@ __attribute__((always_inline)) inline Tok FormReturn(RunContext *ctx, Tok p, uin
     return end;
 }
 
+// An `if` at p whose condition has a form of the comma level: what
+// StatementAt and IfStatement do with it, the condition run from its form
+// and the branch taken run as IfStatement runs it. Null, with nothing
+// done, when it is to be run in full.
+__attribute__((always_inline)) inline Tok FormIf(RunContext *ctx, Tok p, uint32_t *cpl) {
+    if (p[1] != TK_LPAREN) return nullptr;
+    const uint32_t *slot = Form_Slot(ctx, p + 2);
+    if (!slot || *slot < FORM_FIRST) return nullptr;
+    NestGuard guard(ctx);
+    JSAny v;
+    Tok end;
+#ifdef QUILLON_CHECKS
+    uint32_t recoveries = gChkRecoveries;
+#endif
+    if (!guard.ok || !Form_Run(ctx, *slot - FORM_FIRST, FORM_LEVEL_COMMA, &v, &end)) return nullptr;
+    if (v.type == JSANY_ERROR) {
+        *cpl = v.code;
+        return end;
+    }
+    Tok close = Scan_Lines(end);
+    bool truth = JSAny_Truth(&v);
+    JSAny_Clear(&v);
+    if (*close != TK_RPAREN) {
+        *cpl = Ev_Fail(ctx, ROW_RPAREN, *close ? close : p + 1);
+        return close;
+    }
+    end = IfBranches(ctx, close + 1, truth, cpl);
+#ifdef QUILLON_CHECKS
+    CheckStatementExtent(ctx, p, end, *cpl, recoveries);
+#endif
+    return end;
+}
+
 // A statement of a list or a branch at p (after any line breaks) run from
-// its form: an expression statement or a `return`; null when it has none.
+// its form: an expression statement, a `return` or an `if`; null when it
+// has none.
 __attribute__((always_inline)) inline Tok FormOf(RunContext *ctx, Tok p, uint32_t *cpl) {
-    return *p == KW_RETURN ? FormReturn(ctx, p, cpl) : FormStatement(ctx, p, cpl);
+    switch (*p) {
+    case KW_RETURN: return FormReturn(ctx, p, cpl);
+    case KW_IF: return FormIf(ctx, p, cpl);
+    default: return FormStatement(ctx, p, cpl);
+    }
 }
 
 }  // namespace

@@ -85,6 +85,15 @@ print(run() + " " + cell + " " + shifty);
 shifty = function () { cell = "again"; return "second"; };
 for (i = 0; i < 4; i++) print(run() + " " + cell);
 
+// A condition that calls, followed by something other than `)`: the call
+// is made, then the statement fails, however often it ran before.
+var calls = 0;
+function counted(n) { calls++; return n; }
+function faulty(n) { if (n > 3) { if (counted(n) ] return 1; } else if (counted(n)) return 2; return 3; }
+for (i = 0; i < 6; i++) {
+  try { print("faulty " + faulty(i) + " after " + calls + " calls"); } catch (e) { print(e.message + " after " + calls + " calls"); }
+}
+
 // An uncaught failure in a function called from a remembered call is
 // reported as the walker reports it, at the place that failed.
 function lastOne(n) { return n.missing.deeper; }
