@@ -874,7 +874,8 @@ __attribute__((noinline)) bool RunCall(RunContext *ctx, const FormOp *ops, uint3
     // The walker's check before a call: a pending signal leaves it to the walker.
     if (Err_BreakPending(ctx->breakMask)) return false;
     // The variable a store writes is resolved before the call, as the
-    // walker resolves an assignment's target before its right side.
+    // walker resolves an assignment's target before its right side (and
+    // as the Store and StoreHinted operations find it: LocalAt, HintedVariable).
     JSAny *var = nullptr;
     if (store.kind == FormKind::Store) {
         Local *l = ctx->act ? LocalAt(ctx->act, store.arg) : nullptr;
