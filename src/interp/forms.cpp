@@ -1163,6 +1163,9 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
         return LoopPhase::Walk;
     JSAny st[kFormStack];
     Tok codes = ctx->code->codes;
+#ifdef QUILLON_CHECKS
+    uint32_t recoveries = gChkRecoveries;
+#endif
     // The walker has made the pass's check: the form starts at the condition.
     uint32_t pc = 1, sp = 0;
     bool ran = false;
@@ -1190,6 +1193,9 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
         if (c != 0 || q != codes + cells[pc].op.stmtEnd) {
             if (ran) *bodyEnd = codes + cells[0].head.end;
             *resume = ListResume{inBlock ? s : nullptr, q, c};
+#ifdef QUILLON_CHECKS
+            resume->recovered = recoveries != gChkRecoveries;
+#endif
             return LoopPhase::Body;
         }
     }
@@ -1208,6 +1214,9 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
     if (++head.misses >= kFormMaxMisses) ctx->forms[head.start] = FORM_NONE;
     LoopPhase phase = static_cast<LoopPhase>(m->phase);
     *resume = ListResume{phase == LoopPhase::Body && m->tok != UINT32_MAX ? codes + m->tok : nullptr, nullptr, 0};
+#ifdef QUILLON_CHECKS
+    resume->recovered = recoveries != gChkRecoveries;
+#endif
     return phase;
 }
 

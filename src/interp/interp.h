@@ -127,6 +127,11 @@ struct ListResume {
     Tok from;
     Tok after;
     uint32_t cpl;
+#ifdef QUILLON_CHECKS
+    // A lenient recovery happened in what the loop's form ran of the body:
+    // the body's end is then where the recovery left it (no extent check).
+    bool recovered = false;
+#endif
 };
 // Runs statements until `}`, the end or a completion other than normal
 // (from where `resume` says when it is given).

@@ -1259,7 +1259,7 @@ Tok St_Branch(RunContext *ctx, Tok p, uint32_t *cpl) {
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume) {
     p = Scan_Lines(p);
 #ifdef QUILLON_CHECKS
-    uint32_t recoveries = gChkRecoveries;
+    uint32_t recoveries = resume && resume->recovered ? UINT32_MAX : gChkRecoveries;
 #endif
     Tok end = StatementAt(ctx, p, cpl, resume);
 #ifdef QUILLON_CHECKS
