@@ -896,12 +896,22 @@ __attribute__((noinline)) bool RunCall(RunContext *ctx, const FormOp *ops, uint3
         if (args[i].type < 0 && !JSAny_ShareIsFree(&args[i])) return false;
     EvalSlot cur;
     JSAny thisValue = JSAny_Undef();
+    if (!JSAny_ShareIsFree(callee)) return false;
     if (flags & 0x100) {
-        if (callee->type != JSANY_OBJECT || !callee->obj || !Obj_PlainNamed(callee->obj, call.id)) return false;
-        Obj_GetNamedPlain(callee->obj, call.id, HintSlot(ctx, codes + site.arg), &cur.v);
+        // The method is read as the walker reads it after the arguments,
+        // on any value (the member fast path's read, or through a
+        // reference to it); `this` is the value.
         JSAny_InitFrom(&thisValue, callee);
+        if (callee->type == JSANY_OBJECT && Obj_PlainNamed(callee->obj, call.id)) {
+            Obj_GetNamedPlain(callee->obj, call.id, HintSlot(ctx, codes + site.arg), &cur.v);
+        } else {
+            JSAny_InitFrom(&cur.base, callee);
+            cur.v.type = JSREF_NAMED;
+            cur.key.ptr = const_cast<IdEntry *>(call.id);
+            cur.key.len = site.arg;
+            Ev_GetMember(ctx, &cur);
+        }
     } else {
-        if (!JSAny_ShareIsFree(callee)) return false;
         JSAny_InitFrom(&cur.v, callee);
     }
     // (All that is needed of the operations is had before the call.)

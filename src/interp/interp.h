@@ -96,6 +96,9 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out);
 // An assignment expression turned into a value.
 Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out);
+// Reads through the member reference in *s (JSREF_NAMED or JSREF_MEMBER),
+// as the walker reads a member: s->v receives the value or the failure.
+void Ev_GetMember(RunContext *ctx, EvalSlot *s);
 // The call (or construction) of the callee's value in cur->v, read after
 // the arguments as a call reads it (an error or undefined there is the
 // call's failure), with `this` from *thisValue when haveThis (released

@@ -1,7 +1,7 @@
 // The call-site matrix: a call of every kind of callee (a program-level
 // function, a local, a parameter, a closure's variable, an own method, an
 // inherited method, a method through `this`, a construction, a built-in
-// method) with arguments of every kind of value, standing at every kind of
+// method of an object, a string and a boolean) with arguments of every kind of value, standing at every kind of
 // place (a statement, the right side of a store into a local, a
 // program-level variable, a closure's variable or a member, `return`,
 // `var`, a condition, after `||` and `&&`, an argument, an operand, a
@@ -51,7 +51,9 @@ var callees = [
   ["inherited", "inst.m"],
   ["this", "this.m"],
   ["construct", "new cf"],
-  ["native", "arr.slice"]
+  ["native", "arr.slice"],
+  ["string method", "str.concat"],
+  ["boolean method", "yes.toString"]
 ];
 
 var argLists = ["()", "(i)", "(i, 'x')", "(o, i * 2 + 1)", "(arr[i % 2], o.k, null)"];
@@ -78,7 +80,7 @@ function caseSource(callee, args, place, behaviour) {
   var call = callee + args;
   return "(function (pf0) {" +
     " var c = 0, cf = function (a, b) { " + behaviour + " };" +
-    " var o = {m: cf, k: 3}, o2 = {}, arr = [o, 'y'];" +
+    " var o = {m: cf, k: 3}, o2 = {}, arr = [o, 'y'], str = 'q', yes = true;" +
     " function P() {} P.prototype.m = cf; var inst = new P();" +
     " gfn = cf;" +
     " var holder = {m: cf, run: function (pf, i) {" +
