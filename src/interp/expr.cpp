@@ -464,8 +464,6 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
 
 }  // namespace
 
-void Ev_GetMember(RunContext *ctx, EvalSlot *s) { GetMember(ctx, s); }
-
 void Ev_Call(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc, JSAny *thisValue, bool haveThis,
              bool construct, Tok calleeTok, Tok end) {
     CallTail(ctx, cur, args, argc, thisValue, haveThis, construct, calleeTok, end);

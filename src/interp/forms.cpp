@@ -127,8 +127,9 @@ struct Reader {
     uint32_t refAt = UINT32_MAX;  // count after the member read that ends the operand just read
     uint32_t target = UINT32_MAX; // the operation a jump was last pointed at
     bool ok = true;
-    uint32_t calls = 0;             // calls read (a form holds at most one)
-    uint32_t callAt = UINT32_MAX;   // the Call operation
+    uint32_t callAt = UINT32_MAX;   // the Call operation (a form holds at most one)
+
+    bool HasCall() const { return callAt != UINT32_MAX; }
 
     uint32_t Emit(FormKind kind, uint32_t arg = 0, double num = 0, NumOp op = NumOp::None) {
         if (count == limit) {
@@ -182,7 +183,7 @@ Tok ReadCommaOf(Reader &r, Tok p, uint32_t level, Tok (*part)(Reader &, Tok, uin
     while (q && r.ok) {
         Tok c = Scan_Lines(q);
         if (*c != TK_COMMA) return q;
-        if (IsStore(r.ops[r.count - 1].kind) || r.calls) return nullptr;
+        if (IsStore(r.ops[r.count - 1].kind) || r.HasCall()) return nullptr;
         r.Emit(FormKind::Pop);
         --r.sp;
         q = part(r, c + 1, level);
@@ -219,7 +220,7 @@ Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *meth
         }
     }
     // (A call among the arguments would run before this one.)
-    if (r.calls) return nullptr;
+    if (r.HasCall()) return nullptr;
     Tok end = a + 1;
     uint32_t n;
     Scan_NextPostfix(end, &n);
@@ -232,7 +233,6 @@ Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *meth
     r.ops[site].pad = static_cast<uint16_t>(level | (method ? 0x100 : 0) | (construct ? 0x200 : 0));
     r.ops[site].aux = UINT32_MAX;
     r.sp -= argc;  // the callee's place takes the result
-    r.calls = 1;
     r.callAt = at;
     return end;
 }
@@ -441,7 +441,7 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     NumOp n = op == TK_ASSIGN ? NumOp::None : Ev_Binary(Tk_BinaryOfAssign(op)).number;
     r.EmitNamed(kind, arg, id, n);
     // A call's result stored here: the store reports at the operator.
-    if (r.ok && r.calls && r.callAt + 3 == r.count)
+    if (r.ok && r.HasCall() && r.callAt + 3 == r.count)
         r.ops[r.callAt + 1].aux = static_cast<uint32_t>(opTok - r.ctx->code->codes);
     return q;
 }
@@ -450,7 +450,7 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
 // operation, or before a plain store into a variable that ends the form.
 // Nothing is done before it then that a give-up would have to undo.
 bool CallEndsForm(const Reader &r) {
-    if (!r.calls) return true;
+    if (!r.HasCall()) return true;
     uint32_t c = r.callAt;
     if (c + 2 == r.count) return true;
     const FormOp &s = r.ops[c + 2];
@@ -898,19 +898,14 @@ __attribute__((noinline)) bool RunCall(RunContext *ctx, const FormOp *ops, uint3
     JSAny thisValue = JSAny_Undef();
     if (!JSAny_ShareIsFree(callee)) return false;
     if (flags & 0x100) {
-        // The method is read as the walker reads it after the arguments,
-        // on any value (the member fast path's read, or through a
-        // reference to it); `this` is the value.
+        // The method is read through a reference to it on any value, as
+        // the walker reads it after the arguments; `this` is the value.
         JSAny_InitFrom(&thisValue, callee);
-        if (callee->type == JSANY_OBJECT && Obj_PlainNamed(callee->obj, call.id)) {
-            Obj_GetNamedPlain(callee->obj, call.id, HintSlot(ctx, codes + site.arg), &cur.v);
-        } else {
-            JSAny_InitFrom(&cur.base, callee);
-            cur.v.type = JSREF_NAMED;
-            cur.key.ptr = const_cast<IdEntry *>(call.id);
-            cur.key.len = site.arg;
-            Ev_GetMember(ctx, &cur);
-        }
+        JSAny_InitFrom(&cur.base, callee);
+        cur.v.type = JSREF_NAMED;
+        cur.key.ptr = const_cast<IdEntry *>(call.id);
+        cur.key.len = site.arg;
+        if (!Obj_GetMemberFast(&cur, HintSlot(ctx, codes + site.arg))) Obj_GetMember(ctx, &cur, false);
     } else {
         JSAny_InitFrom(&cur.v, callee);
     }
@@ -996,8 +991,8 @@ struct LoopReader {
         uint32_t first = r.count;
         Tok end = read(r, at);
         // (A call is left to the walker's statement, which runs its form.)
-        bool call = r.calls != 0;
-        r.calls = 0;
+        bool call = r.HasCall();
+        r.callAt = UINT32_MAX;
         if (!end || !r.ok || call || (r.count - first < 2 && !IsStore(r.ops[r.count - 1].kind))) return nullptr;
         if (extra + r.depth > depth) depth = extra + r.depth;
         return end;
@@ -1192,8 +1187,11 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
             ++ctx->nesting;
             ctx->memberError = true;
         }
+        // (Tried for the statements that can have a form: an expression
+        // statement with one at its first token, a `return`, an `if`.)
         const uint32_t *form = Form_Slot(ctx, s);
-        Tok q = form && *form >= FORM_FIRST ? St_FormStatement(ctx, s, &c) : nullptr;
+        bool formed = *s == KW_RETURN || *s == KW_IF || (form && *form >= FORM_FIRST);
+        Tok q = formed ? St_FormStatement(ctx, s, &c) : nullptr;
         if (!q) q = St_Statement(ctx, s, &c);
         if (inBlock) {
             --ctx->nesting;

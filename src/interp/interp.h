@@ -96,9 +96,6 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out);
 // An assignment expression turned into a value.
 Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out);
-// Reads through the member reference in *s (JSREF_NAMED or JSREF_MEMBER),
-// as the walker reads a member: s->v receives the value or the failure.
-void Ev_GetMember(RunContext *ctx, EvalSlot *s);
 // The call (or construction) of the callee's value in cur->v, read after
 // the arguments as a call reads it (an error or undefined there is the
 // call's failure), with `this` from *thisValue when haveThis (released
@@ -141,9 +138,9 @@ struct ListResume {
 Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
 // One statement (a block going on where `resume` says when it is given).
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
-// An expression statement or a `return` at p (after any line breaks) run
-// from its form of the comma level, as St_Statement would run it; null,
-// with nothing done, when it has none or the form gives up.
+// An expression statement, a `return` or an `if` at p (after any line
+// breaks) run from its form of the comma level, as St_Statement would run
+// it; null, with nothing done, when it has none or the form gives up.
 Tok St_FormStatement(RunContext *ctx, Tok p, uint32_t *cpl);
 // A branch of `if`: St_Statement, trying the statement's form first.
 Tok St_Branch(RunContext *ctx, Tok p, uint32_t *cpl);

@@ -5,7 +5,8 @@
 // place (a statement, the right side of a store into a local, a
 // program-level variable, a closure's variable or a member, `return`,
 // `var`, a condition, after `||` and `&&`, an argument, an operand, a
-// branch of `?:`), calling functions that give a number, a string, an
+// branch of `?:`, a statement of a loop's body, a `return` leaving a
+// loop), calling functions that give a number, a string, an
 // object, nothing, throw, change the variables the call stores into, or
 // show their `this`. Each case's function is called five times, so the
 // call is read, remembered and then run from what was remembered; each
@@ -73,7 +74,9 @@ var places = [
   ["and", "x = i % 2 && CALL;"],
   ["argument", "x = id(CALL);"],
   ["operand", "x = CALL + 1;"],
-  ["branch", "x = i > 1 ? CALL : -i;"]
+  ["branch", "x = i > 1 ? CALL : -i;"],
+  ["loop", "for (var k = 0; k < 4; k++) { if (k > 1) x = CALL; c = k; }"],
+  ["loop return", "for (var k = 0; k < 4; k++) { c = k; if (k == 2) return show(CALL) + ' ' + show(c); }"]
 ];
 
 function caseSource(callee, args, place, behaviour) {
