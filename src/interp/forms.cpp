@@ -35,6 +35,8 @@ enum class FormKind : uint8_t {
     GetElem,      // pop key; top = element key of top
     StoreNamed,   // pop value; top = value, stored in member id of top (op as Store)
     StoreElem,    // pop value, key; top = value, stored in element key of top
+    IncrementNamed, // member id of top op= 1 (Add or Sub; arg: the name's token); top = its old
+                  // value (pad 1) or new
     Pop,          // pop (the value of a comma operand)
     Binary,       // pop b; top = top op b (two numbers)
     BinaryConst,  // top = top op num (two numbers): a number literal and Binary in one
@@ -128,6 +130,8 @@ struct Reader {
     uint32_t target = UINT32_MAX; // the operation a jump was last pointed at
     bool ok = true;
     uint32_t callAt = UINT32_MAX;   // the Call operation (a form holds at most one)
+    bool incrementOk = false;       // the next operand read may be a member's `++` or `--`
+    uint32_t incrementAt = UINT32_MAX; // the IncrementNamed operation read
 
     bool HasCall() const { return callAt != UINT32_MAX; }
 
@@ -160,7 +164,8 @@ Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level);
 
 inline bool IsStore(FormKind k) {
     return k == FormKind::Store || k == FormKind::StoreNamed || k == FormKind::StoreElem ||
-           k == FormKind::Increment || k == FormKind::StoreHinted || k == FormKind::IncrementHinted;
+           k == FormKind::Increment || k == FormKind::StoreHinted || k == FormKind::IncrementHinted ||
+           k == FormKind::IncrementNamed;
 }
 
 // An expression the walker reads as an assignment expression (AssignInto):
@@ -244,6 +249,8 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level, bool construct = false) {
     Tok start = p;
     uint32_t t = *p;
     bool name = false;
+    bool incrementOk = r.incrementOk;
+    r.incrementOk = false;
     if (construct && !Tk_IsOperand(t)) return nullptr;
     if (Tk_IsOperand(t)) {
         if (IdEntry *id = Lex_IdOfOperand(r.ctx->store, t)) {
@@ -319,6 +326,24 @@ Tok ReadOperand(Reader &r, Tok p, uint32_t level, bool construct = false) {
             continue;
         }
         if (n == TK_LPAREN && name && p == start + 1) return ReadCall(r, start, p, level, nullptr, nullptr, construct);
+        if ((n == TK_INC || n == TK_DEC) && incrementOk && !construct && r.refAt == r.count &&
+            r.ops[r.count - 1].kind == FormKind::GetNamed) {
+            // `a.b++` or `a.b--` beginning an expression statement's part:
+            // the member read becomes the increment (ReadMemberAssignment
+            // keeps it only as the part's last operation). Nothing may
+            // follow as a postfix part.
+            uint32_t after;
+            Scan_NextPostfix(p + 1, &after);
+            if (after == TK_DOT || after == TK_LBRACKET || after == TK_LPAREN || after == TK_INC || after == TK_DEC)
+                return nullptr;
+            FormOp &o = r.ops[r.count - 1];
+            o.kind = FormKind::IncrementNamed;
+            o.op = n == TK_INC ? NumOp::Add : NumOp::Sub;
+            o.pad = 1;
+            r.incrementAt = r.count - 1;
+            r.refAt = UINT32_MAX;
+            return p + 1;
+        }
         if (construct || n == TK_LPAREN || n == TK_INC || n == TK_DEC) return nullptr;
         return p;
     }
@@ -353,8 +378,14 @@ Tok ReadUnary(Reader &r, Tok p, uint32_t level) {
 // in it: `a.b = e`, `this.b op= e`, `a[k] = e` (the walker reads the
 // target as a conditional expression, then the assignment operator).
 Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level) {
+    r.incrementOk = true;
+    r.incrementAt = UINT32_MAX;
     Tok q = ReadExpr(r, start, TK_LOGOR, level);
+    r.incrementOk = false;
     if (!q) return nullptr;
+    // A member's increment is the whole part: an operator applied to its
+    // value could give the form up after the store.
+    if (r.incrementAt != UINT32_MAX && r.incrementAt + 1 != r.count) return nullptr;
     Tok opTok = q;
     if (*opTok == TK_LINE && Tk_IsCompoundAssign(*Scan_Lines(opTok))) opTok = Scan_Lines(opTok);
     if (!Tk_IsAssign(*opTok)) return q;
@@ -710,6 +741,17 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             Put(var, &st[sp - 1]);
             st[sp - 2] = st[sp - 1];
             --sp;
+            break;
+        }
+        case FormKind::IncrementNamed: {
+            JSAny &b = st[sp - 1];
+            JSAny *var = b.type == JSANY_OBJECT && b.obj
+                             ? Obj_NamedStoreSlot(b.obj, o.id, HintSlot(ctx, codes + o.arg))
+                             : nullptr;
+            if (!var || var->type != JSANY_NUMBER) return RunEnd::Miss;
+            double old = var->num;
+            Num_Binary(o.op, var, 1);
+            b = JSAny_Num(o.pad ? old : var->num);
             break;
         }
         case FormKind::StoreElem: {

@@ -7,6 +7,7 @@
 #include "values/progobj.h"
 #include "values/space.h"
 #include "interp/forms.h"
+#include "interp/hints.h"
 #include "interp/interp.h"
 #include "lexer/code.h"
 #include "objects/function.h"
@@ -1179,13 +1180,35 @@ __attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, 
     return end;
 }
 
+// `return name;`, `return literal;` or `return this;` (ended by `;` or `}`),
+// when the value can be had without any work that could fail or be seen
+// (Ev_OperandValue) and shared without memory: what StatementAt and
+// ReturnStatement do with it. The walker reads the lone operand one
+// nesting level in (Ev_Expr's), so it is taken only where that level is
+// within the limit. Null, with nothing done, otherwise.
+inline Tok ReturnOperand(RunContext *ctx, Tok p, uint32_t *cpl) {
+    if (p[2] != TK_SEMI && p[2] != TK_RBRACE) return nullptr;
+    if (ctx->nesting + 2 > kMaxNesting) return nullptr;
+    const JSAny *v;
+    if (p[1] == KW_THIS) v = &ctx->thisValue;
+    else if (Tk_IsOperand(p[1])) v = Ev_OperandValue(ctx, p + 1);
+    else return nullptr;
+    if (!v || !JSAny_ShareIsFree(v)) return nullptr;
+    ctx->lastJump = p;
+    JSAny_Clear(&ctx->ret);
+    JSAny_InitFrom(&ctx->ret, v);
+    *cpl = CPL_RETURN;
+    return p + 2;
+}
+
 // A `return` at p whose value has a form of the comma level: what
 // StatementAt and ReturnStatement do with it, without their layers. Null,
 // with nothing done that the walker would not do first, when it is to be
 // run in full.
 __attribute__((always_inline)) inline Tok FormReturn(RunContext *ctx, Tok p, uint32_t *cpl) {
     const uint32_t *slot = Form_Slot(ctx, p + 1);
-    if (!slot || *slot < FORM_FIRST) return nullptr;
+    if (!slot) return nullptr;
+    if (*slot < FORM_FIRST) return ReturnOperand(ctx, p, cpl);
     NestGuard guard(ctx);
     if (!guard.ok) return nullptr;
     ctx->lastJump = p;

@@ -1,10 +1,12 @@
 // The forms matrix: expressions of numbers, booleans and variables under
 // every operator the interpreter can remember a form of, each in every
 // place an expression can stand (statement, var initialiser, condition,
-// call argument, loop update, do body, an untaken branch), with its
+// call argument, loop update, do body, an untaken branch, a statement of
+// its own, a comma's first or last part, alone in a loop's body,
+// `return`), with its
 // variables as locals, parameters, program-level variables, variables of
 // an enclosing function, members of a with object and a catch parameter;
-// increments of x; and members of an object o (own, inherited, missing, on a null) and
+// increments of x; lone operands; and members of an object o (own, inherited, missing, on a null) and
 // elements of an array arr, read and stored through o, arr and this.
 // Each case runs its code six times: twice with numbers (the second reach
 // makes the form), then with numbers again, then with an operand of
@@ -39,7 +41,9 @@ var exprs = [
   "o.p == a", "arr[0] === a", "(o.p = a) + 1", "o[\"p\"] + a", "o.q.r = o.p = a",
   "x++", "x--", "++x", "--x", "x++ + a", "a - --x",
   "(a && b) + 1", "a + (b && c)", "a + (b || 1)", "a * (b ? c : 2)", "(a ? b : c) - 1",
-  "a - (b, c)", "a + (b && 2) * c", "(a || b) * (c && 3)"
+  "a - (b, c)", "a + (b && 2) * c", "(a || b) * (c && 3)",
+  "a", "this", "5", "o.p++", "o.q.r--", "this.p++", "arr[0]++", "o.p--",
+  "-o.p++", "o.p++ + a", "o[\"p\"]++", "(o).p++"
 ];
 
 // Where the expression stands ({E}); t receives what is shown.
@@ -53,7 +57,12 @@ var places = [
   ["skipped", "if (no) t = {E}; else t = 'S';"],
   ["comma", "t = 0, t = {E};"],
   ["counted", "var n = 1; n = n * 2, t = {E}; n = n * 2, t = {E}; t = [t, n];"],
-  ["while", "k = 0; while (k < 1 && ({E}) !== undefined) { k = k + 1; t = {E}; }"]
+  ["while", "k = 0; while (k < 1 && ({E}) !== undefined) { k = k + 1; t = {E}; }"],
+  ["alone", "{E}; t = k;"],
+  ["comma first", "{E}, t = k;"],
+  ["comma last", "k, {E};"],
+  ["loop alone", "for (k = 0; k < 3; k = k + 1) {E};"],
+  ["return", "return {E};"]
 ];
 
 // How the variables are reached: each kind is a function of the values

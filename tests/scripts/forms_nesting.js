@@ -84,3 +84,31 @@ for (var w = 0; w < loopBodies.length; w++) {
     lastLoops = said;
   }
 }
+
+// A lone operand returned and a member counted up or down, in blocks nested
+// up to and past the nesting limit, run three times at each depth: the
+// limit is met at the same block whether the statement is run from its
+// form or read from its tokens.
+var ends = ["return a;", "return this.k;", "return this;", "return 7;", "o.n++; return o.n;",
+            "o.n--; o.n--; return o.n;", "for (var i = 0; i < 3; i++) o.n++; return o.n;"];
+function nested(k, w) {
+  var open = "", close = "";
+  for (var j = 0; j < k; j++) { open += "{"; close += "}"; }
+  var f = eval("(function () { var a = 5, o = {n: 1}; " + open + " " + ends[w] + " " + close + " })");
+  var r = [];
+  for (var j = 0; j < 3; j++) r.push(f.call({k: 9}));
+  return r.join(" ");
+}
+for (var w = 0; w < ends.length; w++) {
+  var lastNested = "";
+  for (var k = 372; k <= 386; k++) {
+    var said;
+    try {
+      said = nested(k, w);
+    } catch (e) {
+      said = e.message;
+    }
+    if (said != lastNested) print("end " + w + " in " + k + " blocks: " + said);
+    lastNested = said;
+  }
+}
