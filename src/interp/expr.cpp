@@ -101,13 +101,20 @@ inline const JSAny *NumberOperand(RunContext *ctx, Tok at) {
     return v && v->type == JSANY_NUMBER ? v : nullptr;
 }
 
-// Copies the value of a lone operand whose copy cannot fail (anything but a
-// string); false to evaluate it the general way.
-inline bool CopyLoneOperand(RunContext *ctx, Tok at, JSAny *out) {
-    const JSAny *v = Ev_OperandValue(ctx, at);
-    if (!v || (v->type < 0 && !(v->type == JSANY_OBJECT && v->obj))) return false;
-    JSAny_InitFrom(out, v);
-    return true;
+// Whether a token after an operand ends an assignment expression there
+// whatever comes before it (no operator, postfix part or line break that
+// the next line could continue).
+inline bool EndsLoneOperand(uint32_t t) {
+    return t == TK_SEMI || t == TK_COMMA || t == TK_RPAREN || t == TK_RBRACKET || t == TK_RBRACE || t == TK_COLON;
+}
+
+// An assignment expression at p that is a lone operand ending there
+// (`var p = null;`, `f(a, b)`, `case K:`): its value copied into *out
+// (which holds nothing) as the walker would read it, when that needs no
+// work (Ev_CopyLoneValue) and the walker's Ev_Expr level for it is within
+// the nesting limit. False, with nothing done, otherwise.
+__attribute__((always_inline)) inline bool LoneValue(RunContext *ctx, Tok p, JSAny *out) {
+    return Chk_Shortcuts() && EndsLoneOperand(p[1]) && ctx->nesting < kMaxNesting && Ev_CopyLoneValue(ctx, p, out);
 }
 
 // Resolves the identifier at a token, through its hint when that still holds.
@@ -411,12 +418,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
     if (*p != TK_RPAREN) {
         for (;;) {
             JSAny v = JSAny_Undef();
-            Tok q;
-            if (Chk_Shortcuts() && Tk_IsOperand(*p) && (p[1] == TK_COMMA || p[1] == TK_RPAREN) &&
-                CopyLoneOperand(ctx, p, &v))
-                q = p + 1;
-            else
-                q = Ev_AssignValue(ctx, p, &v);
+            Tok q = LoneValue(ctx, p, &v) ? p + 1 : Ev_AssignValue(ctx, p, &v);
             if (q == p) {
                 FailAt(ctx, cur, *p == TK_COMMA ? ROW_ARG_EXPECTED
                                  : (*p == TK_SEMI || *p == TK_END || *p == TK_RBRACE) ? ROW_RPAREN
@@ -626,7 +628,8 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
         if (n == TK_LBRACKET) {
             if (GetValue(ctx, out, start)) return q + 1;
             JSAny key = JSAny_Undef();
-            if (Chk_Shortcuts() && Tk_IsOperand(q[1]) && q[2] == TK_RBRACKET && CopyLoneOperand(ctx, q + 1, &key)) {
+            // A lone key (`a[i]`).
+            if (q[2] == TK_RBRACKET && LoneValue(ctx, q + 1, &key)) {
                 out->base = out->v;
                 out->v.type = JSREF_MEMBER;
                 out->key = key;
@@ -960,6 +963,12 @@ __attribute__((always_inline)) inline Tok AssignInto(RunContext *ctx, Tok p, Eva
 
 // An assignment expression turned into a value.
 __attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p, JSAny *out, bool forms = true) {
+    JSAny v;
+    if (LoneValue(ctx, p, &v)) {
+        JSAny_Clear(out);
+        *out = v;
+        return p + 1;
+    }
     EvalSlot s;
     Slot_Init(&s);
     Tok q = AssignInto(ctx, p, &s, forms);

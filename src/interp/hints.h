@@ -120,4 +120,25 @@ __attribute__((always_inline)) inline const JSAny *Ev_OperandValue(RunContext *c
     return v->type == JSANY_ERROR || v->type == JSANY_UNDECLARED || v->type == JSANY_ABSENT ? nullptr : v;
 }
 
+// A copy of the value of the lone operand at `at` into *out (which holds
+// nothing): a literal, a variable whose hint still holds (Ev_OperandValue),
+// `this`, `null`, `true` or `false`, when the copy needs no memory. False,
+// with nothing done, otherwise. (The walker reads a lone operand one
+// nesting level in; the caller checks that level is within the limit.)
+__attribute__((always_inline)) inline bool Ev_CopyLoneValue(RunContext *ctx, Tok at, JSAny *out) {
+    const JSAny *v;
+    switch (*at) {
+    case KW_NULL: *out = JSAny_Null(); return true;
+    case KW_TRUE: *out = JSAny_Bool(true); return true;
+    case KW_FALSE: *out = JSAny_Bool(false); return true;
+    case KW_THIS: v = &ctx->thisValue; break;
+    default:
+        if (!Tk_IsOperand(*at) || !(v = Ev_OperandValue(ctx, at))) return false;
+        break;
+    }
+    if (!JSAny_ShareIsFree(v)) return false;
+    JSAny_InitFrom(out, v);
+    return true;
+}
+
 }  // namespace quillon

@@ -1180,23 +1180,17 @@ __attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, 
     return end;
 }
 
-// `return name;`, `return literal;` or `return this;` (ended by `;` or `}`),
-// when the value can be had without any work that could fail or be seen
-// (Ev_OperandValue) and shared without memory: what StatementAt and
-// ReturnStatement do with it. The walker reads the lone operand one
-// nesting level in (Ev_Expr's), so it is taken only where that level is
-// within the limit. Null, with nothing done, otherwise.
+// `return` and a lone operand (Ev_CopyLoneValue's) ended by `;` or `}`:
+// what StatementAt and ReturnStatement do with it, when the walker's two
+// nesting levels for it (the statement's, Ev_Expr's) are within the
+// limit. Null, with nothing done, otherwise.
 inline Tok ReturnOperand(RunContext *ctx, Tok p, uint32_t *cpl) {
     if (p[2] != TK_SEMI && p[2] != TK_RBRACE) return nullptr;
-    if (ctx->nesting + 2 > kMaxNesting) return nullptr;
-    const JSAny *v;
-    if (p[1] == KW_THIS) v = &ctx->thisValue;
-    else if (Tk_IsOperand(p[1])) v = Ev_OperandValue(ctx, p + 1);
-    else return nullptr;
-    if (!v || !JSAny_ShareIsFree(v)) return nullptr;
+    JSAny v;
+    if (ctx->nesting + 2 > kMaxNesting || !Ev_CopyLoneValue(ctx, p + 1, &v)) return nullptr;
     ctx->lastJump = p;
     JSAny_Clear(&ctx->ret);
-    JSAny_InitFrom(&ctx->ret, v);
+    ctx->ret = v;
     *cpl = CPL_RETURN;
     return p + 2;
 }

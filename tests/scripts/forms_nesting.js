@@ -112,3 +112,33 @@ for (var w = 0; w < ends.length; w++) {
     lastNested = said;
   }
 }
+
+// Lone operands read as values (an initialiser, an argument, a key, a case
+// label, an array element, a property value) in blocks nested up to and
+// past the nesting limit: the limit is met at the same block whether the
+// value is copied directly or read by the walker.
+var lones = ["var v = a; return v;", "return id(a, null);", "return o[k];", "var v = this; return v.k;",
+             "switch (k) { case K: return 1; } return 2;", "return [a, true][0];", "return {p: a}.p;",
+             "return (a);"];
+function id(x) { return x; }
+function loneNested(k, w) {
+  var open = "", close = "";
+  for (var j = 0; j < k; j++) { open += "{"; close += "}"; }
+  var f = eval("(function () { var a = 5, o = {n: 1}, k = 'n', K = 'n'; " + open + " " + lones[w] + " " + close + " })");
+  var r = [];
+  for (var j = 0; j < 3; j++) r.push(f.call({k: 9}));
+  return r.join(" ");
+}
+for (var w = 0; w < lones.length; w++) {
+  var lastLone = "";
+  for (var k = 370; k <= 386; k++) {
+    var said;
+    try {
+      said = loneNested(k, w);
+    } catch (e) {
+      said = e.message;
+    }
+    if (said != lastLone) print("lone " + w + " in " + k + " blocks: " + said);
+    lastLone = said;
+  }
+}
