@@ -734,11 +734,20 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
         }
         case FormKind::StoreNamed: {
             const JSAny &b = st[sp - 2];
-            JSAny *var = b.type == JSANY_OBJECT && b.obj
-                             ? Obj_NamedStoreSlot(b.obj, o.id, HintSlot(ctx, codes + o.arg))
-                             : nullptr;
-            if (!var || !Combine(o.op, var, &st[sp - 1])) return RunEnd::Miss;
-            Put(var, &st[sp - 1]);
+            if (b.type != JSANY_OBJECT || !b.obj) return RunEnd::Miss;
+            uint32_t *hint = HintSlot(ctx, codes + o.arg);
+            if (JSAny *var = Obj_NamedStoreSlot(b.obj, o.id, hint)) {
+                if (!Combine(o.op, var, &st[sp - 1])) return RunEnd::Miss;
+                Put(var, &st[sp - 1]);
+            } else if (o.op != NumOp::None || !Storable(&st[sp - 1]) ||
+                       !Obj_AddNamedInRoom(b.obj, o.id, &st[sp - 1], hint)) {
+                // A member the object has not: added as the general store
+                // adds it when that needs no memory (a constructor's
+                // objects have room for what its last object ended with);
+                // else the walker adds it. A compound store would read it
+                // from the prototype chain.
+                return RunEnd::Miss;
+            }
             st[sp - 2] = st[sp - 1];
             --sp;
             break;

@@ -240,13 +240,20 @@ inline void Obj_SettleStore(EvalSlot *s, JSAny *value, uint32_t st) {
 //  - an element through an element reference with a number key, of an
 //    object whose members are plain (Obj_PutIndexPlain).
 // Out of memory fails the store with the object as before.
+// The key of a named member the plain add takes (an object whose named
+// members are plain, not a function, with no computed length, and a name
+// some property has had); null when the general store must add it.
+inline const char *Obj_PlainAddKey(const Object *o, const IdEntry *id) {
+    if (!Obj_PlainMembers(o) || (o->classFlags & (CF_CALLABLE | CF_HASLENGTH))) return nullptr;
+    return Props_KeyOfName(id);
+}
+
 inline bool Obj_AddMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
     Object *o = s->base.obj;
     uint32_t st;
     if (s->v.type == JSREF_NAMED) {
         auto *id = static_cast<const IdEntry *>(s->key.ptr);
-        if (!Obj_PlainMembers(o) || (o->classFlags & (CF_CALLABLE | CF_HASLENGTH))) return false;
-        const char *key = Props_KeyOfName(id);
+        const char *key = Obj_PlainAddKey(o, id);
         if (!key) return false;
         st = Props_Append(o, id->name, id->length, id->hash, nullptr, value, const_cast<char *>(key));
         if (!st && hint) *hint = Props_HeadOf(o->props)->used;
@@ -256,6 +263,20 @@ inline bool Obj_AddMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
         if (st == ERR_NOPROP) return false;
     }
     Obj_SettleStore(s, value, st);
+    return true;
+}
+
+// The plain add of a named member that o has not (Obj_AddMemberFast's),
+// made only when it needs no memory: the store has room for a record and a
+// share of the value is free. True then, with the hint set to the new
+// record; false, with nothing done, otherwise.
+inline bool Obj_AddNamedInRoom(Object *o, const IdEntry *id, const JSAny *value, uint32_t *hint) {
+    if (!o->props || !JSAny_ShareIsFree(value)) return false;
+    const PropHead *h = Props_HeadOf(o->props);
+    const char *key = h->used < h->capacity ? Obj_PlainAddKey(o, id) : nullptr;
+    if (!key || Props_Append(o, id->name, id->length, id->hash, nullptr, value, const_cast<char *>(key)) != 0)
+        return false;
+    if (hint) *hint = Props_HeadOf(o->props)->used;
     return true;
 }
 
