@@ -492,13 +492,22 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
         // An own stored property or a dense element holding a number, changed
         // in place: the read, the conversion and the store that the general
         // path makes, none of which can fail or be seen on the way.
-        JSAny *slot = s->v.type == JSREF_NAMED
-                          ? Obj_NamedStoreSlot(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), NameHint(ctx, s))
-                          : Obj_DenseElement(s);
-        if (slot && slot->type == JSANY_NUMBER) {
-            double old = slot->num;
-            Num_Binary(inc ? NumOp::Add : NumOp::Sub, slot, 1);
-            double now = slot->num;
+        NumOp op = inc ? NumOp::Add : NumOp::Sub;
+        double old, now;
+        bool stepped;
+        if (s->v.type == JSREF_NAMED) {
+            stepped = Obj_StepNamedInPlace(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), NameHint(ctx, s),
+                                           op, &old, &now);
+        } else {
+            JSAny *slot = Obj_DenseElement(s);
+            stepped = slot && slot->type == JSANY_NUMBER;
+            if (stepped) {
+                old = slot->num;
+                Num_Binary(op, slot, 1);
+                now = slot->num;
+            }
+        }
+        if (stepped) {
             Slot_Clear(s);
             s->v = JSAny_Num(postfix ? old : now);
             return 0;

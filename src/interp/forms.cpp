@@ -754,13 +754,11 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
         }
         case FormKind::IncrementNamed: {
             JSAny &b = st[sp - 1];
-            JSAny *var = b.type == JSANY_OBJECT && b.obj
-                             ? Obj_NamedStoreSlot(b.obj, o.id, HintSlot(ctx, codes + o.arg))
-                             : nullptr;
-            if (!var || var->type != JSANY_NUMBER) return RunEnd::Miss;
-            double old = var->num;
-            Num_Binary(o.op, var, 1);
-            b = JSAny_Num(o.pad ? old : var->num);
+            double old, now;
+            if (b.type != JSANY_OBJECT || !b.obj ||
+                !Obj_StepNamedInPlace(b.obj, o.id, HintSlot(ctx, codes + o.arg), o.op, &old, &now))
+                return RunEnd::Miss;
+            b = JSAny_Num(o.pad ? old : now);
             break;
         }
         case FormKind::StoreElem: {
