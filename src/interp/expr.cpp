@@ -114,7 +114,8 @@ inline bool EndsLoneOperand(uint32_t t) {
 // work (Ev_CopyLoneValue) and the walker's Ev_Expr level for it is within
 // the nesting limit. False, with nothing done, otherwise.
 __attribute__((always_inline)) inline bool LoneValue(RunContext *ctx, Tok p, JSAny *out) {
-    return Chk_Shortcuts() && EndsLoneOperand(p[1]) && ctx->nesting < kMaxNesting && Ev_CopyLoneValue(ctx, p, out);
+    return Chk_Shortcuts() && Ev_IsLoneToken(*p) && EndsLoneOperand(p[1]) && ctx->nesting < kMaxNesting &&
+           Ev_CopyLoneValue(ctx, p, out);
 }
 
 // Resolves the identifier at a token, through its hint when that still holds.
@@ -638,7 +639,7 @@ Tok Postfix(RunContext *ctx, Tok p, EvalSlot *out, uint32_t news) {
             if (GetValue(ctx, out, start)) return q + 1;
             JSAny key = JSAny_Undef();
             // A lone key (`a[i]`).
-            if (q[2] == TK_RBRACKET && LoneValue(ctx, q + 1, &key)) {
+            if (Ev_IsLoneToken(q[1]) && q[2] == TK_RBRACKET && LoneValue(ctx, q + 1, &key)) {
                 out->base = out->v;
                 out->v.type = JSREF_MEMBER;
                 out->key = key;

@@ -120,6 +120,12 @@ __attribute__((always_inline)) inline const JSAny *Ev_OperandValue(RunContext *c
     return v->type == JSANY_ERROR || v->type == JSANY_UNDECLARED || v->type == JSANY_ABSENT ? nullptr : v;
 }
 
+// Whether a token can be a lone operand Ev_CopyLoneValue copies (never the
+// program's end, so the token after it may be looked at).
+inline bool Ev_IsLoneToken(uint32_t t) {
+    return Tk_IsOperand(t) || t == KW_THIS || t == KW_NULL || t == KW_TRUE || t == KW_FALSE;
+}
+
 // A copy of the value of the lone operand at `at` into *out (which holds
 // nothing): a literal, a variable whose hint still holds (Ev_OperandValue),
 // `this`, `null`, `true` or `false`, when the copy needs no memory. False,

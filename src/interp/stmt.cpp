@@ -1185,7 +1185,7 @@ __attribute__((always_inline)) inline Tok FormStatement(RunContext *ctx, Tok p, 
 // nesting levels for it (the statement's, Ev_Expr's) are within the
 // limit. Null, with nothing done, otherwise.
 inline Tok ReturnOperand(RunContext *ctx, Tok p, uint32_t *cpl) {
-    if (p[2] != TK_SEMI && p[2] != TK_RBRACE) return nullptr;
+    if (!Ev_IsLoneToken(p[1]) || (p[2] != TK_SEMI && p[2] != TK_RBRACE)) return nullptr;
     JSAny v;
     if (ctx->nesting + 2 > kMaxNesting || !Ev_CopyLoneValue(ctx, p + 1, &v)) return nullptr;
     ctx->lastJump = p;
