@@ -41,6 +41,8 @@ struct SlotName {
     JSAny shared = JSAny_Undef();     // an identifier's shared name text (not owned here)
     JSAny holder = JSAny_Undef();
     ~SlotName() { JSAny_Clear(&holder); }
+    // The name's key text when an identifier gave it (null: look it up).
+    const char *Key() const { return keyValue == &shared ? shared.str : nullptr; }
 };
 
 uint32_t NameOfSlot(EvalSlot *slot, SlotName *n) {
@@ -344,7 +346,7 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
                 if (Object *p = ProtoFor(ctx, base.type)) JSAny_SetObject(&result, p);
             } else if (Object *p = ProtoFor(ctx, base.type)) {
                 if (n.isIndex) Obj_GetIndex(p, n.index, &result);
-                else Obj_GetName(p, n.name, n.len, n.hash, &result);
+                else Obj_GetNameKey(p, n.name, n.len, n.hash, n.Key(), &result);
             }
             break;
         case JSANY_NUMBER:
@@ -352,7 +354,7 @@ uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
             if (Object *p = ProtoFor(ctx, base.type)) {
                 if (NameIs(n.name, n.len, "prototype")) JSAny_SetObject(&result, p);
                 else if (n.isIndex) Obj_GetIndex(p, n.index, &result);
-                else Obj_GetName(p, n.name, n.len, n.hash, &result);
+                else Obj_GetNameKey(p, n.name, n.len, n.hash, n.Key(), &result);
             }
             break;
         case JSANY_NULL:
