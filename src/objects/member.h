@@ -246,14 +246,6 @@ inline void Obj_SettleStore(EvalSlot *s, JSAny *value, uint32_t st) {
     }
 }
 
-// The stores that add a member, made as the general store makes them:
-//  - a named member of an object whose named members are plain and that
-//    has no computed ones nor an own property of that name: the record
-//    appended (and the hint set to it). A name no property has had yet
-//    goes the general way, which makes its key.
-//  - an element through an element reference with a number key, of an
-//    object whose members are plain (Obj_PutIndexPlain).
-// Out of memory fails the store with the object as before.
 // The key of a named member the plain add takes (an object whose named
 // members are plain, not a function, with no computed length, and a name
 // some property has had); null when the general store must add it.
@@ -262,6 +254,14 @@ inline const char *Obj_PlainAddKey(const Object *o, const IdEntry *id) {
     return Props_KeyOfName(id);
 }
 
+// The stores that add a member, made as the general store makes them:
+//  - a named member of an object whose named members are plain and that
+//    has no computed ones nor an own property of that name: the record
+//    appended (and the hint set to it). A name no property has had yet
+//    goes the general way, which makes its key.
+//  - an element through an element reference with a number key, of an
+//    object whose members are plain (Obj_PutIndexPlain).
+// Out of memory fails the store with the object as before.
 inline bool Obj_AddMemberFast(EvalSlot *s, JSAny *value, uint32_t *hint) {
     Object *o = s->base.obj;
     uint32_t st;
