@@ -85,60 +85,43 @@ for (var w = 0; w < loopBodies.length; w++) {
   }
 }
 
-// A lone operand returned and a member counted up or down, in blocks nested
-// up to and past the nesting limit, run three times at each depth: the
-// limit is met at the same block whether the statement is run from its
-// form or read from its tokens.
-var ends = ["return a;", "return this.k;", "return this;", "return 7;", "o.n++; return o.n;",
-            "o.n--; o.n--; return o.n;", "for (var i = 0; i < 3; i++) o.n++; return o.n;"];
-function nested(k, w) {
-  var open = "", close = "";
-  for (var j = 0; j < k; j++) { open += "{"; close += "}"; }
-  var f = eval("(function () { var a = 5, o = {n: 1}; " + open + " " + ends[w] + " " + close + " })");
-  var r = [];
-  for (var j = 0; j < 3; j++) r.push(f.call({k: 9}));
-  return r.join(" ");
-}
-for (var w = 0; w < ends.length; w++) {
-  var lastNested = "";
-  for (var k = 372; k <= 386; k++) {
-    var said;
-    try {
-      said = nested(k, w);
-    } catch (e) {
-      said = e.message;
+// Each body in blocks nested `from` to `to` deep, in a function with the
+// variables `vars`, called three times at each depth (so its statements
+// are remembered and then run from their forms); a line each time what
+// the calls give changes.
+function nestedRuns(label, bodies, vars, from, to) {
+  for (var w = 0; w < bodies.length; w++) {
+    var last = "";
+    for (var k = from; k <= to; k++) {
+      var open = "", close = "", said;
+      for (var j = 0; j < k; j++) { open += "{"; close += "}"; }
+      try {
+        var f = eval("(function () { var " + vars + "; " + open + " " + bodies[w] + " " + close + " })");
+        var r = [];
+        for (var j = 0; j < 3; j++) r.push(f.call({k: 9}));
+        said = r.join(" ");
+      } catch (e) {
+        said = e.message;
+      }
+      if (said != last) print(label + " " + w + " in " + k + " blocks: " + said);
+      last = said;
     }
-    if (said != lastNested) print("end " + w + " in " + k + " blocks: " + said);
-    lastNested = said;
   }
 }
+
+// A lone operand returned and a member counted up or down, in blocks nested
+// up to and past the nesting limit: the limit is met at the same block
+// whether the statement is run from its form or read from its tokens.
+nestedRuns("end", ["return a;", "return this.k;", "return this;", "return 7;", "o.n++; return o.n;",
+                   "o.n--; o.n--; return o.n;", "for (var i = 0; i < 3; i++) o.n++; return o.n;"],
+           "a = 5, o = {n: 1}", 372, 386);
 
 // Lone operands read as values (an initialiser, an argument, a key, a case
 // label, an array element, a property value) in blocks nested up to and
 // past the nesting limit: the limit is met at the same block whether the
 // value is copied directly or read by the walker.
-var lones = ["var v = a; return v;", "return id(a, null);", "return o[k];", "var v = this; return v.k;",
-             "switch (k) { case K: return 1; } return 2;", "return [a, true][0];", "return {p: a}.p;",
-             "return (a);"];
 function id(x) { return x; }
-function loneNested(k, w) {
-  var open = "", close = "";
-  for (var j = 0; j < k; j++) { open += "{"; close += "}"; }
-  var f = eval("(function () { var a = 5, o = {n: 1}, k = 'n', K = 'n'; " + open + " " + lones[w] + " " + close + " })");
-  var r = [];
-  for (var j = 0; j < 3; j++) r.push(f.call({k: 9}));
-  return r.join(" ");
-}
-for (var w = 0; w < lones.length; w++) {
-  var lastLone = "";
-  for (var k = 370; k <= 386; k++) {
-    var said;
-    try {
-      said = loneNested(k, w);
-    } catch (e) {
-      said = e.message;
-    }
-    if (said != lastLone) print("lone " + w + " in " + k + " blocks: " + said);
-    lastLone = said;
-  }
-}
+nestedRuns("lone", ["var v = a; return v;", "return id(a, null);", "return o[k];", "var v = this; return v.k;",
+                    "switch (k) { case K: return 1; } return 2;", "return [a, true][0];", "return {p: a}.p;",
+                    "return (a);"],
+           "a = 5, o = {n: 1}, k = 'n', K = 'n'", 370, 386);
