@@ -482,10 +482,9 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
     }
     if (Chk_Shortcuts() && s->v.type == JSREF_VARIABLE) {
         auto *var = static_cast<JSAny *>(s->v.ptr);
-        if (var->type == JSANY_NUMBER) {  // the common case, in place
-            double old = var->num;
-            Num_Binary(inc ? NumOp::Add : NumOp::Sub, var, 1);
-            s->v = JSAny_Num(postfix ? old : var->num);
+        double old, now;
+        if (Num_Step(var, inc ? NumOp::Add : NumOp::Sub, &old, &now)) {  // the common case, in place
+            s->v = JSAny_Num(postfix ? old : now);
             return 0;
         }
     }
@@ -493,22 +492,11 @@ uint32_t IncDec(RunContext *ctx, EvalSlot *s, bool inc, bool postfix, Tok at) {
         // An own stored property or a dense element holding a number, changed
         // in place: the read, the conversion and the store that the general
         // path makes, none of which can fail or be seen on the way.
-        NumOp op = inc ? NumOp::Add : NumOp::Sub;
+        JSAny *slot = s->v.type == JSREF_NAMED
+                          ? Obj_NamedStoreSlot(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), NameHint(ctx, s))
+                          : Obj_DenseElement(s);
         double old, now;
-        bool stepped;
-        if (s->v.type == JSREF_NAMED) {
-            stepped = Obj_StepNamedInPlace(s->base.obj, static_cast<const IdEntry *>(s->key.ptr), NameHint(ctx, s),
-                                           op, &old, &now);
-        } else {
-            JSAny *slot = Obj_DenseElement(s);
-            stepped = slot && slot->type == JSANY_NUMBER;
-            if (stepped) {
-                old = slot->num;
-                Num_Binary(op, slot, 1);
-                now = slot->num;
-            }
-        }
-        if (stepped) {
+        if (slot && Num_Step(slot, inc ? NumOp::Add : NumOp::Sub, &old, &now)) {
             Slot_Clear(s);
             s->v = JSAny_Num(postfix ? old : now);
             return 0;

@@ -710,10 +710,9 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
         }
         case FormKind::Increment: {
             Local *l = act ? LocalAt(act, o.arg) : nullptr;
-            if (!l || l->id != o.id || l->value.type != JSANY_NUMBER) return RunEnd::Miss;
-            double old = l->value.num;
-            Num_Binary(o.op, &l->value, 1);
-            st[sp++] = JSAny_Num(o.pad ? old : l->value.num);
+            double old, now;
+            if (!l || l->id != o.id || !Num_Step(&l->value, o.op, &old, &now)) return RunEnd::Miss;
+            st[sp++] = JSAny_Num(o.pad ? old : now);
             break;
         }
         case FormKind::StoreHinted: {
@@ -726,10 +725,9 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
         case FormKind::IncrementHinted: {
             const uint32_t *hint = HintSlot(ctx, codes + o.arg);
             JSAny *var = hint ? HintedVariable(ctx, *hint, o.id, codes[o.arg]) : nullptr;
-            if (!var || var->type != JSANY_NUMBER) return RunEnd::Miss;
-            double old = var->num;
-            Num_Binary(o.op, var, 1);
-            st[sp++] = JSAny_Num(o.pad ? old : var->num);
+            double old, now;
+            if (!var || !Num_Step(var, o.op, &old, &now)) return RunEnd::Miss;
+            st[sp++] = JSAny_Num(o.pad ? old : now);
             break;
         }
         case FormKind::StoreNamed: {
@@ -753,11 +751,14 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             break;
         }
         case FormKind::IncrementNamed: {
+            // (An own stored property holding a number, as the walker's
+            // IncDec changes it in place.)
             JSAny &b = st[sp - 1];
+            JSAny *var = b.type == JSANY_OBJECT && b.obj
+                             ? Obj_NamedStoreSlot(b.obj, o.id, HintSlot(ctx, codes + o.arg))
+                             : nullptr;
             double old, now;
-            if (b.type != JSANY_OBJECT || !b.obj ||
-                !Obj_StepNamedInPlace(b.obj, o.id, HintSlot(ctx, codes + o.arg), o.op, &old, &now))
-                return RunEnd::Miss;
+            if (!var || !Num_Step(var, o.op, &old, &now)) return RunEnd::Miss;
             b = JSAny_Num(o.pad ? old : now);
             break;
         }

@@ -10,7 +10,6 @@
 #include "runtime/idtable.h"
 #include "runtime/text.h"
 #include "values/evalslot.h"
-#include "values/numops.h"
 
 namespace quillon {
 
@@ -187,19 +186,6 @@ inline JSAny *Obj_NamedStoreSlot(Object *o, const IdEntry *id, uint32_t *hint) {
     if (!Obj_StoresPlain(o)) return nullptr;
     PropRec *r = Obj_OwnNamedHinted(o, id, hint);
     return r ? &r->value : nullptr;
-}
-
-// `++` or `--` (op Add or Sub) of a named member in place, as the general
-// read, conversion and store make it: an own stored property (through the
-// name's hint) of an object whose stores are plain, holding a number. The
-// old and new values in *old and *now; false, with nothing done, otherwise.
-inline bool Obj_StepNamedInPlace(Object *o, const IdEntry *id, uint32_t *hint, NumOp op, double *old, double *now) {
-    JSAny *slot = Obj_NamedStoreSlot(o, id, hint);
-    if (!slot || slot->type != JSANY_NUMBER) return false;
-    *old = slot->num;
-    Num_Binary(op, slot, 1);
-    *now = slot->num;
-    return true;
 }
 
 // Reads through a named reference (JSREF_NAMED) or an element reference

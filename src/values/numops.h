@@ -38,6 +38,11 @@ inline double Num_BitNot(double a) { return ~Num_ToInt32Bits(a); }
 // Equality of two numbers: NaN equals nothing, +0 equals -0.
 inline bool Num_Equal(double a, double b) { return a == b; }
 
+// `++` or `--` (op Add or Sub) of the number *v holds, in place: its old
+// and new values in *old and *now. False, with nothing done, when *v holds
+// no number.
+__attribute__((always_inline)) inline bool Num_Step(JSAny *v, NumOp op, double *old, double *now);
+
 // Applies the operator to the number in *l and to b, in place: *l becomes
 // the number (or, for a comparison, the boolean) the operator gives. False,
 // with *l untouched, for NumOp::None.
@@ -66,6 +71,14 @@ __attribute__((always_inline)) inline bool Num_Binary(NumOp op, JSAny *l, double
     case NumOp::None: return false;
     }
     return false;
+}
+
+__attribute__((always_inline)) inline bool Num_Step(JSAny *v, NumOp op, double *old, double *now) {
+    if (v->type != JSANY_NUMBER) return false;
+    *old = v->num;
+    Num_Binary(op, v, 1);
+    *now = v->num;
+    return true;
 }
 
 }  // namespace quillon
