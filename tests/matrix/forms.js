@@ -2,8 +2,9 @@
 // every operator the interpreter can remember a form of, each in every
 // place an expression can stand (statement, var initialiser, condition,
 // call argument, loop update, do body, an untaken branch, a statement of
-// its own, a comma's first or last part, alone in a loop's body,
-// `return`), with its
+// its own, a comma's first or last part, alone in a loop's body, in a
+// taken and an untaken branch, in a `do` body left by `break` on its
+// second pass, in a `try` block, `return`), with its
 // variables as locals, parameters, program-level variables, variables of
 // an enclosing function, members of a with object and a catch parameter;
 // increments of x; lone operands; and members of an object o (own, inherited, missing, on a null) and
@@ -62,6 +63,10 @@ var places = [
   ["comma first", "{E}, t = k;"],
   ["comma last", "k, {E};"],
   ["loop alone", "for (k = 0; k < 3; k = k + 1) {E};"],
+  ["branch alone", "if (!no) {E}; else t = 'S'; t = [t, k];"],
+  ["skipped alone", "if (no) {E}; else t = 'S';"],
+  ["do alone", "do { {E}; if (k) break; k = 1; } while (true); t = k;"],
+  ["try alone", "try { {E}; t = 'done'; } catch (err) { t = 'caught'; }"],
   ["return", "return {E};"]
 ];
 
