@@ -38,8 +38,10 @@ enum class FormKind : uint8_t {
     IncrementNamed, // member id of top op= 1 (Add or Sub; arg: the name's token); top = its old
                   // value (pad 1) or new
     Pop,          // pop (the value of a comma operand)
-    Binary,       // pop b; top = top op b (two numbers)
-    BinaryConst,  // top = top op num (two numbers): a number literal and Binary in one
+    Binary,       // pop b; top = top op b (two numbers; arg: the operator's token, pad: the
+                  // walker's nesting there, for the general operator after a call)
+    BinaryConst,  // top = top op num (two numbers): a number literal and Binary in one (arg, pad
+                  // as Binary's)
     BinaryLocal,  // top = top op local arg named id (two numbers): Local and Binary in one
     Equality,     // pop b; top = top arg b (arg: == != === or !==)
     Negate,       // top = -top (a number)
@@ -55,14 +57,21 @@ enum class FormKind : uint8_t {
                   // a CallSite operation follows): a form's last operation, or before its store
     CallSite,     // of the call before it: pad: the walker's nesting there | 0x100 a method
                   // | 0x200 a construction; arg: the method name's token; aux: the `=` token
-                  // of the store that follows, if any
+                  // of the store that ends the form, if any (a CallEnd operation follows)
     End,          // the form's value is the one on the stack (after the last operation)
     // Loops' forms only:
     LoopTop,      // the top of a pass: the collector's safe point; a pending signal leaves for the walker
     StatementEnd, // pop the value of an expression statement into the completion
     Statement,    // the walker runs the statement at token arg (pad 1: of a block), which ends at stmtEnd
     Done,         // the loop has ended
+    // Read by RunCall only:
+    CallEnd,      // of the call two before it: arg: the token after its argument list; pad:
+                  // kCallStores | kCallTail
 };
+
+// What follows a form's call (its CallEnd operation's pad): a store ends
+// the form; values under the call or operations after it (RunAfterCall).
+constexpr uint16_t kCallStores = 1, kCallTail = 2;
 
 struct FormOp {
     FormKind kind;
@@ -233,7 +242,9 @@ Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *meth
     Tok codes = r.ctx->code->codes;
     uint32_t at = r.EmitNamed(FormKind::Call, static_cast<uint32_t>(start - codes), method);
     uint32_t site = r.Emit(FormKind::CallSite, method ? static_cast<uint32_t>(methodTok - codes) : 0);
+    uint32_t after = r.Emit(FormKind::CallEnd, static_cast<uint32_t>(end - codes));
     if (!r.ok) return nullptr;
+    r.ops[after].pad = r.sp > argc + 1 ? kCallTail : 0;
     r.ops[at].pad = static_cast<uint16_t>(argc);
     r.ops[site].pad = static_cast<uint16_t>(level | (method ? 0x100 : 0) | (construct ? 0x200 : 0));
     r.ops[site].aux = UINT32_MAX;
@@ -471,22 +482,29 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
     uint32_t op = *opTok;
     NumOp n = op == TK_ASSIGN ? NumOp::None : Ev_Binary(Tk_BinaryOfAssign(op)).number;
     r.EmitNamed(kind, arg, id, n);
-    // A call's result stored here: the store reports at the operator.
-    if (r.ok && r.HasCall() && r.callAt + 3 == r.count)
-        r.ops[r.callAt + 1].aux = static_cast<uint32_t>(opTok - r.ctx->code->codes);
+    // A call's result (or what the operators after it made of it) stored
+    // here: the store reports at the operator.
+    if (r.ok && r.HasCall()) r.ops[r.callAt + 1].aux = static_cast<uint32_t>(opTok - r.ctx->code->codes);
     return q;
 }
 
-// Whether the form read holds its call (if any) where it may: the last
-// operation, or before a plain store into a variable that ends the form.
-// Nothing is done before it then that a give-up would have to undo.
+// Whether the form read holds its call (if any) where it may: followed
+// only by binary operators and number literals (which RunCall runs with
+// the general operators, as the walker would: once the call is made the
+// form cannot give up), then by nothing or a plain store into a variable
+// that ends the form. Nothing is done before the call that a give-up would
+// have to undo, and nothing after it is read from a variable or member: the
+// call may have changed them.
 bool CallEndsForm(const Reader &r) {
     if (!r.HasCall()) return true;
-    uint32_t c = r.callAt;
-    if (c + 2 == r.count) return true;
-    const FormOp &s = r.ops[c + 2];
-    return c + 3 == r.count && (s.kind == FormKind::Store || s.kind == FormKind::StoreHinted) &&
-           s.op == NumOp::None && r.ops[c + 1].aux != UINT32_MAX;
+    uint32_t k = r.callAt + 3;
+    while (k < r.count && (r.ops[k].kind == FormKind::Binary || r.ops[k].kind == FormKind::BinaryConst ||
+                           r.ops[k].kind == FormKind::Number))
+        ++k;
+    if (k == r.count) return true;
+    const FormOp &s = r.ops[k];
+    return k + 1 == r.count && (s.kind == FormKind::Store || s.kind == FormKind::StoreHinted) &&
+           s.op == NumOp::None && r.ops[r.callAt + 1].aux != UINT32_MAX;
 }
 
 // A comma expression at the top of a form.
@@ -533,10 +551,18 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
             // A right operand read last as one push is taken by the operator
             // itself: the same reads and checks in one operation. (Not when
             // a jump lands on the operator: it would skip the push.)
-            last->kind = last->kind == FormKind::Number ? FormKind::BinaryConst : FormKind::BinaryLocal;
+            bool constant = last->kind == FormKind::Number;
+            last->kind = constant ? FormKind::BinaryConst : FormKind::BinaryLocal;
             last->op = n;
+            if (constant) {
+                last->arg = static_cast<uint32_t>(opTok - r.ctx->code->codes);
+                last->pad = static_cast<uint16_t>(level);
+            }
+        } else if (equality) {
+            r.Emit(FormKind::Equality, op, 0, n);
         } else {
-            r.Emit(equality ? FormKind::Equality : FormKind::Binary, op, 0, n);
+            uint32_t at = r.Emit(FormKind::Binary, static_cast<uint32_t>(opTok - r.ctx->code->codes), 0, n);
+            if (r.ok) r.ops[at].pad = static_cast<uint16_t>(level);
         }
         --r.sp;
     }
@@ -896,6 +922,13 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level) {
     Tok end = level == FORM_LEVEL_COMMA ? ReadComma(r, start) : ReadAssignment(r, start, 0);
     // A lone operand stays with the walker: it reads to a reference there.
     if (end && (r.count > 1 || IsStore(r.ops[0].kind)) && CallEndsForm(r)) {
+        if (r.HasCall()) {
+            FormOp &after = r.ops[r.callAt + 2];
+            FormKind last = r.ops[r.count - 1].kind;
+            bool stores = last == FormKind::Store || last == FormKind::StoreHinted;
+            if (stores) after.pad |= kCallStores;
+            if (r.callAt + 3 < r.count - stores) after.pad |= kCallTail;
+        }
         *slot = Store(ctx, r, start, end, level);
         return;
     }
@@ -907,19 +940,60 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level) {
 
 namespace {
 
-// The call a form ends with, RunOps having stopped at its Call operation
+// The general operator of a Binary or BinaryConst operation after a call,
+// as the walker applies it: the number rule for two numbers, else the
+// operator for any two values at the walker's nesting there, its failure
+// reported at the operator. Nonzero on failure (*l then holds it).
+uint32_t TailBinary(RunContext *ctx, const FormOp &o, JSAny *l, JSAny *r) {
+    if (l->type == JSANY_NUMBER && r->type == JSANY_NUMBER && Num_Binary(o.op, l, r->num)) return 0;
+    Tok opTok = ctx->code->codes + o.arg;
+    ctx->nesting += o.pad;
+    Ev_Binary(*opTok).general(ctx, l, r);
+    ctx->nesting -= o.pad;
+    JSAny_Clear(r);
+    return Ev_Check(ctx, l, opTok);
+}
+
+// The operations from `from` to `to` after a form's call (Binary,
+// BinaryConst, Number), on a stack whose sp values hold their shares (the
+// call's result on top); the value they make, or the failure of the first
+// that fails (the stack is released).
+__attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, uint32_t from, uint32_t to, JSAny *st,
+                                             uint32_t sp) {
+    // (Each operation is copied: a conversion may run code that adds forms.)
+    for (uint32_t k = from; k < to && st[sp - 1].type != JSANY_ERROR; ++k) {
+        const FormOp o = static_cast<CodeCache *>(ctx->code->cache)->formStore[index + 1 + k].op;
+        if (o.kind == FormKind::Number) {
+            st[sp++] = JSAny_Num(o.num);
+            continue;
+        }
+        JSAny constant = JSAny_Num(o.num);
+        JSAny *r = o.kind == FormKind::BinaryConst ? &constant : &st[--sp];
+        TailBinary(ctx, o, &st[sp - 1], r);
+    }
+    // (On a failure the stack ends at the operator that failed.)
+    for (uint32_t i = 0; i + 1 < sp; ++i) JSAny_Clear(&st[i]);
+    return st[sp - 1];
+}
+
+// The call of a form, RunOps having stopped at its Call operation
 // (ops[pc - 1]) with the callee (or the method's object) and the arguments
-// on top of the stack; then the store that may follow it. Until the call
-// is made nothing is done, and false means the walker is to read the
-// expression; from the method's read on, the call and its store are made
-// as the walker makes them, and *out receives the form's value or the
-// failure. (The call may add forms, moving the program's store of them:
-// all that is needed of the operations is copied before it.)
-__attribute__((noinline)) bool RunCall(RunContext *ctx, const FormOp *ops, uint32_t pc, JSAny *st, uint32_t sp,
-                                       Tok end, JSAny *out) {
+// on top of the stack; then the operators after it and the store that may
+// end the form. Until the call is made nothing is done, and false means the
+// walker is to read the expression; from the method's read on, the call,
+// the operators and the store are made as the walker makes them, and *out
+// receives the form's value or the failure. (The call may add forms,
+// moving the program's store of them: the operations are found again by
+// the form's index after it.)
+// (kTail: the CallEnd operation's kCallTail, made a constant so that a call
+// without values under it or operations after it runs as little as it can.)
+template <bool kTail>
+__attribute__((always_inline)) inline bool CallOf(RunContext *ctx, uint32_t index, const FormOp *ops, uint32_t count,
+                                                  uint32_t pc, JSAny *st, uint32_t sp, JSAny *out) {
     const FormOp &call = ops[pc - 1];
     const FormOp &site = ops[pc];
-    const FormOp &store = ops[pc + 1];
+    const FormOp &last = ops[count - 1];
+    uint16_t after = ops[pc + 1].pad;
     Tok codes = ctx->code->codes;
     // The walker's check before a call: a pending signal leaves it to the walker.
     if (Err_BreakPending(ctx->breakMask)) return false;
@@ -927,26 +1001,33 @@ __attribute__((noinline)) bool RunCall(RunContext *ctx, const FormOp *ops, uint3
     // walker resolves an assignment's target before its right side (and
     // as the Store and StoreHinted operations find it: LocalAt, HintedVariable).
     JSAny *var = nullptr;
-    if (store.kind == FormKind::Store) {
-        Local *l = ctx->act ? LocalAt(ctx->act, store.arg) : nullptr;
-        if (!l || l->id != store.id) return false;
+    bool stores = after & kCallStores;
+    if (stores && last.kind == FormKind::Store) {
+        Local *l = ctx->act ? LocalAt(ctx->act, last.arg) : nullptr;
+        if (!l || l->id != last.id) return false;
         var = &l->value;
-    } else if (store.kind == FormKind::StoreHinted) {
-        const uint32_t *hint = HintSlot(ctx, codes + store.arg);
-        var = hint ? HintedVariable(ctx, *hint, store.id, codes[store.arg]) : nullptr;
+    } else if (stores) {
+        const uint32_t *hint = HintSlot(ctx, codes + last.arg);
+        var = hint ? HintedVariable(ctx, *hint, last.id, codes[last.arg]) : nullptr;
         if (!var) return false;
     }
     uint32_t argc = call.pad;
-    JSAny *args = st + sp - argc;
-    const JSAny *callee = args - 1;
+    uint32_t base = sp - argc - 1;  // the callee's place, which takes the result
+    JSAny *args = st + base + 1;
+    const JSAny *callee = st + base;
     uint32_t flags = site.pad;
-    // The shares the call takes must not need memory (a failed share
-    // would be a failure the walker meets elsewhere).
+    // The shares the call takes, and those of the values under it that the
+    // operators after it use, must not need memory (a failed share would be
+    // a failure the walker meets elsewhere).
     for (uint32_t i = 0; i < argc; ++i)
         if (args[i].type < 0 && !JSAny_ShareIsFree(&args[i])) return false;
+    if (!JSAny_ShareIsFree(callee)) return false;
+    if constexpr (kTail) {
+        for (uint32_t i = 0; i < base; ++i)
+            if (st[i].type < 0 && !JSAny_ShareIsFree(&st[i])) return false;
+    }
     EvalSlot cur;
     JSAny thisValue = JSAny_Undef();
-    if (!JSAny_ShareIsFree(callee)) return false;
     if (flags & 0x100) {
         // The method is read through a reference to it on any value, as
         // the walker reads it after the arguments; `this` is the value.
@@ -959,26 +1040,42 @@ __attribute__((noinline)) bool RunCall(RunContext *ctx, const FormOp *ops, uint3
     } else {
         JSAny_InitFrom(&cur.v, callee);
     }
-    // (All that is needed of the operations is had before the call.)
     Tok calleeTok = codes + call.arg;
+    Tok callEnd = codes + ops[pc + 1].arg;
     Tok opTok = codes + site.aux;
     uint32_t nesting = flags & 0xFF;
-    // The arguments take their shares where they stand.
+    // The arguments and the values under the callee take their shares
+    // where they stand: the call may change the variables they were read from.
     for (uint32_t i = 0; i < argc; ++i)
         if (args[i].type < 0) JSAny_InitFrom(&args[i], &args[i]);
+    if constexpr (kTail) {
+        for (uint32_t i = 0; i < base; ++i)
+            if (st[i].type < 0) JSAny_InitFrom(&st[i], &st[i]);
+    }
     ctx->nesting += nesting;
-    Ev_Call(ctx, &cur, args, argc, &thisValue, flags & 0x100, flags & 0x200, calleeTok, end);
+    Ev_Call(ctx, &cur, args, argc, &thisValue, flags & 0x100, flags & 0x200, calleeTok, callEnd);
     ctx->nesting -= nesting;
     for (uint32_t i = 0; i < argc; ++i) JSAny_Clear(&args[i]);
-    if (var && cur.v.type != JSANY_ERROR) {
+    JSAny v = cur.v;
+    if constexpr (kTail) {
+        st[base] = v;
+        v = RunAfterCall(ctx, index, pc + 2, stores ? count - 1 : count, st, base + 1);
+    }
+    if (var && v.type != JSANY_ERROR) {
         EvalSlot target;
         target.v.type = JSREF_VARIABLE;
         target.v.ptr = var;
-        Ev_PutValue(ctx, &target, &cur.v, opTok);
-        cur.v = target.v;
+        Ev_PutValue(ctx, &target, &v, opTok);
+        v = target.v;
     }
-    *out = cur.v;
+    *out = v;
     return true;
+}
+
+__attribute__((noinline)) bool RunCall(RunContext *ctx, uint32_t index, const FormOp *ops, uint32_t count,
+                                       uint32_t pc, JSAny *st, uint32_t sp, JSAny *out) {
+    return ops[pc + 1].pad & kCallTail ? CallOf<true>(ctx, index, ops, count, pc, st, sp, out)
+                                       : CallOf<false>(ctx, index, ops, count, pc, st, sp, out);
 }
 
 }  // namespace
@@ -999,8 +1096,8 @@ bool Form_Run(RunContext *ctx, uint32_t index, uint32_t level, JSAny *out, Tok *
         return true;
     }
     if (e == RunEnd::Call) {
-        Tok after = ctx->code->codes + head.end;
-        if (RunCall(ctx, &cells[1].op, pc, st, sp, after, out)) {
+        Tok after = ctx->code->codes + head.end;  // (the call may move the form)
+        if (RunCall(ctx, index, &cells[1].op, head.count, pc, st, sp, out)) {
             *end = after;
             return true;
         }

@@ -6,9 +6,10 @@
 // program-level variable, a closure's variable or a member, `return`,
 // `var`, a condition, after `||` and `&&`, an argument, an operand, a
 // branch of `?:`, a statement of a loop's body, a `return` leaving a
-// loop), calling functions that give a number, a string, an
-// object, nothing, throw, change the variables the call stores into, or
-// show their `this`. Each case's function is called five times, so the
+// loop; followed by operators, over values read before it, beside
+// another call), calling functions that give a number, a string, an
+// object, nothing, an object that converts or fails to convert, throw,
+// change the variables the call stores into, or show their `this`. Each case's function is called five times, so the
 // call is read, remembered and then run from what was remembered; each
 // line shows the five results and the variables the calls stored into.
 // The expected lines in callforms.out were written by a reference engine
@@ -39,7 +40,9 @@ var behaviours = [
   ["throws", "throw 'boom' + arguments.length;"],
   ["changes", "c = 'changed'; g = 'changed'; return 5;"],
   ["this", "return this === root ? 'global' : this === o ? 'o' : this === inst ? 'inst' : " +
-           "this === holder ? 'holder' : typeof this;"]
+           "this === holder ? 'holder' : typeof this;"],
+  ["converts", "return {valueOf: function () { g = 'seen'; return 4; }};"],
+  ["fails late", "c = 'changed'; return {valueOf: function () { throw 'late'; }};"]
 ];
 
 // How the callee is reached (CALL stands for the call with its arguments).
@@ -76,7 +79,18 @@ var places = [
   ["operand", "x = CALL + 1;"],
   ["branch", "x = i > 1 ? CALL : -i;"],
   ["loop", "for (var k = 0; k < 4; k++) { if (k > 1) x = CALL; c = k; }"],
-  ["loop return", "for (var k = 0; k < 4; k++) { c = k; if (k == 2) return show(CALL) + ' ' + show(c); }"]
+  ["loop return", "for (var k = 0; k < 4; k++) { c = k; if (k == 2) return show(CALL) + ' ' + show(c); }"],
+  // Operators after the call, and values read before it under it.
+  ["operators after", "x = (CALL * 3) | 0;"],
+  ["values under", "x = x * 31 + i + CALL;"],
+  ["string under", "x = str + CALL + 1;"],
+  ["program after", "g = 1 + CALL * 2;"],
+  ["read before", "x = c + CALL;"],
+  ["read after", "x = CALL - c;"],
+  ["two calls", "x = CALL + CALL;"],
+  ["statement after", "CALL * 2;"],
+  ["return after", "return show((CALL | 0) + 1);"],
+  ["loop after", "for (var k = 0; k < 4; k++) { x = (x | 0) * 2 + CALL; c = k; }"]
 ];
 
 function caseSource(callee, args, place, behaviour) {
@@ -88,7 +102,7 @@ function caseSource(callee, args, place, behaviour) {
     " gfn = cf;" +
     " var holder = {m: cf, run: function (pf, i) {" +
     "   var lf = cf, x = 0;" +
-    "   " + place.replace("CALL", call) +
+    "   " + place.split("CALL").join(call) +
     "   return show(x) + ' ' + show(c) + ' ' + show(g);" +
     " }};" +
     " return function (i) { return holder.run(cf, i); };" +

@@ -85,6 +85,37 @@ print(run() + " " + cell + " " + shifty);
 shifty = function () { cell = "again"; return "second"; };
 for (i = 0; i < 4; i++) print(run() + " " + cell);
 
+// Operators after a call convert what the call gave at the nesting of
+// the expression: a conversion that nests deeply meets the limit at the
+// same depth as when the expression is read from its tokens; one that
+// cannot convert fails with the operator's report; values read before the
+// call keep what they held then.
+function id(v) { return v; }
+function nest(k) { var o = "", c = ""; for (var j = 0; j < k; j++) { o += "("; c += ")"; } return o + "1" + c; }
+var probe = 0;
+var deepConv = {valueOf: function () { return eval(nest(probe)); }};
+function viaTail() { var r; for (var i = 0; i < 3; i++) r = (1 + (2 + id(deepConv) * 2)) | 0; return r; }
+var lastSaid = "";
+for (probe = 360; probe <= 400; probe++) {
+  var said;
+  try { said = "" + viaTail(); } catch (e) { said = e.message; }
+  if (said != lastSaid) print("conversion nesting " + probe + " brackets: " + said);
+  lastSaid = said;
+}
+var stubborn = {valueOf: function () { return {}; }, toString: function () { return {}; }};
+function unconvertible(v) {
+  var r = 0;
+  for (var i = 0; i < 4; i++) {
+    try { r = (r * 31 + id(i < 2 ? i : v) * 2) | 0; } catch (e) { r = e.message; }
+  }
+  return r;
+}
+print("unconvertible: " + unconvertible(stubborn));
+var before = 10;
+function bump() { before = 1000; return 1; }
+function readsFirst() { var r = []; for (var i = 0; i < 4; i++) { before = i; r.push((before * 2 + bump()) | 0); } return r.join(); }
+print("read before the call: " + readsFirst());
+
 // A condition that calls, followed by something other than `)`: the call
 // is made, then the statement fails, however often it ran before.
 var calls = 0;
