@@ -766,6 +766,43 @@ void Ev_DropScopeObjects(RunContext *ctx) {
     ctx->scopeObjCount = 0;
 }
 
+// The right operand of the binary operator `op` at opTok (not `&&`, `||`
+// or `?`), read from its tokens, and the operator applied to out's value
+// and it: the position after the operand; out's value is the result, or
+// the failure.
+__attribute__((always_inline)) inline Tok BinaryOperand(RunContext *ctx, Tok opTok, uint32_t op, EvalSlot *out) {
+    if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER && ctx->nesting < kMaxNesting) {
+        // A right side that is a lone number variable or literal, not
+        // taken by a tighter operator after it, is combined in place.
+        // (The token after the operand is read only once the operand is
+        // known not to be the end of the program. At the nesting limit
+        // the general path reads it, and meets the limit as it would.)
+        Tok rt = opTok + 1;
+        if (Tk_IsOperand(*rt) && Scan_EndsOperand(rt[1]) && !(Tk_IsBinary(rt[1]) && rt[1] >= Tk_Group(op) + 16)) {
+            const JSAny *rv = NumberOperand(ctx, rt);
+            if (rv && Num_Binary(Ev_Binary(op).number, &out->v, rv->num)) return rt + 1;
+        }
+    }
+    EvalSlot right;
+    Slot_Init(&right);
+    Tok r = Ev_Expr(ctx, opTok + 1, &right, Tk_Group(op) + 16);
+    if (r == Scan_Lines(opTok + 1) && right.v.type != JSANY_ERROR) {
+        FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
+        return r + 1;
+    }
+    if (right.v.type == JSANY_ERROR || GetValue(ctx, &right, opTok + 1)) {
+        SetFail(out, right.v.code);
+        return r;
+    }
+    if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER && right.v.type == JSANY_NUMBER &&
+        Num_Binary(Ev_Binary(op).number, &out->v, right.v.num))
+        return r;
+    Ev_Binary(op).general(ctx, &out->v, &right.v);
+    JSAny_Clear(&right.v);
+    Ev_Check(ctx, &out->v, opTok);
+    return r;
+}
+
 Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
     Tok start = Scan_Lines(p);
     NestGuard guard(ctx);
@@ -894,43 +931,12 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
             q = r;
             continue;
         }
-        if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER && ctx->nesting < kMaxNesting) {
-            // A right side that is a lone number variable or literal, not
-            // taken by a tighter operator after it, is combined in place.
-            // (The token after the operand is read only once the operand is
-            // known not to be the end of the program. At the nesting limit
-            // the general path reads it, and meets the limit as it would.)
-            Tok rt = opTok + 1;
-            if (Tk_IsOperand(*rt) && Scan_EndsOperand(rt[1]) && !(Tk_IsBinary(rt[1]) && rt[1] >= Tk_Group(op) + 16)) {
-                const JSAny *rv = NumberOperand(ctx, rt);
-                if (rv && Num_Binary(Ev_Binary(op).number, &out->v, rv->num)) {
-                    q = rt + 1;
-                    continue;
-                }
-            }
-        }
-        EvalSlot right;
-        Slot_Init(&right);
-        Tok r = Ev_Expr(ctx, opTok + 1, &right, Tk_Group(op) + 16);
-        if (r == Scan_Lines(opTok + 1) && right.v.type != JSANY_ERROR) {
-            FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
-            return r + 1;
-        }
-        if (right.v.type == JSANY_ERROR || GetValue(ctx, &right, opTok + 1)) {
-            SetFail(out, right.v.code);
-            return r;
-        }
-        if (Chk_Shortcuts() && out->v.type == JSANY_NUMBER && right.v.type == JSANY_NUMBER &&
-            Num_Binary(Ev_Binary(op).number, &out->v, right.v.num)) {
-            q = r;
-            continue;
-        }
-        Ev_Binary(op).general(ctx, &out->v, &right.v);
-        JSAny_Clear(&right.v);
-        if (Ev_Check(ctx, &out->v, opTok)) return r;
-        q = r;
+        q = BinaryOperand(ctx, opTok, op, out);
+        if (out->v.type == JSANY_ERROR) return q;
     }
 }
+
+Tok Ev_BinaryOperand(RunContext *ctx, Tok opTok, EvalSlot *out) { return BinaryOperand(ctx, opTok, *opTok, out); }
 
 namespace {
 

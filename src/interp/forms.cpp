@@ -67,6 +67,8 @@ enum class FormKind : uint8_t {
     // Read by RunCall only:
     CallEnd,      // of the call two before it: arg: the token after its argument list; pad:
                   // kCallStores | kCallTail
+    BinaryWalk,   // after the call: top = top op (the operand after the operator at token arg,
+                  // read by the walker: Ev_BinaryOperand; pad: the walker's nesting there)
 };
 
 // What follows a form's call (its CallEnd operation's pad): a store ends
@@ -139,6 +141,7 @@ struct Reader {
     uint32_t target = UINT32_MAX; // the operation a jump was last pointed at
     bool ok = true;
     uint32_t callAt = UINT32_MAX;   // the Call operation (a form holds at most one)
+    bool scratch = false;           // reading an operand only to find its end (ReadWalked)
     bool incrementOk = false;       // the next operand read may be a member's `++` or `--`
     uint32_t incrementAt = UINT32_MAX; // the IncrementNamed operation read
 
@@ -234,7 +237,7 @@ Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *meth
         }
     }
     // (A call among the arguments would run before this one.)
-    if (r.HasCall()) return nullptr;
+    if (r.HasCall() && !r.scratch) return nullptr;
     Tok end = a + 1;
     uint32_t n;
     Scan_NextPostfix(end, &n);
@@ -249,7 +252,7 @@ Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *meth
     r.ops[site].pad = static_cast<uint16_t>(level | (method ? 0x100 : 0) | (construct ? 0x200 : 0));
     r.ops[site].aux = UINT32_MAX;
     r.sp -= argc;  // the callee's place takes the result
-    r.callAt = at;
+    if (!r.scratch) r.callAt = at;
     return end;
 }
 
@@ -498,9 +501,20 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
 bool CallEndsForm(const Reader &r) {
     if (!r.HasCall()) return true;
     uint32_t k = r.callAt + 3;
+    bool walks = false;
     while (k < r.count && (r.ops[k].kind == FormKind::Binary || r.ops[k].kind == FormKind::BinaryConst ||
-                           r.ops[k].kind == FormKind::Number))
+                           r.ops[k].kind == FormKind::Number || r.ops[k].kind == FormKind::BinaryWalk)) {
+        walks = walks || r.ops[k].kind == FormKind::BinaryWalk;
         ++k;
+    }
+    // A jump before the call that lands among the operations after it
+    // would have RunOps run them, which it does only for those on numbers.
+    for (uint32_t j = 0; walks && j < r.callAt; ++j) {
+        FormKind kind = r.ops[j].kind;
+        bool jump = kind == FormKind::Jump || kind == FormKind::JumpIfFalse || kind == FormKind::And ||
+                    kind == FormKind::Or;
+        if (jump && r.ops[j].arg > r.callAt && r.ops[j].arg < k) return false;
+    }
     if (k == r.count) return true;
     const FormOp &s = r.ops[k];
     return k + 1 == r.count && (s.kind == FormKind::Store || s.kind == FormKind::StoreHinted) &&
@@ -542,8 +556,32 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
             continue;
         }
         NumOp n = Ev_Binary(op).number;
-        if (n == NumOp::None) return nullptr;
-        q = ReadExpr(r, opTok + 1, Tk_Group(op) + 16, level);
+        if (r.HasCall() && !r.scratch) {
+            // After the call: an operand of number literals and operators
+            // is read as before; any other is left to the walker.
+            uint32_t mark = r.count, sp = r.sp, target = r.target;
+            r.scratch = true;
+            q = ReadExpr(r, opTok + 1, Tk_Group(op) + 16, level);
+            r.scratch = false;
+            // (An equality, `in` or `instanceof` is the walker's too.)
+            bool numbers = q && r.ok && n != NumOp::None && op != TK_EQ && op != TK_NE && op != TK_SEQ &&
+                           op != TK_SNE;
+            for (uint32_t k = mark; numbers && k < r.count; ++k)
+                numbers = r.ops[k].kind == FormKind::Number || r.ops[k].kind == FormKind::Binary ||
+                          r.ops[k].kind == FormKind::BinaryConst;
+            if (!numbers && q && r.ok) {
+                r.count = mark;
+                r.sp = sp;
+                r.target = target;
+                r.refAt = UINT32_MAX;
+                uint32_t at = r.Emit(FormKind::BinaryWalk, static_cast<uint32_t>(opTok - r.ctx->code->codes), 0, n);
+                if (r.ok) r.ops[at].pad = static_cast<uint16_t>(level);
+                continue;
+            }
+        } else {
+            if (n == NumOp::None) return nullptr;
+            q = ReadExpr(r, opTok + 1, Tk_Group(op) + 16, level);
+        }
         bool equality = op == TK_EQ || op == TK_NE || op == TK_SEQ || op == TK_SNE;
         FormOp *last = q && r.ok && r.count ? &r.ops[r.count - 1] : nullptr;
         if (!equality && last && r.target != r.count &&
@@ -955,7 +993,7 @@ uint32_t TailBinary(RunContext *ctx, const FormOp &o, JSAny *l, JSAny *r) {
 }
 
 // The operations from `from` to `to` after a form's call (Binary,
-// BinaryConst, Number), on a stack whose sp values hold their shares (the
+// BinaryConst, Number, BinaryWalk), on a stack whose sp values hold their shares (the
 // call's result on top); the value they make, or the failure of the first
 // that fails (the stack is released).
 __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, uint32_t from, uint32_t to, JSAny *st,
@@ -965,6 +1003,16 @@ __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, ui
         const FormOp o = static_cast<CodeCache *>(ctx->code->cache)->formStore[index + 1 + k].op;
         if (o.kind == FormKind::Number) {
             st[sp++] = JSAny_Num(o.num);
+            continue;
+        }
+        if (o.kind == FormKind::BinaryWalk) {
+            EvalSlot left;
+            Slot_Init(&left);
+            left.v = st[sp - 1];
+            ctx->nesting += o.pad;
+            Ev_BinaryOperand(ctx, ctx->code->codes + o.arg, &left);
+            ctx->nesting -= o.pad;
+            st[sp - 1] = left.v;
             continue;
         }
         JSAny constant = JSAny_Num(o.num);

@@ -1,21 +1,26 @@
 // Remembered forms of expressions. An expression made only of literals,
 // variables, members, parentheses and operators that cannot do anything
 // but compute (`+ - * / % << >> >>> & | ^`, comparisons and equalities,
-// `&& || ?:`, prefix `- + ! ~`), with at most one store at its end, is read
-// from its tokens once, the second time it is reached, into a short list of
-// operations kept with its program; after that it runs from the list.
+// `&& || ?:`, prefix `- + ! ~`), with at most one call and at most one
+// store at its end, is read from its tokens once, the second time it is
+// reached, into a short list of operations kept with its program; after
+// that it runs from the list.
 //
 // Invariants that keep a form exact:
 // - a form is made only of what the token walker would read there at the
 //   same precedence, ending at the same token; anything else in the
-//   expression (a call, a member, an assignment, a syntax error ...) means
-//   no form, so faulty code is still reported only when the walker reaches it;
-// - running a form has no effect until it has its value: variables are read
-//   through their remembered resolutions (interp/hints.h), which has no
-//   effect; any operand that is not a number or boolean (or an operator
-//   that would have to convert one) gives the form up, and the walker then
-//   evaluates the expression from its first token as if the form had not
-//   been tried;
+//   expression (a function literal, an assignment inside, a syntax
+//   error ...) means no form, so faulty code is still reported only when
+//   the walker reaches it;
+// - running a form has no effect until its call or its last operation:
+//   variables are read through their remembered resolutions
+//   (interp/hints.h), which has no effect; any operand that is not a number
+//   or boolean (or an operator that would have to convert one) gives the
+//   form up, and the walker then evaluates the expression from its first
+//   token as if the form had not been tried;
+// - from its call on a form cannot give up: the call and what follows it
+//   (binary operators only, their right operands either numbers or read by
+//   the walker's own step for an operator) run as the walker runs them;
 // - a form runs only where the walker's nesting of the same expression would
 //   stay within the nesting limit;
 // - a lone variable or literal never becomes a form (the walker gives a

@@ -96,6 +96,11 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out);
 // An assignment expression turned into a value.
 Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out);
+// The right operand of the binary operator at opTok (not `&&`, `||` or
+// `?`) read from its tokens and the operator applied, as Ev_Expr does it:
+// out->v (the left value, taken over) receives the result or the failure;
+// the position after the operand.
+Tok Ev_BinaryOperand(RunContext *ctx, Tok opTok, EvalSlot *out);
 // The call (or construction) of the callee's value in cur->v, read after
 // the arguments as a call reads it (an error or undefined there is the
 // call's failure), with `this` from *thisValue when haveThis (released

@@ -7,7 +7,7 @@
 // `var`, a condition, after `||` and `&&`, an argument, an operand, a
 // branch of `?:`, a statement of a loop's body, a `return` leaving a
 // loop; followed by operators, over values read before it, beside
-// another call), calling functions that give a number, a string, an
+// another call, before members, comparisons and branches read after it), calling functions that give a number, a string, an
 // object, nothing, an object that converts or fails to convert, throw,
 // change the variables the call stores into, or show their `this`. Each case's function is called five times, so the
 // call is read, remembered and then run from what was remembered; each
@@ -90,7 +90,13 @@ var places = [
   ["two calls", "x = CALL + CALL;"],
   ["statement after", "CALL * 2;"],
   ["return after", "return show((CALL | 0) + 1);"],
-  ["loop after", "for (var k = 0; k < 4; k++) { x = (x | 0) * 2 + CALL; c = k; }"]
+  ["loop after", "for (var k = 0; k < 4; k++) { x = (x | 0) * 2 + CALL; c = k; }"],
+  // Operands after the call that are read once it has run.
+  ["member after", "x = CALL + o.k * 2;"],
+  ["compared after", "x = CALL == 5;"],
+  ["in after", "x = CALL + ('k' in o) + arr.length;"],
+  ["branch after", "x = CALL - (i > 2 ? i : c);"],
+  ["logic after", "x = (CALL || 3) * 2;"]
 ];
 
 function caseSource(callee, args, place, behaviour) {

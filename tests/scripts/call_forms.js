@@ -95,12 +95,18 @@ function nest(k) { var o = "", c = ""; for (var j = 0; j < k; j++) { o += "("; c
 var probe = 0;
 var deepConv = {valueOf: function () { return eval(nest(probe)); }};
 function viaTail() { var r; for (var i = 0; i < 3; i++) r = (1 + (2 + id(deepConv) * 2)) | 0; return r; }
-var lastSaid = "";
-for (probe = 360; probe <= 400; probe++) {
-  var said;
-  try { said = "" + viaTail(); } catch (e) { said = e.message; }
-  if (said != lastSaid) print("conversion nesting " + probe + " brackets: " + said);
-  lastSaid = said;
+// (The same where the operand after the call is read from its tokens.)
+var two = 2;
+function viaWalk() { var r; for (var i = 0; i < 3; i++) r = (1 + (2 + id(deepConv) * two)) | 0; return r; }
+var tails = [["operators", viaTail], ["operands read", viaWalk]];
+for (var t = 0; t < tails.length; t++) {
+  var lastSaid = "";
+  for (probe = 360; probe <= 400; probe++) {
+    var said;
+    try { said = "" + tails[t][1](); } catch (e) { said = e.message; }
+    if (said != lastSaid) print("conversion nesting, " + tails[t][0] + ", " + probe + " brackets: " + said);
+    lastSaid = said;
+  }
 }
 var stubborn = {valueOf: function () { return {}; }, toString: function () { return {}; }};
 function unconvertible(v) {
@@ -115,6 +121,20 @@ var before = 10;
 function bump() { before = 1000; return 1; }
 function readsFirst() { var r = []; for (var i = 0; i < 4; i++) { before = i; r.push((before * 2 + bump()) | 0); } return r.join(); }
 print("read before the call: " + readsFirst());
+// Operands after the call are read when the call has run, with their own
+// reports: a second call, a member of what the call changed, a variable
+// that is not there yet.
+var box = {inner: {v: 1}};
+function spoil() { box = {}; return 1; }
+function second() { return 10; }
+function afterCall(i) {
+  var r;
+  try { r = id(i) + second() * 2 + (i > 2 ? spoil() + box.inner.v : box.inner.v) + late; } catch (e) { r = e.message; }
+  return r;
+}
+var afterSeen = [];
+for (i = 0; i < 5; i++) { if (i == 4) late = "!"; afterSeen.push(afterCall(i)); }
+print("after the call: " + afterSeen.join(" | "));
 
 // A condition that calls, followed by something other than `)`: the call
 // is made, then the statement fails, however often it ran before.
