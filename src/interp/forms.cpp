@@ -174,6 +174,14 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level);
 Tok ReadKey(Reader &r, Tok p, uint32_t level);
 Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level);
 
+// A store of the value as it is (no compound operator) into a variable or
+// a member: the kinds a call's result may be stored by.
+inline bool IsPlainStore(const FormOp &o) {
+    return (o.kind == FormKind::Store || o.kind == FormKind::StoreHinted || o.kind == FormKind::StoreNamed ||
+            o.kind == FormKind::StoreElem) &&
+           o.op == NumOp::None;
+}
+
 inline bool IsStore(FormKind k) {
     return k == FormKind::Store || k == FormKind::StoreNamed || k == FormKind::StoreElem ||
            k == FormKind::Increment || k == FormKind::StoreHinted || k == FormKind::IncrementHinted ||
@@ -416,6 +424,9 @@ Tok ReadMemberAssignment(Reader &r, Tok start, uint32_t level) {
     NumOp n = op == TK_ASSIGN ? NumOp::None : Ev_Binary(Tk_BinaryOfAssign(op)).number;
     r.EmitNamed(named ? FormKind::StoreNamed : FormKind::StoreElem, target.arg, target.id, n);
     r.sp -= named ? 1 : 2;
+    // A call's result (or what the operators after it made of it) stored
+    // here: the store reports at the operator.
+    if (r.ok && r.HasCall()) r.ops[r.callAt + 1].aux = static_cast<uint32_t>(opTok - r.ctx->code->codes);
     return e;
 }
 
@@ -517,8 +528,7 @@ bool CallEndsForm(const Reader &r) {
     }
     if (k == r.count) return true;
     const FormOp &s = r.ops[k];
-    return k + 1 == r.count && (s.kind == FormKind::Store || s.kind == FormKind::StoreHinted) &&
-           s.op == NumOp::None && r.ops[r.callAt + 1].aux != UINT32_MAX;
+    return k + 1 == r.count && IsPlainStore(s) && r.ops[r.callAt + 1].aux != UINT32_MAX;
 }
 
 // A comma expression at the top of a form.
@@ -962,8 +972,7 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level) {
     if (end && (r.count > 1 || IsStore(r.ops[0].kind)) && CallEndsForm(r)) {
         if (r.HasCall()) {
             FormOp &after = r.ops[r.callAt + 2];
-            FormKind last = r.ops[r.count - 1].kind;
-            bool stores = last == FormKind::Store || last == FormKind::StoreHinted;
+            bool stores = IsPlainStore(r.ops[r.count - 1]);
             if (stores) after.pad |= kCallStores;
             if (r.callAt + 3 < r.count - stores) after.pad |= kCallTail;
         }
@@ -993,11 +1002,13 @@ uint32_t TailBinary(RunContext *ctx, const FormOp &o, JSAny *l, JSAny *r) {
 }
 
 // The operations from `from` to `to` after a form's call (Binary,
-// BinaryConst, Number, BinaryWalk), on a stack whose sp values hold their shares (the
-// call's result on top); the value they make, or the failure of the first
-// that fails (the stack is released).
+// BinaryConst, Number, BinaryWalk), on a stack whose sp values hold their
+// shares (the call's result on top); the value they make, or the failure
+// of the first that fails. The stack is released but for the `keep`
+// values at its bottom (a member store's object and key), which are
+// released too on a failure.
 __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, uint32_t from, uint32_t to, JSAny *st,
-                                             uint32_t sp) {
+                                             uint32_t sp, uint32_t keep) {
     // (Each operation is copied: a conversion may run code that adds forms.)
     for (uint32_t k = from; k < to && st[sp - 1].type != JSANY_ERROR; ++k) {
         const FormOp o = static_cast<CodeCache *>(ctx->code->cache)->formStore[index + 1 + k].op;
@@ -1020,7 +1031,7 @@ __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, ui
         TailBinary(ctx, o, &st[sp - 1], r);
     }
     // (On a failure the stack ends at the operator that failed.)
-    for (uint32_t i = 0; i + 1 < sp; ++i) JSAny_Clear(&st[i]);
+    for (uint32_t i = st[sp - 1].type == JSANY_ERROR ? 0 : keep; i + 1 < sp; ++i) JSAny_Clear(&st[i]);
     return st[sp - 1];
 }
 
@@ -1040,7 +1051,7 @@ __attribute__((always_inline)) inline bool CallOf(RunContext *ctx, uint32_t inde
                                                   uint32_t pc, JSAny *st, uint32_t sp, JSAny *out) {
     const FormOp &call = ops[pc - 1];
     const FormOp &site = ops[pc];
-    const FormOp &last = ops[count - 1];
+    const FormOp last = ops[count - 1];  // (a copy: read after the call too)
     uint16_t after = ops[pc + 1].pad;
     Tok codes = ctx->code->codes;
     // The walker's check before a call: a pending signal leaves it to the walker.
@@ -1048,12 +1059,16 @@ __attribute__((always_inline)) inline bool CallOf(RunContext *ctx, uint32_t inde
     // The variable a store writes is resolved before the call, as the
     // walker resolves an assignment's target before its right side (and
     // as the Store and StoreHinted operations find it: LocalAt, HintedVariable).
+    // (A member's object, and an element's key, stand under the call.)
     JSAny *var = nullptr;
     bool stores = after & kCallStores;
+    uint32_t keep = 0;
     if (stores && last.kind == FormKind::Store) {
         Local *l = ctx->act ? LocalAt(ctx->act, last.arg) : nullptr;
         if (!l || l->id != last.id) return false;
         var = &l->value;
+    } else if (stores && (last.kind == FormKind::StoreNamed || last.kind == FormKind::StoreElem)) {
+        keep = last.kind == FormKind::StoreNamed ? 1 : 2;
     } else if (stores) {
         const uint32_t *hint = HintSlot(ctx, codes + last.arg);
         var = hint ? HintedVariable(ctx, *hint, last.id, codes[last.arg]) : nullptr;
@@ -1107,12 +1122,26 @@ __attribute__((always_inline)) inline bool CallOf(RunContext *ctx, uint32_t inde
     JSAny v = cur.v;
     if constexpr (kTail) {
         st[base] = v;
-        v = RunAfterCall(ctx, index, pc + 2, stores ? count - 1 : count, st, base + 1);
+        v = RunAfterCall(ctx, index, pc + 2, stores ? count - 1 : count, st, base + 1, keep);
     }
-    if (var && v.type != JSANY_ERROR) {
+    if (v.type != JSANY_ERROR && (var || keep)) {
+        // The store through the reference the walker's assignment made
+        // before its right side.
         EvalSlot target;
-        target.v.type = JSREF_VARIABLE;
-        target.v.ptr = var;
+        if (var) {
+            target.v.type = JSREF_VARIABLE;
+            target.v.ptr = var;
+        } else {
+            target.base = st[0];
+            if (keep == 1) {
+                target.v.type = JSREF_NAMED;
+                target.key.ptr = const_cast<IdEntry *>(last.id);
+                target.key.len = last.arg;
+            } else {
+                target.v.type = JSREF_MEMBER;
+                target.key = st[1];
+            }
+        }
         Ev_PutValue(ctx, &target, &v, opTok);
         v = target.v;
     }

@@ -7,7 +7,8 @@
 // `var`, a condition, after `||` and `&&`, an argument, an operand, a
 // branch of `?:`, a statement of a loop's body, a `return` leaving a
 // loop; followed by operators, over values read before it, beside
-// another call, before members, comparisons and branches read after it), calling functions that give a number, a string, an
+// another call, before members, comparisons and branches read after it,
+// stored into a member or an element), calling functions that give a number, a string, an
 // object, nothing, an object that converts or fails to convert, throw,
 // change the variables the call stores into, or show their `this`. Each case's function is called five times, so the
 // call is read, remembered and then run from what was remembered; each
@@ -96,14 +97,19 @@ var places = [
   ["compared after", "x = CALL == 5;"],
   ["in after", "x = CALL + ('k' in o) + arr.length;"],
   ["branch after", "x = CALL - (i > 2 ? i : c);"],
-  ["logic after", "x = (CALL || 3) * 2;"]
+  ["logic after", "x = (CALL || 3) * 2;"],
+  // Stores into members and elements of what the call, or what follows it, gives.
+  ["member store after", "o2.p = CALL * 2 + i; x = o2.p;"],
+  ["element store", "a2[i % 3] = CALL; x = a2[i % 3];"],
+  ["element store after", "a2[i] = i + CALL; x = a2.length + ' ' + a2[i];"],
+  ["this store", "this.q = CALL - 1; x = this.q;"]
 ];
 
 function caseSource(callee, args, place, behaviour) {
   var call = callee + args;
   return "(function (pf0) {" +
     " var c = 0, cf = function (a, b) { " + behaviour + " };" +
-    " var o = {m: cf, k: 3}, o2 = {}, arr = [o, 'y'], str = 'q', yes = true;" +
+    " var o = {m: cf, k: 3}, o2 = {}, a2 = [], arr = [o, 'y'], str = 'q', yes = true;" +
     " function P() {} P.prototype.m = cf; var inst = new P();" +
     " gfn = cf;" +
     " var holder = {m: cf, run: function (pf, i) {" +
