@@ -118,6 +118,11 @@ __attribute__((always_inline)) inline bool LoneValue(RunContext *ctx, Tok p, JSA
            Ev_CopyLoneValue(ctx, p, out);
 }
 
+// An argument of a call at p, as a value in *out (which holds nothing).
+__attribute__((always_inline)) inline Tok ArgumentValue(RunContext *ctx, Tok p, JSAny *out) {
+    return LoneValue(ctx, p, out) ? p + 1 : Ev_AssignValue(ctx, p, out);
+}
+
 // Resolves the identifier at a token, through its hint when that still holds.
 __attribute__((always_inline)) inline uint32_t ResolveId(RunContext *ctx, uint32_t code, IdEntry *id,
                                                          EvalSlot *out, Tok at) {
@@ -419,7 +424,7 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
     if (*p != TK_RPAREN) {
         for (;;) {
             JSAny v = JSAny_Undef();
-            Tok q = LoneValue(ctx, p, &v) ? p + 1 : Ev_AssignValue(ctx, p, &v);
+            Tok q = ArgumentValue(ctx, p, &v);
             if (q == p) {
                 FailAt(ctx, cur, *p == TK_COMMA ? ROW_ARG_EXPECTED
                                  : (*p == TK_SEMI || *p == TK_END || *p == TK_RBRACE) ? ROW_RPAREN
@@ -1085,6 +1090,8 @@ void Ev_PutValue(RunContext *ctx, EvalSlot *out, JSAny *value, Tok opTok) { PutT
 Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out) { return AssignInto(ctx, p, out); }
 
 Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out) { return AssignValueInto(ctx, p, out); }
+
+Tok Ev_ArgumentValue(RunContext *ctx, Tok p, JSAny *out) { return ArgumentValue(ctx, p, out); }
 
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out) { return Ev_CommaInline(ctx, p, out); }
 

@@ -69,6 +69,12 @@ enum class FormKind : uint8_t {
                   // kCallStores | kCallTail
     BinaryWalk,   // after the call: top = top op (the operand after the operator at token arg,
                   // read by the walker: Ev_BinaryOperand; pad: the walker's nesting there)
+    OuterCall,    // after the call: a call with it among its arguments (as Call: pad: the
+                  // arguments on the stack; CallSite: aux: the first argument the walker reads;
+                  // CallEnd: pad: how many it reads, aux: the `(` token)
+    // Read by RunOps (before the call):
+    CalleeSlot,   // push the variable of an outer call's callee name, as a reference (pad 0: local
+                  // arg named id; pad 1: through the hint of the identifier at token arg)
 };
 
 // What follows a form's call (its CallEnd operation's pad): a store ends
@@ -226,13 +232,38 @@ Tok ReadKey(Reader &r, Tok p, uint32_t level) { return ReadCommaOf(r, p, level, 
 // token. The walker reads the arguments, each an assignment expression, at
 // `level`, then the callee's value, and calls there. The call ends its
 // operand (a member, call, `++` or `--` of its result would have to run
-// after it) and is the form's one call.
+// after it). The first call a form reads is its call (Call); a call with
+// that one among its arguments is an outer call (OuterCall): its arguments
+// after the one that holds the first call are read by the walker when the
+// form runs (only their ends are read here), and a name callee is kept as
+// the variable it names (CalleeSlot), whose value the walker reads after
+// the arguments.
 Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *method, Tok methodTok, bool construct) {
-    uint32_t argc = 0;
+    Tok codes = r.ctx->code->codes;
+    // (A call before this one's arguments: one in a branch before it.)
+    bool before = r.HasCall();
+    if (before && !r.scratch) return nullptr;
+    uint32_t calleeAt = r.count - 1;
+    uint32_t argc = 0, walked = 0, walkedFrom = UINT32_MAX;
     Tok a = Scan_Lines(open + 1);
     if (*a != TK_RPAREN) {
         for (;;) {
-            Tok e = ReadAssignLevel(r, a, level);
+            Tok e;
+            if (r.HasCall() && !r.scratch) {
+                // After the first call: the walker reads this argument.
+                uint32_t mark = r.count, sp = r.sp, target = r.target;
+                r.scratch = true;
+                e = ReadAssignLevel(r, a, level);
+                r.scratch = false;
+                r.count = mark;
+                r.sp = sp;
+                r.target = target;
+                r.refAt = UINT32_MAX;
+                if (walked++ == 0) walkedFrom = static_cast<uint32_t>(a - codes);
+                r.Push();  // (its value's place)
+            } else {
+                e = ReadAssignLevel(r, a, level);
+            }
             if (!e || !r.ok) return nullptr;
             ++argc;
             Tok c = Scan_Lines(e);
@@ -244,23 +275,39 @@ Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *meth
             a = Scan_Lines(c + 1);
         }
     }
-    // (A call among the arguments would run before this one.)
-    if (r.HasCall() && !r.scratch) return nullptr;
+    bool outer = !before && r.HasCall() && !r.scratch;
+    if (outer && !method) {
+        // The callee name's variable, as the walker resolves it before the
+        // arguments: a local, or a program-level or closure's variable.
+        FormOp &c = r.ops[calleeAt];
+        if (c.kind == FormKind::Local) {
+            c.kind = FormKind::CalleeSlot;
+            c.pad = 0;
+        } else if (c.kind == FormKind::Variable) {
+            const uint32_t *hint = HintSlot(r.ctx, codes + c.arg);
+            if (!hint || ((*hint & 3) != HINT_GLOBAL && (*hint & 3) != HINT_OUTER)) return nullptr;
+            c.kind = FormKind::CalleeSlot;
+            c.pad = 1;
+            c.id = Lex_IdOfOperand(r.ctx->store, codes[c.arg]);
+        } else {
+            return nullptr;
+        }
+    }
     Tok end = a + 1;
     uint32_t n;
     Scan_NextPostfix(end, &n);
     if (n == TK_DOT || n == TK_LBRACKET || n == TK_LPAREN || n == TK_INC || n == TK_DEC) return nullptr;
-    Tok codes = r.ctx->code->codes;
-    uint32_t at = r.EmitNamed(FormKind::Call, static_cast<uint32_t>(start - codes), method);
+    uint32_t at = r.EmitNamed(outer ? FormKind::OuterCall : FormKind::Call, static_cast<uint32_t>(start - codes), method);
     uint32_t site = r.Emit(FormKind::CallSite, method ? static_cast<uint32_t>(methodTok - codes) : 0);
     uint32_t after = r.Emit(FormKind::CallEnd, static_cast<uint32_t>(end - codes));
     if (!r.ok) return nullptr;
-    r.ops[after].pad = r.sp > argc + 1 ? kCallTail : 0;
-    r.ops[at].pad = static_cast<uint16_t>(argc);
+    r.ops[at].pad = static_cast<uint16_t>(argc - walked);
     r.ops[site].pad = static_cast<uint16_t>(level | (method ? 0x100 : 0) | (construct ? 0x200 : 0));
-    r.ops[site].aux = UINT32_MAX;
+    r.ops[site].aux = outer ? walkedFrom : UINT32_MAX;
+    r.ops[after].pad = outer ? static_cast<uint16_t>(walked) : r.sp > argc + 1 ? kCallTail : 0;
+    r.ops[after].aux = static_cast<uint32_t>(open - codes);
     r.sp -= argc;  // the callee's place takes the result
-    if (!r.scratch) r.callAt = at;
+    if (!r.scratch && !outer) r.callAt = at;
     return end;
 }
 
@@ -514,9 +561,10 @@ bool CallEndsForm(const Reader &r) {
     uint32_t k = r.callAt + 3;
     bool walks = false;
     while (k < r.count && (r.ops[k].kind == FormKind::Binary || r.ops[k].kind == FormKind::BinaryConst ||
-                           r.ops[k].kind == FormKind::Number || r.ops[k].kind == FormKind::BinaryWalk)) {
-        walks = walks || r.ops[k].kind == FormKind::BinaryWalk;
-        ++k;
+                           r.ops[k].kind == FormKind::Number || r.ops[k].kind == FormKind::BinaryWalk ||
+                           r.ops[k].kind == FormKind::OuterCall)) {
+        walks = walks || r.ops[k].kind == FormKind::BinaryWalk || r.ops[k].kind == FormKind::OuterCall;
+        k += r.ops[k].kind == FormKind::OuterCall ? 3 : 1;
     }
     // A jump before the call that lands among the operations after it
     // would have RunOps run them, which it does only for those on numbers.
@@ -855,6 +903,20 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             sp -= 2;
             break;
         }
+        case FormKind::CalleeSlot: {
+            JSAny *var;
+            if (o.pad == 0) {
+                Local *l = act ? LocalAt(act, o.arg) : nullptr;
+                var = l && l->id == o.id ? &l->value : nullptr;
+            } else {
+                const uint32_t *hint = HintSlot(ctx, codes + o.arg);
+                var = hint ? HintedVariable(ctx, *hint, o.id, codes[o.arg]) : nullptr;
+            }
+            if (!var) return RunEnd::Miss;
+            st[sp].type = JSREF_VARIABLE;
+            st[sp++].ptr = var;
+            break;
+        }
         case FormKind::Pop:
             --sp;
             break;
@@ -987,6 +1049,36 @@ void Form_Reached(RunContext *ctx, Tok start, uint32_t level) {
 
 namespace {
 
+// Makes a form's call once its arguments (args[0..argc), holding their
+// shares) are had, as the walker's CallExpr makes it: a method (flags
+// 0x100) is read through a reference to it on the object at *callee, which
+// is `this`; a callee kept as its variable (CalleeSlot) is read through
+// that reference; else *callee is the callee's value. Then Ev_Call at the
+// walker's nesting there (flags & 0xFF); *cur receives the result or the
+// failure. Neither the callee nor the arguments are released.
+__attribute__((always_inline)) inline void MakeCall(RunContext *ctx, const JSAny *callee, const JSAny *args,
+                                                    uint32_t argc, uint32_t flags, const IdEntry *method,
+                                                    uint32_t methodTok, Tok calleeTok, Tok callEnd, EvalSlot *cur) {
+    JSAny thisValue = JSAny_Undef();
+    if (flags & 0x100) {
+        JSAny_InitFrom(&thisValue, callee);
+        JSAny_InitFrom(&cur->base, callee);
+        cur->v.type = JSREF_NAMED;
+        cur->key.ptr = const_cast<IdEntry *>(method);
+        cur->key.len = methodTok;
+        if (!Obj_GetMemberFast(cur, HintSlot(ctx, ctx->code->codes + methodTok))) Obj_GetMember(ctx, cur, false);
+    } else if (callee->type == JSREF_VARIABLE) {
+        cur->v = *callee;
+        Obj_GetMember(ctx, cur, false);
+    } else {
+        JSAny_InitFrom(&cur->v, callee);
+    }
+    uint32_t nesting = flags & 0xFF;
+    ctx->nesting += nesting;
+    Ev_Call(ctx, cur, args, argc, &thisValue, flags & 0x100, flags & 0x200, calleeTok, callEnd);
+    ctx->nesting -= nesting;
+}
+
 // The general operator of a Binary or BinaryConst operation after a call,
 // as the walker applies it: the number rule for two numbers, else the
 // operator for any two values at the walker's nesting there, its failure
@@ -1002,7 +1094,7 @@ uint32_t TailBinary(RunContext *ctx, const FormOp &o, JSAny *l, JSAny *r) {
 }
 
 // The operations from `from` to `to` after a form's call (Binary,
-// BinaryConst, Number, BinaryWalk), on a stack whose sp values hold their
+// BinaryConst, Number, BinaryWalk, OuterCall), on a stack whose sp values hold their
 // shares (the call's result on top); the value they make, or the failure
 // of the first that fails. The stack is released but for the `keep`
 // values at its bottom (a member store's object and key), which are
@@ -1014,6 +1106,45 @@ __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, ui
         const FormOp o = static_cast<CodeCache *>(ctx->code->cache)->formStore[index + 1 + k].op;
         if (o.kind == FormKind::Number) {
             st[sp++] = JSAny_Num(o.num);
+            continue;
+        }
+        if (o.kind == FormKind::OuterCall) {
+            const FormCell *cells = static_cast<CodeCache *>(ctx->code->cache)->formStore + index + 1;
+            const FormOp site = cells[k + 1].op, end = cells[k + 2].op;
+            k += 2;
+            uint32_t base = sp - o.pad - 1;
+            // The arguments after the one that held the first call, read
+            // by the walker; then its check before a call.
+            JSAny failed = JSAny_Undef();
+            Tok p = ctx->code->codes + site.aux;
+            ctx->nesting += site.pad & 0xFF;
+            for (uint32_t w = 0; w < end.pad; ++w) {
+                JSAny v = JSAny_Undef();
+                Tok q = Ev_ArgumentValue(ctx, p, &v);
+                if (v.type == JSANY_ERROR) {
+                    failed = v;
+                    break;
+                }
+                st[sp++] = v;
+                p = Scan_Lines(Scan_Lines(q) + 1);
+            }
+            ctx->nesting -= site.pad & 0xFF;
+            if (failed.type != JSANY_ERROR) {
+                if (uint32_t stop = Err_CheckBreakFast(ctx, ctx->code->codes + end.aux, ctx->breakMask))
+                    failed = JSAny_Err(stop);
+            }
+            if (failed.type == JSANY_ERROR) {
+                for (uint32_t i = 0; i < sp; ++i) JSAny_Clear(&st[i]);
+                st[0] = failed;
+                sp = 1;
+                continue;
+            }
+            EvalSlot cur;
+            MakeCall(ctx, &st[base], st + base + 1, sp - base - 1, site.pad, o.id, site.arg,
+                     ctx->code->codes + o.arg, ctx->code->codes + end.arg, &cur);
+            for (uint32_t i = base; i < sp; ++i) JSAny_Clear(&st[i]);
+            st[base] = cur.v;
+            sp = base + 1;
             continue;
         }
         if (o.kind == FormKind::BinaryWalk) {
@@ -1089,24 +1220,7 @@ __attribute__((always_inline)) inline bool CallOf(RunContext *ctx, uint32_t inde
         for (uint32_t i = 0; i < base; ++i)
             if (st[i].type < 0 && !JSAny_ShareIsFree(&st[i])) return false;
     }
-    EvalSlot cur;
-    JSAny thisValue = JSAny_Undef();
-    if (flags & 0x100) {
-        // The method is read through a reference to it on any value, as
-        // the walker reads it after the arguments; `this` is the value.
-        JSAny_InitFrom(&thisValue, callee);
-        JSAny_InitFrom(&cur.base, callee);
-        cur.v.type = JSREF_NAMED;
-        cur.key.ptr = const_cast<IdEntry *>(call.id);
-        cur.key.len = site.arg;
-        if (!Obj_GetMemberFast(&cur, HintSlot(ctx, codes + site.arg))) Obj_GetMember(ctx, &cur, false);
-    } else {
-        JSAny_InitFrom(&cur.v, callee);
-    }
-    Tok calleeTok = codes + call.arg;
-    Tok callEnd = codes + ops[pc + 1].arg;
     Tok opTok = codes + site.aux;
-    uint32_t nesting = flags & 0xFF;
     // The arguments and the values under the callee take their shares
     // where they stand: the call may change the variables they were read from.
     for (uint32_t i = 0; i < argc; ++i)
@@ -1115,9 +1229,8 @@ __attribute__((always_inline)) inline bool CallOf(RunContext *ctx, uint32_t inde
         for (uint32_t i = 0; i < base; ++i)
             if (st[i].type < 0) JSAny_InitFrom(&st[i], &st[i]);
     }
-    ctx->nesting += nesting;
-    Ev_Call(ctx, &cur, args, argc, &thisValue, flags & 0x100, flags & 0x200, calleeTok, callEnd);
-    ctx->nesting -= nesting;
+    EvalSlot cur;
+    MakeCall(ctx, callee, args, argc, flags, call.id, site.arg, codes + call.arg, codes + ops[pc + 1].arg, &cur);
     for (uint32_t i = 0; i < argc; ++i) JSAny_Clear(&args[i]);
     JSAny v = cur.v;
     if constexpr (kTail) {

@@ -1,8 +1,9 @@
 // Remembered forms of expressions. An expression made only of literals,
 // variables, members, parentheses and operators that cannot do anything
 // but compute (`+ - * / % << >> >>> & | ^`, comparisons and equalities,
-// `&& || ?:`, prefix `- + ! ~`), with at most one call and at most one
-// store at its end, is read from its tokens once, the second time it is
+// `&& || ?:`, prefix `- + ! ~`), with at most one call (and the calls
+// that have it among their arguments) and at most one store at its end,
+// is read from its tokens once, the second time it is
 // reached, into a short list of operations kept with its program; after
 // that it runs from the list.
 //
@@ -19,8 +20,9 @@
 //   form up, and the walker then evaluates the expression from its first
 //   token as if the form had not been tried;
 // - from its call on a form cannot give up: the call and what follows it
-//   (binary operators only, their right operands either numbers or read by
-//   the walker's own step for an operator) run as the walker runs them;
+//   (binary operators, their right operands either numbers or read by the
+//   walker's own step for an operator; calls with it among their arguments,
+//   whose later arguments the walker reads) run as the walker runs them;
 // - a form runs only where the walker's nesting of the same expression would
 //   stay within the nesting limit;
 // - a lone variable or literal never becomes a form (the walker gives a

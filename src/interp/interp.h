@@ -96,6 +96,9 @@ Tok Ev_Assign(RunContext *ctx, Tok p, EvalSlot *out);
 Tok Ev_Comma(RunContext *ctx, Tok p, JSAny *out);
 // An assignment expression turned into a value.
 Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out);
+// An argument of a call read as the call's reader reads it (into *out,
+// which holds nothing).
+Tok Ev_ArgumentValue(RunContext *ctx, Tok p, JSAny *out);
 // The right operand of the binary operator at opTok (not `&&`, `||` or
 // `?`) read from its tokens and the operator applied, as Ev_Expr does it:
 // out->v (the left value, taken over) receives the result or the failure;

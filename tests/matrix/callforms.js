@@ -8,7 +8,7 @@
 // branch of `?:`, a statement of a loop's body, a `return` leaving a
 // loop; followed by operators, over values read before it, beside
 // another call, before members, comparisons and branches read after it,
-// stored into a member or an element), calling functions that give a number, a string, an
+// stored into a member or an element, among the arguments of another call), calling functions that give a number, a string, an
 // object, nothing, an object that converts or fails to convert, throw,
 // change the variables the call stores into, or show their `this`. Each case's function is called five times, so the
 // call is read, remembered and then run from what was remembered; each
@@ -28,6 +28,8 @@ function show(v) {
   return String(v);
 }
 function id(v) { return v; }
+function both(a, b, c) { return show(a) + "/" + show(b) + "/" + show(c); }
+function Box(a, b) { this.k = show(a) + "/" + show(b); }
 
 // What the called function does. `a` and `b` are its first arguments;
 // `c` is the closure variable a call may store into. (Members are stored
@@ -102,7 +104,14 @@ var places = [
   ["member store after", "o2.p = CALL * 2 + i; x = o2.p;"],
   ["element store", "a2[i % 3] = CALL; x = a2[i % 3];"],
   ["element store after", "a2[i] = i + CALL; x = a2.length + ' ' + a2[i];"],
-  ["this store", "this.q = CALL - 1; x = this.q;"]
+  ["this store", "this.q = CALL - 1; x = this.q;"],
+  // The call among the arguments of another call, before and after
+  // arguments the other call reads once it has run.
+  ["arguments after", "x = both(CALL, i, c);"],
+  ["arguments before", "x = both(c, i * 2, CALL);"],
+  ["method outer", "x = str.concat(CALL, c);"],
+  ["nested outer", "x = id(id(CALL) + 1) * 2;"],
+  ["construct outer", "x = show(new Box(CALL, c));"]
 ];
 
 function caseSource(callee, args, place, behaviour) {

@@ -136,6 +136,34 @@ var afterSeen = [];
 for (i = 0; i < 5; i++) { if (i == 4) late = "!"; afterSeen.push(afterCall(i)); }
 print("after the call: " + afterSeen.join(" | "));
 
+// A call among the arguments of another: the outer callee's variable is
+// read once the arguments have run (here the inner call changes it), the
+// arguments after the inner call are read by the walker with its reports,
+// and a throw from the inner call leaves the outer one unmade.
+var swapA = function (v) { return "A" + v; }, swapB = function (v) { return "B" + v; };
+var swap = swapA;
+function changer(v) { swap = swap === swapA ? swapB : swapA; return v; }
+function useSwap() { var r = []; for (var i = 0; i < 5; i++) r.push(swap(changer(i))); return r.join(); }
+print("outer callee: " + useSwap() + " then " + useSwap());
+function add(a, b) { return a + b; }
+function walkedArgs() {
+  var r = [];
+  for (var i = 0; i < 5; i++) {
+    try { r.push(add(add(i, 1), i > 2 ? notDefinedFn() : i)); } catch (e) { r.push(e.message); }
+  }
+  return r.join(" | ");
+}
+print("walked arguments: " + walkedArgs());
+function thrower(v) { if (v > 2) throw "thrown " + v; return v; }
+var outerMade = 0;
+function counting(v) { outerMade++; return v; }
+function innerThrows() {
+  var r = [];
+  for (var i = 0; i < 5; i++) { try { r.push(counting(thrower(i), i)); } catch (e) { r.push(e); } }
+  return r.join(" | ") + ", outer calls made " + outerMade;
+}
+print("inner throws: " + innerThrows());
+
 // A condition that calls, followed by something other than `)`: the call
 // is made, then the statement fails, however often it ran before.
 var calls = 0;
