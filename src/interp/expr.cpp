@@ -771,6 +771,84 @@ void Ev_DropScopeObjects(RunContext *ctx) {
     ctx->scopeObjCount = 0;
 }
 
+// The branches after the `?` at opTok, by out's value (the condition):
+// the chosen one read and the other skipped; the position after them, the
+// chosen branch's value in out, or the failure.
+__attribute__((always_inline)) inline Tok ConditionalOperands(RunContext *ctx, Tok opTok, EvalSlot *out) {
+    bool cond = JSAny_Truth(&out->v);
+    if (out->v.type == JSANY_ERROR) {
+        FailAt(ctx, out, ROW_BAD_CONDITION, opTok);
+        return opTok + 1;
+    }
+    JSAny_Clear(&out->v);
+    // Both branches are assignment expressions, the first followed
+    // by `:`; the one not chosen is skipped by the same grammar.
+    Tok branch = opTok + 1;
+    Tok r = cond ? Ev_Assign(ctx, branch, out) : Ev_SkipOperand(ctx, opTok, kAssignLevel);
+    if (r == Scan_Lines(branch) && out->v.type != JSANY_ERROR) {
+        FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(branch));
+        return r + 1;
+    }
+    if (out->v.type == JSANY_ERROR) return r;
+    if (cond) {
+        Ev_CheckExtent(ctx, branch, kAssignLevel, r);
+        if (GetValue(ctx, out, branch)) return r;
+    }
+    Tok c = Scan_Lines(r);
+    if (*c != TK_COLON) {
+        Slot_Clear(out);
+        FailAt(ctx, out, ROW_COLON, *c ? c : opTok);
+        return c + 1;
+    }
+    Tok last = c + 1;
+    if (cond) {
+        // A branch that is not there fails as it does when it runs
+        // (as the first branch does); a faulty branch that is there
+        // is reported only when it runs.
+        Tok q = Ev_SkipOperand(ctx, c, kAssignLevel);
+        if (q == Scan_Lines(last)) FailAt(ctx, out, ROW_EXPR_EXPECTED, q);
+        return q == Scan_Lines(last) ? q + 1 : q;
+    }
+    r = Ev_Assign(ctx, last, out);
+    if (r == Scan_Lines(last) && out->v.type != JSANY_ERROR) {
+        FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(last));
+        return r + 1;
+    }
+    if (out->v.type == JSANY_ERROR) return r;
+    Ev_CheckExtent(ctx, last, kAssignLevel, r);
+    GetValue(ctx, out, last);
+    return r;
+}
+
+// The operand after the `&&` or `||` at opTok, by out's value: skipped, or
+// read into out; the position after it, out's value the result or the
+// failure.
+__attribute__((always_inline)) inline Tok LogicalOperand(RunContext *ctx, Tok opTok, uint32_t op, EvalSlot *out) {
+    bool truth = JSAny_Truth(&out->v);
+    ExprLevel level = Scan_LogicalLevel(op);
+    if ((op == TK_LOGOR) == truth) {
+        // An operand that is not there fails as it does when it
+        // runs; a faulty one that is there is reported only when it
+        // runs.
+        Tok q = Ev_SkipOperand(ctx, opTok, level);
+        if (q == Scan_Lines(opTok + 1)) {
+            FailAt(ctx, out, ROW_OBJ_EXPECTED, q);
+            return q + 1;
+        }
+        return q;
+    }
+    JSAny_Clear(&out->v);
+    Tok r = Ev_Expr(ctx, opTok + 1, out, level.minPrec);
+    if (r == Scan_Lines(opTok + 1) && out->v.type != JSANY_ERROR) {
+        FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
+        return r + 1;
+    }
+    if (out->v.type == JSANY_ERROR) return r;
+    Ev_CheckExtent(ctx, opTok + 1, level, r);
+    GetValue(ctx, out, opTok + 1);
+    return r;
+}
+
 // The right operand of the binary operator `op` at opTok (not `&&`, `||`
 // or `?`), read from its tokens, and the operator applied to out's value
 // and it: the position after the operand; out's value is the result, or
@@ -861,87 +939,19 @@ Tok Ev_Expr(RunContext *ctx, Tok p, EvalSlot *out, uint32_t minPrec) {
         uint32_t op = *opTok;
         if (!Tk_IsBinary(op) || op < minPrec) return q;
         if (GetValue(ctx, out, start)) return opTok;
-        if (op == TK_QUESTION) {
-            bool cond = JSAny_Truth(&out->v);
-            if (out->v.type == JSANY_ERROR) {
-                FailAt(ctx, out, ROW_BAD_CONDITION, opTok);
-                return opTok + 1;
-            }
-            JSAny_Clear(&out->v);
-            // Both branches are assignment expressions, the first followed
-            // by `:`; the one not chosen is skipped by the same grammar.
-            Tok branch = opTok + 1;
-            Tok r = cond ? Ev_Assign(ctx, branch, out) : Ev_SkipOperand(ctx, opTok, kAssignLevel);
-            if (r == Scan_Lines(branch) && out->v.type != JSANY_ERROR) {
-                FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(branch));
-                return r + 1;
-            }
-            if (out->v.type == JSANY_ERROR) return r;
-            if (cond) {
-                Ev_CheckExtent(ctx, branch, kAssignLevel, r);
-                if (GetValue(ctx, out, branch)) return r;
-            }
-            Tok c = Scan_Lines(r);
-            if (*c != TK_COLON) {
-                Slot_Clear(out);
-                FailAt(ctx, out, ROW_COLON, *c ? c : opTok);
-                return c + 1;
-            }
-            Tok last = c + 1;
-            if (cond) {
-                // A branch that is not there fails as it does when it runs
-                // (as the first branch does); a faulty branch that is there
-                // is reported only when it runs.
-                q = Ev_SkipOperand(ctx, c, kAssignLevel);
-                if (q == Scan_Lines(last)) {
-                    FailAt(ctx, out, ROW_EXPR_EXPECTED, q);
-                    return q + 1;
-                }
-            } else {
-                r = Ev_Assign(ctx, last, out);
-                if (r == Scan_Lines(last) && out->v.type != JSANY_ERROR) {
-                    FailAt(ctx, out, ROW_EXPR_EXPECTED, Scan_Lines(last));
-                    return r + 1;
-                }
-                if (out->v.type == JSANY_ERROR) return r;
-                Ev_CheckExtent(ctx, last, kAssignLevel, r);
-                if (GetValue(ctx, out, last)) return r;
-                q = r;
-            }
-            continue;
-        }
-        if (op == TK_LOGOR || op == TK_LOGAND) {
-            bool truth = JSAny_Truth(&out->v);
-            ExprLevel level = Scan_LogicalLevel(op);
-            if ((op == TK_LOGOR) == truth) {
-                // An operand that is not there fails as it does when it
-                // runs; a faulty one that is there is reported only when it
-                // runs.
-                q = Ev_SkipOperand(ctx, opTok, level);
-                if (q == Scan_Lines(opTok + 1)) {
-                    FailAt(ctx, out, ROW_OBJ_EXPECTED, q);
-                    return q + 1;
-                }
-                continue;
-            }
-            JSAny_Clear(&out->v);
-            Tok r = Ev_Expr(ctx, opTok + 1, out, level.minPrec);
-            if (r == Scan_Lines(opTok + 1) && out->v.type != JSANY_ERROR) {
-                FailAt(ctx, out, ROW_OBJ_EXPECTED, Scan_Lines(r));
-                return r + 1;
-            }
-            if (out->v.type == JSANY_ERROR) return r;
-            Ev_CheckExtent(ctx, opTok + 1, level, r);
-            if (GetValue(ctx, out, opTok + 1)) return r;
-            q = r;
-            continue;
-        }
-        q = BinaryOperand(ctx, opTok, op, out);
+        if (op == TK_QUESTION) q = ConditionalOperands(ctx, opTok, out);
+        else if (op == TK_LOGOR || op == TK_LOGAND) q = LogicalOperand(ctx, opTok, op, out);
+        else q = BinaryOperand(ctx, opTok, op, out);
         if (out->v.type == JSANY_ERROR) return q;
     }
 }
 
-Tok Ev_BinaryOperand(RunContext *ctx, Tok opTok, EvalSlot *out) { return BinaryOperand(ctx, opTok, *opTok, out); }
+Tok Ev_OperatorStep(RunContext *ctx, Tok opTok, EvalSlot *out) {
+    uint32_t op = *opTok;
+    if (op == TK_QUESTION) return ConditionalOperands(ctx, opTok, out);
+    if (op == TK_LOGOR || op == TK_LOGAND) return LogicalOperand(ctx, opTok, op, out);
+    return BinaryOperand(ctx, opTok, op, out);
+}
 
 namespace {
 

@@ -67,8 +67,8 @@ enum class FormKind : uint8_t {
     // Read by RunCall only:
     CallEnd,      // of the call two before it: arg: the token after its argument list; pad:
                   // kCallStores | kCallTail
-    BinaryWalk,   // after the call: top = top op (the operand after the operator at token arg,
-                  // read by the walker: Ev_BinaryOperand; pad: the walker's nesting there)
+    Walk,         // after the call: the operator at token arg applied to top and what follows
+                  // it, read by the walker (Ev_OperatorStep; pad: the walker's nesting there)
     OuterCall,    // after the call: a call with it among its arguments (as Call: pad: the
                   // arguments on the stack; CallSite: aux: the first argument the walker reads;
                   // CallEnd: pad: how many it reads, aux: the `(` token)
@@ -147,7 +147,7 @@ struct Reader {
     uint32_t target = UINT32_MAX; // the operation a jump was last pointed at
     bool ok = true;
     uint32_t callAt = UINT32_MAX;   // the Call operation (a form holds at most one)
-    bool scratch = false;           // reading an operand only to find its end (ReadWalked)
+    bool scratch = false;           // reading only to find where something ends (Skim)
     bool incrementOk = false;       // the next operand read may be a member's `++` or `--`
     uint32_t incrementAt = UINT32_MAX; // the IncrementNamed operation read
 
@@ -175,6 +175,32 @@ struct Reader {
         if (maxSp > kFormStack) ok = false;
     }
 };
+
+// Reading after the form's call of what the walker will read when the form
+// runs: only its end is wanted, and Drop forgets the operations read.
+struct Skim {
+    Reader &r;
+    uint32_t count, sp, target;
+    bool scratch;
+    explicit Skim(Reader &reader)
+        : r(reader), count(reader.count), sp(reader.sp), target(reader.target), scratch(reader.scratch) {
+        r.scratch = true;
+    }
+    ~Skim() { r.scratch = scratch; }
+    void Drop() {
+        r.count = count;
+        r.sp = sp;
+        r.target = target;
+        r.refAt = UINT32_MAX;
+    }
+};
+
+// After a Skim dropped what follows the operator at opTok: the walker's
+// step for the operator (Walk), at `level`.
+void EmitWalk(Reader &r, Tok opTok, uint32_t level) {
+    uint32_t at = r.Emit(FormKind::Walk, static_cast<uint32_t>(opTok - r.ctx->code->codes));
+    if (r.ok) r.ops[at].pad = static_cast<uint16_t>(level);
+}
 
 Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level);
 Tok ReadKey(Reader &r, Tok p, uint32_t level);
@@ -251,14 +277,9 @@ Tok ReadCall(Reader &r, Tok start, Tok open, uint32_t level, const IdEntry *meth
             Tok e;
             if (r.HasCall() && !r.scratch) {
                 // After the first call: the walker reads this argument.
-                uint32_t mark = r.count, sp = r.sp, target = r.target;
-                r.scratch = true;
+                Skim skim(r);
                 e = ReadAssignLevel(r, a, level);
-                r.scratch = false;
-                r.count = mark;
-                r.sp = sp;
-                r.target = target;
-                r.refAt = UINT32_MAX;
+                skim.Drop();
                 if (walked++ == 0) walkedFrom = static_cast<uint32_t>(a - codes);
                 r.Push();  // (its value's place)
             } else {
@@ -561,9 +582,9 @@ bool CallEndsForm(const Reader &r) {
     uint32_t k = r.callAt + 3;
     bool walks = false;
     while (k < r.count && (r.ops[k].kind == FormKind::Binary || r.ops[k].kind == FormKind::BinaryConst ||
-                           r.ops[k].kind == FormKind::Number || r.ops[k].kind == FormKind::BinaryWalk ||
+                           r.ops[k].kind == FormKind::Number || r.ops[k].kind == FormKind::Walk ||
                            r.ops[k].kind == FormKind::OuterCall)) {
-        walks = walks || r.ops[k].kind == FormKind::BinaryWalk || r.ops[k].kind == FormKind::OuterCall;
+        walks = walks || r.ops[k].kind == FormKind::Walk || r.ops[k].kind == FormKind::OuterCall;
         k += r.ops[k].kind == FormKind::OuterCall ? 3 : 1;
     }
     // A jump before the call that lands among the operations after it
@@ -592,6 +613,22 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
         Tok opTok = Scan_Lines(q);
         uint32_t op = *opTok;
         if (!Tk_IsBinary(op) || op < minPrec) return q;
+        if ((op == TK_QUESTION || op == TK_LOGOR || op == TK_LOGAND) && r.HasCall() && !r.scratch) {
+            // After the call: the walker's step, the branches or the
+            // operand read here only for their end.
+            Skim skim(r);
+            if (op == TK_QUESTION) {
+                Tok b = ReadAssignLevel(r, opTok + 1, level);
+                Tok c = b ? Scan_Lines(b) : nullptr;
+                q = c && *c == TK_COLON ? ReadAssignLevel(r, c + 1, level) : nullptr;
+            } else {
+                q = ReadExpr(r, opTok + 1, Scan_LogicalLevel(op).minPrec, level);
+            }
+            if (!q || !r.ok) return nullptr;
+            skim.Drop();
+            EmitWalk(r, opTok, level);
+            continue;
+        }
         if (op == TK_QUESTION) {
             uint32_t test = r.Emit(FormKind::JumpIfFalse);
             --r.sp;
@@ -617,23 +654,17 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
         if (r.HasCall() && !r.scratch) {
             // After the call: an operand of number literals and operators
             // is read as before; any other is left to the walker.
-            uint32_t mark = r.count, sp = r.sp, target = r.target;
-            r.scratch = true;
+            Skim skim(r);
             q = ReadExpr(r, opTok + 1, Tk_Group(op) + 16, level);
-            r.scratch = false;
+            if (!q || !r.ok) return nullptr;
             // (An equality, `in` or `instanceof` is the walker's too.)
-            bool numbers = q && r.ok && n != NumOp::None && op != TK_EQ && op != TK_NE && op != TK_SEQ &&
-                           op != TK_SNE;
-            for (uint32_t k = mark; numbers && k < r.count; ++k)
+            bool numbers = n != NumOp::None && op != TK_EQ && op != TK_NE && op != TK_SEQ && op != TK_SNE;
+            for (uint32_t k = skim.count; numbers && k < r.count; ++k)
                 numbers = r.ops[k].kind == FormKind::Number || r.ops[k].kind == FormKind::Binary ||
                           r.ops[k].kind == FormKind::BinaryConst;
-            if (!numbers && q && r.ok) {
-                r.count = mark;
-                r.sp = sp;
-                r.target = target;
-                r.refAt = UINT32_MAX;
-                uint32_t at = r.Emit(FormKind::BinaryWalk, static_cast<uint32_t>(opTok - r.ctx->code->codes), 0, n);
-                if (r.ok) r.ops[at].pad = static_cast<uint16_t>(level);
+            if (!numbers) {
+                skim.Drop();
+                EmitWalk(r, opTok, level);
                 continue;
             }
         } else {
@@ -1094,7 +1125,7 @@ uint32_t TailBinary(RunContext *ctx, const FormOp &o, JSAny *l, JSAny *r) {
 }
 
 // The operations from `from` to `to` after a form's call (Binary,
-// BinaryConst, Number, BinaryWalk, OuterCall), on a stack whose sp values hold their
+// BinaryConst, Number, Walk, OuterCall), on a stack whose sp values hold their
 // shares (the call's result on top); the value they make, or the failure
 // of the first that fails. The stack is released but for the `keep`
 // values at its bottom (a member store's object and key), which are
@@ -1147,12 +1178,12 @@ __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, ui
             sp = base + 1;
             continue;
         }
-        if (o.kind == FormKind::BinaryWalk) {
+        if (o.kind == FormKind::Walk) {
             EvalSlot left;
             Slot_Init(&left);
             left.v = st[sp - 1];
             ctx->nesting += o.pad;
-            Ev_BinaryOperand(ctx, ctx->code->codes + o.arg, &left);
+            Ev_OperatorStep(ctx, ctx->code->codes + o.arg, &left);
             ctx->nesting -= o.pad;
             st[sp - 1] = left.v;
             continue;

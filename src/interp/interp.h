@@ -99,11 +99,11 @@ Tok Ev_AssignValue(RunContext *ctx, Tok p, JSAny *out);
 // An argument of a call read as the call's reader reads it (into *out,
 // which holds nothing).
 Tok Ev_ArgumentValue(RunContext *ctx, Tok p, JSAny *out);
-// The right operand of the binary operator at opTok (not `&&`, `||` or
-// `?`) read from its tokens and the operator applied, as Ev_Expr does it:
-// out->v (the left value, taken over) receives the result or the failure;
-// the position after the operand.
-Tok Ev_BinaryOperand(RunContext *ctx, Tok opTok, EvalSlot *out);
+// One step of Ev_Expr's loop: the binary operator at opTok (`?` with its
+// branches, `&&` and `||` included) with what follows it read from the
+// tokens, applied to out->v (the left value, taken over), which receives
+// the result or the failure; the position after what it read.
+Tok Ev_OperatorStep(RunContext *ctx, Tok opTok, EvalSlot *out);
 // The call (or construction) of the callee's value in cur->v, read after
 // the arguments as a call reads it (an error or undefined there is the
 // call's failure), with `this` from *thisValue when haveThis (released

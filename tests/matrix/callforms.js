@@ -100,6 +100,8 @@ var places = [
   ["in after", "x = CALL + ('k' in o) + arr.length;"],
   ["branch after", "x = CALL - (i > 2 ? i : c);"],
   ["logic after", "x = (CALL || 3) * 2;"],
+  ["and after", "x = CALL && c + 'x';"],
+  ["condition after", "x = CALL ? i : c;"],
   // Stores into members and elements of what the call, or what follows it, gives.
   ["member store after", "o2.p = CALL * 2 + i; x = o2.p;"],
   ["element store", "a2[i % 3] = CALL; x = a2[i % 3];"],
