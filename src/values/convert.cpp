@@ -43,6 +43,12 @@ double Num_ToInt32(double d) {
 }
 
 int32_t Num_ToInt32Slow(double d) {
+    // A whole number that fits 64 bits (`h * 31 + c` past 32 bits): its
+    // low 32 bits, which the general modulo below gives too.
+    if (d > -9223372036854775808.0 && d < 9223372036854775808.0) {
+        int64_t i = static_cast<int64_t>(d);
+        if (static_cast<double>(i) == d) return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(i)));
+    }
     double x = Num_ToUint32(d);
     return static_cast<int32_t>(std::isnan(x) ? 0u : static_cast<uint32_t>(x));
 }
