@@ -152,7 +152,8 @@ inline void GetMember(RunContext *ctx, EvalSlot *s) {
             return;
         }
     }
-    if (Obj_GetMemberFast(s, NameHint(ctx, s))) return;
+    uint32_t *hint = NameHint(ctx, s);
+    if (Obj_GetMemberFast(s, hint) || Obj_GetPrimitiveMemberFast(ctx, s, hint)) return;
     Obj_GetMember(ctx, s, false);
 }
 

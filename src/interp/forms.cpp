@@ -1097,7 +1097,8 @@ __attribute__((always_inline)) inline void MakeCall(RunContext *ctx, const JSAny
         cur->v.type = JSREF_NAMED;
         cur->key.ptr = const_cast<IdEntry *>(method);
         cur->key.len = methodTok;
-        if (!Obj_GetMemberFast(cur, HintSlot(ctx, ctx->code->codes + methodTok))) Obj_GetMember(ctx, cur, false);
+        uint32_t *hint = HintSlot(ctx, ctx->code->codes + methodTok);
+        if (!Obj_GetMemberFast(cur, hint) && !Obj_GetPrimitiveMemberFast(ctx, cur, hint)) Obj_GetMember(ctx, cur, false);
     } else if (callee->type == JSREF_VARIABLE) {
         cur->v = *callee;
         Obj_GetMember(ctx, cur, false);

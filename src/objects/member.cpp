@@ -291,6 +291,22 @@ uint32_t Host_NextMember(RunContext *ctx, ProgObj *p, const char *prev, JSAny *o
     return code;
 }
 
+bool Obj_GetPrimitiveMemberFast(RunContext *ctx, EvalSlot *s, uint32_t *hint) {
+    int32_t t = s->base.type;
+    if (s->v.type != JSREF_NAMED ||
+        (t != JSANY_STRING && t != JSANY_CSTRING && t != JSANY_NUMBER && t != JSANY_BOOLEAN))
+        return false;
+    auto *id = static_cast<const IdEntry *>(s->key.ptr);
+    if (Obj_NameIsLength(id->name, id->length) || NameIs(id->name, id->length, "prototype")) return false;
+    Object *p = ProtoFor(ctx, t);
+    if (!p || !Obj_PlainNamed(p, id)) return false;
+    JSAny v;
+    Obj_GetNamedPlain(p, id, hint, &v);
+    JSAny_Clear(&s->base);
+    s->v = v;
+    return true;
+}
+
 uint32_t Obj_GetMember(RunContext *ctx, EvalSlot *slot, bool mustExist) {
     switch (slot->v.type) {
     case JSREF_VARIABLE: {

@@ -65,11 +65,16 @@ inline bool Obj_PlainElements(const Object *o) {
 
 // Whether the named member of o that id names is read as a plain stored
 // property, own or along the prototype chain: o's named members are plain,
+// or o is a string object (String.prototype among them) and the name is
+// not `length` (its characters are elements, which no identifier names),
 // or o is an arguments object and the name is not one of its computed
 // members (`callee` and `caller`). (Reads only: stores keep the general
-// path for arguments objects.)
+// path for string and arguments objects.)
 inline bool Obj_PlainNamed(const Object *o, const IdEntry *id) {
     if (Obj_PlainMembers(o)) return true;
+    if ((o->classFlags & (CF_STRING | CF_ARGUMENTS | CF_REGEXP)) == CF_STRING && o->kind != ObjKind::Script &&
+        o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp)
+        return id->length != 6 || std::memcmp(id->name, "length", 6) != 0;
     if (o->kind != ObjKind::Arguments) return false;
     return id->length != 6 || (std::memcmp(id->name, "callee", 6) != 0 && std::memcmp(id->name, "caller", 6) != 0);
 }
@@ -218,6 +223,13 @@ inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
     s->v = v;
     return true;
 }
+
+// Reads through a named reference on a string, number or boolean value a
+// member its prototype object holds (a method: `s.charCodeAt`), as
+// Obj_GetMember reads it there; false, with nothing done, when the general
+// path must read it (`length`, `prototype`, a prototype whose named members
+// are not plain, another kind of base).
+bool Obj_GetPrimitiveMemberFast(RunContext *ctx, EvalSlot *s, uint32_t *hint);
 
 // How a store the fast path made ends, as Obj_PutMember ends it: the slot
 // receives the value (taken over), or the failure with the value released.
