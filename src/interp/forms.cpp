@@ -54,7 +54,8 @@ enum class FormKind : uint8_t {
     Jump,         // go to arg
     Call,         // call (or construct) the callee under the pad arguments on top (arg: the
                   // callee's first token; id: a method's name, read from the object there;
-                  // a CallSite operation follows): a form's last operation, or before its store
+                  // CallSite and CallEnd operations follow): the form's one call, after which
+                  // only what RunAfterCall runs and a store may follow (CallEndsForm)
     CallSite,     // of the call before it: pad: the walker's nesting there | 0x100 a method
                   // | 0x200 a construction; arg: the method name's token; aux: the `=` token
                   // of the store that ends the form, if any (a CallEnd operation follows)
@@ -571,12 +572,13 @@ Tok ReadAssignment(Reader &r, Tok p, uint32_t level) {
 }
 
 // Whether the form read holds its call (if any) where it may: followed
-// only by binary operators and number literals (which RunCall runs with
-// the general operators, as the walker would: once the call is made the
-// form cannot give up), then by nothing or a plain store into a variable
-// that ends the form. Nothing is done before the call that a give-up would
-// have to undo, and nothing after it is read from a variable or member: the
-// call may have changed them.
+// only by what RunAfterCall runs as the walker would (once the call is made
+// the form cannot give up): binary operators on numbers, the walker's own
+// steps for other operators and for the arguments of outer calls, and the
+// outer calls; then by nothing or a plain store that ends the form.
+// Nothing is done before the call that a give-up would have to undo, and
+// nothing after it is read by the form itself from a variable or member:
+// the call may have changed them.
 bool CallEndsForm(const Reader &r) {
     if (!r.HasCall()) return true;
     uint32_t k = r.callAt + 3;
