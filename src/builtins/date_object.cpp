@@ -3,6 +3,7 @@
 #include "builtins/date_object.h"
 
 #include <cstring>
+#include <utility>
 
 #include "objects/natives.h"
 #include "values/context.h"
@@ -73,16 +74,26 @@ uint32_t DateObj_ReadField(Object *o, int field, int32_t *out) {
 
 namespace {
 
+// Whether a property record's key is field I's name (Props_KeyIs with the
+// name's length known here, so that the comparison of its bytes is a few
+// loads rather than a call).
+template <int I>
+inline bool FieldKeyIs(const PropRec &r) {
+    constexpr FieldName fn = kFields[I];
+    return r.key && Atom_Hash(r.key) == fn.hash && Atom_Len(r.key) == fn.len &&
+           std::memcmp(r.key, fn.name, fn.len) == 0;
+}
+
+template <int... I>
+inline bool FieldKeysAre(const PropRec *p, std::integer_sequence<int, I...>) {
+    return (FieldKeyIs<I>(p[I]) && ...);
+}
+
 // True when the object's first seven property records are the seven fields
 // in their order (as the constructor and the setters leave them): the
 // fields can then be read and written in place without looking them up.
 bool FieldsInPlace(const Object *o) {
-    if (Props_Used(o) < DF_COUNT) return false;
-    for (int i = 0; i < DF_COUNT; ++i) {
-        const FieldName &fn = kFields[i];
-        if (!Props_KeyIs(&o->props[i], fn.name, fn.len, fn.hash)) return false;
-    }
-    return true;
+    return Props_Used(o) >= DF_COUNT && FieldKeysAre(o->props, std::make_integer_sequence<int, DF_COUNT>());
 }
 
 }  // namespace
