@@ -53,12 +53,6 @@ int32_t Num_ToInt32Slow(double d) {
     return static_cast<int32_t>(std::isnan(x) ? 0u : static_cast<uint32_t>(x));
 }
 
-int32_t Num_TruncArg(double d) {
-    if (std::isnan(d) || d < -2147483648.0) return INT32_MIN;
-    if (d > 2147483647.0) return INT32_MAX;
-    return static_cast<int32_t>(d);
-}
-
 size_t JSAny_StringToNumber(const char *text, double *out) {
     const char *p = text;
     while (*p == ' ' || (*p >= 9 && *p <= 13)) ++p;

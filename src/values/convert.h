@@ -54,7 +54,11 @@ __attribute__((always_inline)) inline int32_t Num_ToInt32Bits(double d) {
 inline uint32_t Num_ToUint32Bits(double d) { return static_cast<uint32_t>(Num_ToInt32Bits(d)); }
 // Truncation of a number argument into the signed 32-bit range (NaN and
 // values below it give INT32_MIN, values above it INT32_MAX).
-int32_t Num_TruncArg(double d);
+inline int32_t Num_TruncArg(double d) {
+    if (d != d || d < -2147483648.0) return INT32_MIN;
+    if (d > 2147483647.0) return INT32_MAX;
+    return static_cast<int32_t>(d);
+}
 
 // Text to number: skips white space (9 to 13, space), an optional sign,
 // "Infinity" or a numeric literal; returns the characters consumed.
