@@ -63,6 +63,12 @@ inline bool Obj_PlainElements(const Object *o) {
     return Obj_PlainMembers(o) || o->kind == ObjKind::Arguments;
 }
 
+// Whether a name is `length` (a string's, an array's, a function's
+// computed member).
+inline bool Obj_NameIsLength(const char *name, uint32_t len) {
+    return len == 6 && std::memcmp(name, "length", 6) == 0;
+}
+
 // Whether the named member of o that id names is read as a plain stored
 // property, own or along the prototype chain: o's named members are plain,
 // or o is a string object (String.prototype among them) and the name is
@@ -74,7 +80,7 @@ inline bool Obj_PlainNamed(const Object *o, const IdEntry *id) {
     if (Obj_PlainMembers(o)) return true;
     if ((o->classFlags & (CF_STRING | CF_ARGUMENTS | CF_REGEXP)) == CF_STRING && o->kind != ObjKind::Script &&
         o->kind != ObjKind::Arguments && o->kind != ObjKind::RegExp)
-        return id->length != 6 || std::memcmp(id->name, "length", 6) != 0;
+        return !Obj_NameIsLength(id->name, id->length);
     if (o->kind != ObjKind::Arguments) return false;
     return id->length != 6 || (std::memcmp(id->name, "callee", 6) != 0 && std::memcmp(id->name, "caller", 6) != 0);
 }
@@ -137,9 +143,6 @@ inline bool Obj_GetIndexPlain(Object *o, const JSAny *key, JSAny *out) {
 }
 
 // The `length` member of a string value: its length in bytes.
-inline bool Obj_NameIsLength(const char *name, uint32_t len) {
-    return len == 6 && std::memcmp(name, "length", 6) == 0;
-}
 inline JSAny Obj_StringLength(const JSAny *s) { return JSAny_Num(s->len); }
 
 // The store into the element an array index key names of an object whose
