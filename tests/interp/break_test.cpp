@@ -1,5 +1,7 @@
 // The user-break check: pending task signals under the run's mask make the
 // interpreter poll the host, whose answer stops the run or lets it go on.
+#include <cstring>
+
 #include "support/fixture.h"
 #include "support/testhost.h"
 
@@ -76,6 +78,42 @@ TEST_F(BreakTest, CallsAreCheckedToo) {
     h.poll = []() -> uint32_t { return 8; };
     SetJSSignal(kBit, kBit);
     EXPECT_EQ(RunJavaScript(h.Space(), "function f() { return 1; } f();", 0, 1, kBit, 0), 3u);
+}
+
+// A signal raised while a remembered expression's call runs, or while the
+// arguments after it are read, stops the run at the next call's check: the
+// call with that one among its arguments is not made. (The host raises it
+// when `raise` is read: in the inner call, or in a later argument.)
+TEST_F(BreakTest, ASignalRaisedDuringACallStopsBeforeTheOuterCall) {
+    const char *const kScripts[] = {
+        "var made = 0; function inner(x) { if (x == 5) raise; return x; }"
+        "function outer(a, b) { made++; return a + b; }"
+        "function run() { var s = 0; for (var i = 0; i < 9; i++) s = outer(inner(i), i) * 2; return s; } run();",
+        "var made = 0; function inner(x) { return x; }"
+        "function outer(a, b) { made++; return a + b; }"
+        "function run() { var s = 0; for (var i = 0; i < 9; i++) s = outer(inner(i), i == 5 ? raise : 0) * 2;"
+        " return s; } run();",
+    };
+    for (const char *script : kScripts) {
+        TestHost h;
+        h.getProperty = [](JSRunContext *ctx, void *, const char *name, uint32_t flags) -> uint32_t {
+            if (std::strcmp(name, "raise") != 0) return 2;
+            if (flags & JSHOST_HAS) return 0;
+            if (flags & JSHOST_GET) {
+                SetJSSignal(kBit, kBit);
+                JSTagItem t[] = {{JSTAG_INTEGER, 0}, {JSTAG_END, 0}};
+                return SetJSResult(ctx, t);
+            }
+            return 2;
+        };
+        int polls = 0;
+        h.poll = [&]() -> uint32_t { ++polls; return 8; };
+        EXPECT_EQ(RunJavaScript(h.Space(), script, 0, 1, kBit, 0), 3u) << script;
+        EXPECT_EQ(polls, 1) << script;
+        SetJSSignal(0, kBit);
+        EXPECT_EQ(h.Run("made"), 0u);
+        EXPECT_EQ(h.ResultNumber(), 5) << script;
+    }
 }
 
 TEST_F(BreakTest, SetSignalReturnsTheOldWord) {
