@@ -108,11 +108,28 @@ struct LoopMark {
     uint32_t pad;
 };
 
+// A block branch of an `if` of a loop's body, whose statements after the
+// first the walker finishes when one of them gives up: the rest of the
+// block, then the `if` ends as the walker ends it. A loop's mark whose
+// `phase` is kBranchMark names one of these in `pad` (its index among
+// them, with kBranchThen and kBranchInBlock); its `tok` is the statement
+// the walker goes on at.
+struct BranchInfo {
+    uint32_t after;    // the operation after the `if`
+    uint32_t ifTok;    // the `if`
+    uint32_t end;      // the token the `if` ends at
+    uint32_t brace;    // the branch's `{`
+};
+constexpr uint32_t kBranchMark = 0x100;
+constexpr uint32_t kBranchThen = 1u << 31;    // the branch run on a true condition
+constexpr uint32_t kBranchInBlock = 1u << 30; // the `if` is a statement of the body's block
+
 struct FormCell {
     union {
         FormHead head;
         FormOp op;
         LoopMark mark;
+        BranchInfo branch;
     };
 };
 static_assert(sizeof(FormCell) == 16, "a form cell is 16 bytes");

@@ -30,6 +30,7 @@ namespace {
 constexpr uint32_t kFormMaxOps = 64;
 constexpr uint32_t kLoopMaxOps = 256;
 constexpr uint32_t kLoopMaxMarks = 32;
+constexpr uint32_t kLoopMaxBranches = 8;
 constexpr uint32_t kFormStack = 16;
 constexpr uint32_t kFormMaxLevel = 24;
 // Runs given up before a form is dropped for good (its variables keep
@@ -602,19 +603,21 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
 // operation whose argument counts the marks that follow it (a loop's);
 // the form's index, or FORM_NONE.
 uint32_t Store(RunContext *ctx, const Reader &r, Tok start, Tok end, uint32_t level,
-               const LoopMark *marks = nullptr, uint32_t nmarks = 0) {
+               const LoopMark *marks = nullptr, uint32_t nmarks = 0, const BranchInfo *branches = nullptr,
+               uint32_t nbranches = 0) {
     CodeCache *caches = Cache_Of(ctx->code);
     if (!caches) return FORM_NONE;
     uint32_t at = caches->formUsed;
-    uint32_t size = 2 + r.count + nmarks;
+    uint32_t size = 2 + r.count + nmarks + nbranches;
     if (!Arr_EnsureT(caches->formStore, at + size)) return FORM_NONE;
     FormCell *cells = caches->formStore + at;
     cells[0].head = FormHead{static_cast<uint32_t>(end - ctx->code->codes), static_cast<uint16_t>(level),
                              static_cast<uint16_t>(r.count), static_cast<uint16_t>(r.depth), 0,
                              static_cast<uint32_t>(start - ctx->code->codes)};
     for (uint32_t k = 0; k < r.count; ++k) cells[1 + k].op = r.ops[k];
-    cells[1 + r.count].op = FormOp{FormKind::End, NumOp::None, 0, nmarks, {0}};
+    cells[1 + r.count].op = FormOp{FormKind::End, NumOp::None, static_cast<uint16_t>(nbranches), nmarks, {0}};
     for (uint32_t k = 0; k < nmarks; ++k) cells[2 + r.count + k].mark = marks[k];
+    for (uint32_t k = 0; k < nbranches; ++k) cells[2 + r.count + nmarks + k].branch = branches[k];
     caches->formUsed = at + size;
     return at + FORM_FIRST;
 }
@@ -1022,15 +1025,18 @@ struct LoopReader {
     Reader r;
     LoopMark marks[kLoopMaxMarks];
     uint32_t nmarks = 0;
+    BranchInfo branches[kLoopMaxBranches];
+    uint32_t nbranches = 0;
     uint32_t depth = 0;
 
     // The walker goes on at `phase` (in the body: at the statement `at` of
     // a block, or at the whole body when `at` is null) for operations from
     // here to the next mark.
-    bool Mark(LoopPhase phase, Tok at) {
+    bool Mark(LoopPhase phase, Tok at) { return MarkAt(static_cast<uint32_t>(phase), at, 0); }
+    bool MarkAt(uint32_t phase, Tok at, uint32_t pad) {
         if (nmarks == kLoopMaxMarks) return false;
         uint32_t tok = at ? static_cast<uint32_t>(at - r.ctx->code->codes) : UINT32_MAX;
-        marks[nmarks++] = LoopMark{r.count, static_cast<uint32_t>(phase), tok, 0};
+        marks[nmarks++] = LoopMark{r.count, phase, tok, pad};
         return true;
     }
     // An expression read by `read` at `at` as a part of its own, whose
@@ -1082,11 +1088,46 @@ Tok ReadVarStatement(LoopReader &lr, Tok s, uint32_t extra) {
     return end;
 }
 
-// `if (c) s1` or `if (c) s1 else s2`, each branch an expression statement
-// whose end is where the skipping scanner ends it too (the walker skips
-// the branch not taken).
-Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra) {
+// A branch of an `if` at s (a statement at level `extra` below the
+// loop's): an expression statement, or a block of expression statements
+// and `var` stores of locals, ending where the skipping scanner ends it
+// (the walker skips the branch not taken). A block's statements after its
+// first get a mark each: when one gives up, the walker finishes the block
+// from there and ends the `if` (`info`: the branch's BranchInfo, whose
+// `after` and `end` the `if`'s reader fills in, and its flags).
+Tok ReadBranch(LoopReader &lr, Tok s, uint32_t extra, uint32_t info) {
     RunContext *ctx = lr.r.ctx;
+    Tok end;
+    if (*s != TK_LBRACE) {
+        end = ReadExpressionStatement(lr, s, extra);
+    } else {
+        // The block's level is the walker's, if nothing else reaches it.
+        if (extra > lr.depth) lr.depth = extra;
+        if (lr.nbranches == kLoopMaxBranches) return nullptr;
+        uint32_t index = lr.nbranches++;
+        lr.branches[index] = BranchInfo{0, 0, 0, static_cast<uint32_t>(s - ctx->code->codes)};
+        bool first = true;
+        for (Tok p = s + 1;;) {
+            while (*p == TK_LINE || *p == TK_SEMI) ++p;
+            if (*p == TK_RBRACE) {
+                end = p + 1;
+                break;
+            }
+            if (!first && !lr.MarkAt(kBranchMark, p, index | info)) return nullptr;
+            first = false;
+            Tok q = *p == KW_VAR ? ReadVarStatement(lr, p, extra + 1) : ReadExpressionStatement(lr, p, extra + 1);
+            if (!q || !Scan_EndsStatement(q)) return nullptr;
+            p = q;
+        }
+    }
+    if (!end || Ev_StatementEnd(ctx, s) != end) return nullptr;
+    return end;
+}
+
+// `if (c) s1` or `if (c) s1 else s2`, each branch one ReadBranch reads;
+// `mark` is the `if`'s own mark (the walker runs the whole `if` again when
+// its condition or a branch's first statement gives up).
+Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra, uint32_t mark, bool inBlock) {
     Tok open = Scan_Lines(s + 1);
     if (*open != TK_LPAREN) return nullptr;
     Tok c = lr.Part(Scan_Lines(open + 1), extra, ReadCommaPart);
@@ -1095,23 +1136,33 @@ Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra) {
     if (*close != TK_RPAREN) return nullptr;
     uint32_t test = lr.r.count;
     lr.Emit(FormKind::JumpIfFalse);
-    Tok thenStart = Scan_Lines(close + 1);
-    Tok thenEnd = ReadExpressionStatement(lr, thenStart, extra + 1);
-    if (!thenEnd || Ev_StatementEnd(ctx, thenStart) != thenEnd) return nullptr;
+    uint32_t firstBranch = lr.nbranches;
+    uint32_t flags = inBlock ? kBranchInBlock : 0;
+    Tok thenEnd = ReadBranch(lr, Scan_Lines(close + 1), extra + 1, flags | kBranchThen);
+    if (!thenEnd) return nullptr;
     Tok e = Scan_Lines(thenEnd);
     if (*e == TK_SEMI) e = Scan_Lines(e + 1);
+    Tok end = thenEnd;
     if (*e != KW_ELSE) {
         lr.r.ops[test].arg = lr.r.target = lr.r.count;
-        return thenEnd;
+    } else {
+        uint32_t skip = lr.r.count;
+        lr.Emit(FormKind::Jump);
+        lr.r.ops[test].arg = lr.r.target = lr.r.count;
+        // The else branch starts as the `if` does: the walker runs it all.
+        const LoopMark &own = lr.marks[mark];
+        if (!lr.MarkAt(own.phase, nullptr, 0)) return nullptr;
+        lr.marks[lr.nmarks - 1].tok = own.tok;
+        end = ReadBranch(lr, Scan_Lines(e + 1), extra + 1, flags);
+        if (!end) return nullptr;
+        lr.r.ops[skip].arg = lr.r.target = lr.r.count;
     }
-    uint32_t skip = lr.r.count;
-    lr.Emit(FormKind::Jump);
-    lr.r.ops[test].arg = lr.r.target = lr.r.count;
-    Tok elseStart = Scan_Lines(e + 1);
-    Tok elseEnd = ReadExpressionStatement(lr, elseStart, extra + 1);
-    if (!elseEnd || Ev_StatementEnd(ctx, elseStart) != elseEnd) return nullptr;
-    lr.r.ops[skip].arg = lr.r.target = lr.r.count;
-    return elseEnd;
+    for (uint32_t k = firstBranch; k < lr.nbranches; ++k) {
+        lr.branches[k].after = lr.r.count;
+        lr.branches[k].ifTok = static_cast<uint32_t>(s - lr.r.ctx->code->codes);
+        lr.branches[k].end = static_cast<uint32_t>(end - lr.r.ctx->code->codes);
+    }
+    return end;
 }
 
 // A statement of the body (of a block when `extra` is 2, else the whole
@@ -1121,9 +1172,9 @@ Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra) {
     bool inBlock = extra == 2;
     if (*s == TK_END || *s == TK_RBRACE || !lr.Mark(LoopPhase::Body, inBlock ? s : nullptr)) return nullptr;
     Reader &r = lr.r;
-    uint32_t count = r.count, sp = r.sp, maxSp = r.maxSp;
+    uint32_t count = r.count, sp = r.sp, maxSp = r.maxSp, nmarks = lr.nmarks, nbranches = lr.nbranches;
     Tok end = *s == KW_VAR ? ReadVarStatement(lr, s, extra)
-              : *s == KW_IF ? ReadIfStatement(lr, s, extra)
+              : *s == KW_IF ? ReadIfStatement(lr, s, extra, nmarks - 1, inBlock)
                             : ReadExpressionStatement(lr, s, extra);
     if (end) return end;
     // What was read of it is dropped.
@@ -1131,6 +1182,8 @@ Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra) {
     r.sp = sp;
     r.maxSp = maxSp;
     r.ok = true;
+    lr.nmarks = nmarks;
+    lr.nbranches = nbranches;
     end = Ev_StatementEnd(r.ctx, s);
     // The walker's own nesting for it is its own; the block's level is the form's.
     if (extra > lr.depth) lr.depth = extra;
@@ -1199,7 +1252,7 @@ bool Form_ReadLoop(RunContext *ctx, Tok loop, const LoopShape &shape, uint32_t p
         return false;
     }
     lr.r.depth = lr.depth;
-    uint32_t at = Store(ctx, lr.r, loop, end, FORM_LEVEL_LOOP, lr.marks, lr.nmarks);
+    uint32_t at = Store(ctx, lr.r, loop, end, FORM_LEVEL_LOOP, lr.marks, lr.nmarks, lr.branches, lr.nbranches);
     *slot = at;
     return at != FORM_NONE;
 }
@@ -1210,6 +1263,16 @@ namespace {
 // runs a statement: it can add forms).
 inline FormCell *LoopCells(RunContext *ctx, uint32_t index) {
     return static_cast<CodeCache *>(ctx->code->cache)->formStore + index;
+}
+
+// The mark of the part that the operation before pc belongs to.
+inline const LoopMark *MissMark(const FormCell *cells, uint32_t pc) {
+    const FormHead &head = cells[0].head;
+    const FormCell *marks = cells + 2 + head.count;
+    uint32_t nmarks = cells[1 + head.count].op.arg;
+    const LoopMark *m = &marks[0].mark;
+    for (uint32_t k = 1; k < nmarks && marks[k].mark.pc < pc; ++k) m = &marks[k].mark;
+    return m;
 }
 
 }  // namespace
@@ -1227,30 +1290,69 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
     uint32_t pc = 1, sp = 0;
     bool ran = false;
     RunEnd e;
-    while ((e = RunOps<true>(ctx, &cells[1].op, pc, st, sp, &ran)) == RunEnd::Statement) {
-        // A statement for the walker, at the level the walker's block
-        // would run it at; on as long as it ends normally where it ends.
-        const FormOp &o = cells[pc].op;
-        Tok s = codes + o.arg;
-        bool inBlock = o.pad;
+    for (;;) {
+        e = RunOps<true>(ctx, &cells[1].op, pc, st, sp, &ran);
+        // A statement the walker runs (Statement), or the rest of an `if`'s
+        // block branch (a give-up under a branch mark): on as long as it
+        // ends normally where it ends.
+        Tok s, q, stmtEnd;
         uint32_t c;
-        bool savedMember = ctx->memberError;
-        if (inBlock) {
-            ++ctx->nesting;
-            ctx->memberError = true;
+        bool inBlock;
+        if (e == RunEnd::Statement) {
+            // At the level the walker's block would run it at.
+            const FormOp &o = cells[pc].op;
+            s = codes + o.arg;
+            inBlock = o.pad;
+            bool savedMember = ctx->memberError;
+            if (inBlock) {
+                ++ctx->nesting;
+                ctx->memberError = true;
+            }
+            // (Tried for the statements that can have a form: an expression
+            // statement with one at its first token, a `return`, an `if`.)
+            const uint32_t *form = Form_Slot(ctx, s);
+            bool formed = *s == KW_RETURN || *s == KW_IF || (form && *form >= FORM_FIRST);
+            q = formed ? St_FormStatement(ctx, s, &c) : nullptr;
+            if (!q) q = St_Statement(ctx, s, &c);
+            if (inBlock) {
+                --ctx->nesting;
+                ctx->memberError = savedMember;
+            }
+            cells = LoopCells(ctx, index);
+            stmtEnd = codes + cells[pc].op.stmtEnd;
+        } else if (e == RunEnd::Miss) {
+            const LoopMark *m = MissMark(cells, pc);
+            if (m->phase != kBranchMark) break;
+            // Given up in a block branch after its first statement: those
+            // before it have run, so the walker goes on there.
+            FormHead &head = cells[0].head;
+            const FormOp &end = cells[1 + head.count].op;
+            BranchInfo b = cells[2 + head.count + end.arg + (m->pad & ~(kBranchThen | kBranchInBlock))].branch;
+            Tok from = codes + m->tok;
+            bool then = m->pad & kBranchThen;
+            inBlock = m->pad & kBranchInBlock;
+            bool drop = ++head.misses >= kFormMaxMisses;
+            if (drop) ctx->forms[head.start] = FORM_NONE;
+            s = codes + b.ifTok;
+            bool savedMember = ctx->memberError;
+            if (inBlock) {
+                ++ctx->nesting;
+                ctx->memberError = true;
+            }
+            q = St_BranchFrom(ctx, s, codes + b.brace, from, then, &c);
+            if (inBlock) {
+                --ctx->nesting;
+                ctx->memberError = savedMember;
+            }
+            cells = LoopCells(ctx, index);
+            // (A dropped form hands the rest of the pass to the walker.)
+            stmtEnd = drop ? nullptr : codes + b.end;
+            pc = b.after;
+            sp = 0;
+        } else {
+            break;
         }
-        // (Tried for the statements that can have a form: an expression
-        // statement with one at its first token, a `return`, an `if`.)
-        const uint32_t *form = Form_Slot(ctx, s);
-        bool formed = *s == KW_RETURN || *s == KW_IF || (form && *form >= FORM_FIRST);
-        Tok q = formed ? St_FormStatement(ctx, s, &c) : nullptr;
-        if (!q) q = St_Statement(ctx, s, &c);
-        if (inBlock) {
-            --ctx->nesting;
-            ctx->memberError = savedMember;
-        }
-        cells = LoopCells(ctx, index);
-        if (c != 0 || q != codes + cells[pc].op.stmtEnd) {
+        if (c != 0 || q != stmtEnd) {
             if (ran) *bodyEnd = codes + cells[0].head.end;
             *resume = ListResume{inBlock ? s : nullptr, q, c};
 #ifdef QUILLON_CHECKS
@@ -1267,10 +1369,7 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
     }
     if (e == RunEnd::Top) return LoopPhase::Top;
     // Given up: the walker goes on at the part the operation belongs to.
-    const FormCell *marks = cells + 2 + head.count;
-    uint32_t nmarks = cells[1 + head.count].op.arg;
-    const LoopMark *m = &marks[0].mark;
-    for (uint32_t k = 1; k < nmarks && marks[k].mark.pc < pc; ++k) m = &marks[k].mark;
+    const LoopMark *m = MissMark(cells, pc);
     if (++head.misses >= kFormMaxMisses) ctx->forms[head.start] = FORM_NONE;
     LoopPhase phase = static_cast<LoopPhase>(m->phase);
     *resume = ListResume{phase == LoopPhase::Body && m->tok != UINT32_MAX ? codes + m->tok : nullptr, nullptr, 0};

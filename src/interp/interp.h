@@ -152,6 +152,13 @@ Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion, const ListResume 
 Tok St_FormStatement(RunContext *ctx, Tok p, uint32_t *cpl);
 // A branch of `if`: St_Statement, trying the statement's form first.
 Tok St_Branch(RunContext *ctx, Tok p, uint32_t *cpl);
+// The rest of the `if` at ifTok whose branch taken (the one run on a true
+// condition when `then`) is the block at `brace`, once its statements before
+// `from` ran from a loop's form: the block's list goes on at `from`, then
+// the `if` ends as IfStatement ends it. Called at the `if`'s own nesting
+// level less one (the statement's level, as StatementAt counts it, is
+// added here).
+Tok St_BranchFrom(RunContext *ctx, Tok ifTok, Tok brace, Tok from, bool then, uint32_t *cpl);
 // Declares a variable in the current scope (as `var` does); null when out of memory.
 JSAny *St_Declare(RunContext *ctx, IdEntry *id);
 

@@ -1273,6 +1273,33 @@ Tok St_Branch(RunContext *ctx, Tok p, uint32_t *cpl) {
     return q ? q : St_Statement(ctx, p, cpl);
 }
 
+Tok St_BranchFrom(RunContext *ctx, [[maybe_unused]] Tok ifTok, Tok brace, Tok from, bool then, uint32_t *cpl) {
+#ifdef QUILLON_CHECKS
+    uint32_t recoveries = gChkRecoveries;
+#endif
+    // The levels of the `if` and of its branch, as StatementAt counts them
+    // (the loop's form ran the statements before `from` within the limit,
+    // so these two are within it too).
+    ctx->nesting += 2;
+    ListResume resume{from, nullptr, 0};
+    Tok end = Block(ctx, brace, cpl, &resume);
+#ifdef QUILLON_CHECKS
+    CheckStatementExtent(ctx, brace, end, *cpl, recoveries);
+#endif
+    --ctx->nesting;
+    if (*cpl == 0 && then) {
+        // The other branch is skipped, as IfBranches skips it.
+        Tok e = Scan_Lines(end);
+        if (*e == TK_SEMI) e = Scan_Lines(e + 1);
+        if (*e == KW_ELSE) end = Ev_StatementEnd(ctx, e + 1);
+    }
+#ifdef QUILLON_CHECKS
+    CheckStatementExtent(ctx, ifTok, end, *cpl, recoveries);
+#endif
+    --ctx->nesting;
+    return end;
+}
+
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume) {
     p = Scan_Lines(p);
 #ifdef QUILLON_CHECKS

@@ -28,7 +28,9 @@ function show(v) {
 }
 
 // Bodies: statements over a, b (numbers), i (the counter), x (1, or the
-// string xs from pass m on), o.p and the array arr.
+// string xs from pass m on), o.p and the array arr. (A variable that turns
+// into a string is only added to after that: text to number conversion
+// reads a number at the start of a text here, which other engines do not.)
 var bodies = [
   ["sum", "a = a + i;"],
   ["two", "a += i * 2; b = b ^ a;"],
@@ -52,7 +54,23 @@ var bodies = [
   ["try", "try { a = a + i; if (i == 3) throw 1; } catch (e) { b = b + 1; }", 1],
   ["labelled", "L2: { a = a + i; if (i > 2) break L2; b = b + 1; }", 1],
   ["object", "o = {p: o.p + i}; a = a + o.p;", 1],
-  ["failing", "a = a + i; if (i == 9) a = u.v;", 1]
+  ["failing", "a = a + i; if (i == 9) a = u.v;", 1],
+  // `if` with block branches, run from the loop's form: a miss at a
+  // block's first statement hands the whole `if` to the walker, a miss
+  // after it the rest of the block (then the `if` ends as the walker ends
+  // it). Each ends in a statement of its own (engines after ES3 give an
+  // `if` whose branch has no value another completion value).
+  ["ifblock", "if (i % 2 == 0) { a = a + 1; b = b + x; a = a * 2 % 1000; } b = b + 1;"],
+  ["ifelseblock", "if (i % 3 != 1) { b = b + 1; a = a + x; } else { b = b - 1; a = a - x; var t = a; } b = b + 1;"],
+  ["iflines", "if (i > 2) {\n a += i\n b = b + x\n a = a - 1\n}\na = a + 1;"],
+  ["ifmixed", "if (i & 1) b = b + x; else { a = a - 1; b = b + x; a = a * 3 % 997; } a = a + 1;"],
+  ["ifempty", "if (i > 3) {} else { a = a + i; b = b + x; } a = a + 1;"],
+  ["ifsemis", "if (i > 1) { ; a = a + i; ; b = b + x; ; o.p = o.p + 1 } b = b + 1;"],
+  ["ifelems", "if (i < 100) { arr[i] = a; t = arr[i] + x; a = t; o.p = a; } b = b + 1;"],
+  ["ifnested", "if (i > 1) { a = a + 1; if (i > 4) b = b + x; } a = a + 1;", 1],
+  ["ifcall", "if (i % 2) { a = a + 1; b = id(b) + x; } a = a + 1;", 1],
+  ["ifbreak", "if (a > 50) { b = b + x; break; } a = a + i;", 1],
+  ["ifthrow", "if (i > 3) { a = a + 1; b = b + x; if (i == 7) throw 'at ' + i; } a = a + 1;", 1]
 ];
 
 // Shapes: {B} the body, which always ends in a statement of its own.
@@ -64,7 +82,10 @@ var shapes = [
   ["updatex", "for (i = 0; i < n; i = i + x * 1) { {B} }"],
   ["condx", "i = 0; while (i < n * x) { {B} i = i + 1; }"],
   ["empty", "for (i = 0; i < n; i++) ; a = a + i;"],
-  ["break", "i = 0; for (;;) { if (i >= n) break; {B} i++; } i;"]
+  ["break", "i = 0; for (;;) { if (i >= n) break; {B} i++; } i;"],
+  // The body one `if` with block branches (not a block's statement).
+  ["ifbody", "for (i = 0; i < n; i++) if (i % 2 == 0) { a = a + i; x = i >= m && m >= 0 ? xs : x; b = b + x; } " +
+             "else { b = b + 1; a = a + x; }"]
 ];
 
 // Places the loop ({L}) stands in, inside f(n, x, xs, m).

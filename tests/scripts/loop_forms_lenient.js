@@ -26,3 +26,15 @@ function g(n) {
   return a + "," + i;
 }
 print(g(140));
+// A statement of an `if`'s block that fails after the block's first
+// statements ran from the loop's form: the walker finishes the block from
+// that statement, reports the failure and goes on in the block.
+function h(n) {
+  var a = 0, b = 0, c = 0, x = 1, i;
+  for (i = 0; i < n; i++) {
+    if (i > 2) { a = a + 1; b = b + x; c = i % 40 == 39 ? none.z : c + 1; a = a * 3 % 1000; }
+    x = i == 70 ? "s" : x;
+  }
+  return [a, b, c, i].join(",");
+}
+print(h(130));
