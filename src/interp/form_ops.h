@@ -59,6 +59,8 @@ enum class FormKind : uint8_t {
     StatementEnd, // pop the value of an expression statement into the completion
     Statement,    // the walker runs the statement at token arg (pad 1: of a block), which ends at stmtEnd
     Done,         // the loop has ended
+    NestTop,      // the top of the first pass of a loop inside the loop (as LoopTop)
+    NestNext,     // the top of its next pass (as LoopTop), then go to arg
     // Read by RunCall only:
     CallEnd,      // of the call two before it: arg: the token after its argument list; pad:
                   // kCallStores | kCallTail
@@ -121,6 +123,25 @@ struct BranchInfo {
     uint32_t brace;    // the branch's `{`
 };
 constexpr uint32_t kBranchMark = 0x100;
+
+// A `while` or three-clause `for` loop that is a statement of a loop's body
+// and runs from the loop's form: its operations from `top` (its NestTop) to
+// before `after`. Whatever of it the form hands to the walker (a statement,
+// a give-up, a pending signal at a pass's top) the walker runs as part of
+// that loop (St_LoopFrom), to its end; then the form goes on after it.
+// Two cells.
+struct NestInfo {
+    uint32_t top;
+    uint32_t after;
+    uint32_t loopTok;  // the loop's keyword
+    uint32_t end;      // the token the loop ends at
+    uint32_t body;     // the token after its header's `)`
+    uint32_t semi;     // a `for`'s `;` after its first clause
+    uint32_t bodyEnd;  // the token its body ends at
+    uint32_t flags;    // kNestInBlock
+};
+constexpr uint32_t kNestInBlock = 1;  // the loop is a statement of the body's block
+static_assert(sizeof(NestInfo) == 32, "a loop inside a loop's form takes two cells");
 constexpr uint32_t kBranchThen = 1u << 31;    // the branch run on a true condition
 constexpr uint32_t kBranchInBlock = 1u << 30; // the `if` is a statement of the body's block
 

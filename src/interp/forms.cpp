@@ -7,6 +7,8 @@
 // variables and members they were read from (nothing a form does before its
 // last operation can release them).
 #include "interp/forms.h"
+
+#include <cstring>
 #include "interp/form_ops.h"
 
 #include "interp/binary.h"
@@ -31,6 +33,7 @@ constexpr uint32_t kFormMaxOps = 64;
 constexpr uint32_t kLoopMaxOps = 256;
 constexpr uint32_t kLoopMaxMarks = 32;
 constexpr uint32_t kLoopMaxBranches = 8;
+constexpr uint32_t kLoopMaxNests = 4;
 constexpr uint32_t kFormStack = 16;
 constexpr uint32_t kFormMaxLevel = 24;
 // Runs given up before a form is dropped for good (its variables keep
@@ -52,6 +55,7 @@ struct Reader {
     bool scratch = false;           // reading only to find where something ends (Skim)
     bool incrementOk = false;       // the next operand read may be a member's `++` or `--`
     uint32_t incrementAt = UINT32_MAX; // the IncrementNamed operation read
+    bool unhinted = false;          // a store was refused for a name never resolved there
 
     bool HasCall() const { return callAt != UINT32_MAX; }
 
@@ -412,7 +416,11 @@ bool StoreTarget(Reader &r, Tok name, const uint32_t *hint, FormKind local, Form
         *arg = *hint >> 2;
         return true;
     }
-    if ((*hint & 3) != HINT_GLOBAL && !((*hint & 3) == HINT_OUTER && (*hint >> 2) != 0)) return false;
+    if ((*hint & 3) != HINT_GLOBAL && !((*hint & 3) == HINT_OUTER && (*hint >> 2) != 0)) {
+        // (Never resolved: the store has not been reached yet.)
+        if (*hint == HINT_NONE) r.unhinted = true;
+        return false;
+    }
     *kind = hinted;
     *arg = static_cast<uint32_t>(name - r.ctx->code->codes);
     return true;
@@ -604,20 +612,23 @@ Tok ReadExpr(Reader &r, Tok p, uint32_t minPrec, uint32_t level) {
 // the form's index, or FORM_NONE.
 uint32_t Store(RunContext *ctx, const Reader &r, Tok start, Tok end, uint32_t level,
                const LoopMark *marks = nullptr, uint32_t nmarks = 0, const BranchInfo *branches = nullptr,
-               uint32_t nbranches = 0) {
+               uint32_t nbranches = 0, const NestInfo *nests = nullptr, uint32_t nnests = 0) {
     CodeCache *caches = Cache_Of(ctx->code);
     if (!caches) return FORM_NONE;
     uint32_t at = caches->formUsed;
-    uint32_t size = 2 + r.count + nmarks + nbranches;
+    uint32_t size = 2 + r.count + nmarks + nbranches + 2 * nnests;
     if (!Arr_EnsureT(caches->formStore, at + size)) return FORM_NONE;
     FormCell *cells = caches->formStore + at;
     cells[0].head = FormHead{static_cast<uint32_t>(end - ctx->code->codes), static_cast<uint16_t>(level),
                              static_cast<uint16_t>(r.count), static_cast<uint16_t>(r.depth), 0,
                              static_cast<uint32_t>(start - ctx->code->codes)};
     for (uint32_t k = 0; k < r.count; ++k) cells[1 + k].op = r.ops[k];
-    cells[1 + r.count].op = FormOp{FormKind::End, NumOp::None, static_cast<uint16_t>(nbranches), nmarks, {0}};
+    cells[1 + r.count].op =
+        FormOp{FormKind::End, NumOp::None, static_cast<uint16_t>(nbranches | nnests << 8), nmarks, {0}};
     for (uint32_t k = 0; k < nmarks; ++k) cells[2 + r.count + k].mark = marks[k];
     for (uint32_t k = 0; k < nbranches; ++k) cells[2 + r.count + nmarks + k].branch = branches[k];
+    // (Two cells each.)
+    if (nnests) memcpy(&cells[2 + r.count + nmarks + nbranches], nests, nnests * sizeof(NestInfo));
     caches->formUsed = at + size;
     return at + FORM_FIRST;
 }
@@ -699,7 +710,7 @@ enum class RunEnd : uint8_t { Value, Miss, Done, Top, Statement, Call };
 // past its operation; the stack is empty there).
 template <bool kLoop>
 __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormOp *ops, uint32_t &pc, JSAny *st,
-                                                    uint32_t &sp, bool *ran) {
+                                                    uint32_t &sp, bool *ran, bool *innerRan = nullptr) {
     Activation *act = ctx->act;
     Tok codes = ctx->code->codes;
     for (;;) {
@@ -930,6 +941,22 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             *ran = true;
             if (Err_BreakPending(ctx->breakMask)) return RunEnd::Top;
             break;
+        case FormKind::NestTop:
+            if constexpr (!kLoop) __builtin_unreachable();
+            // The top of the first pass of a loop inside the loop, as at
+            // LoopTop (*innerRan: a whole pass of it has run).
+            Obj_SafePoint();
+            *innerRan = false;
+            if (Err_BreakPending(ctx->breakMask)) return RunEnd::Top;
+            break;
+        case FormKind::NestNext:
+            if constexpr (!kLoop) __builtin_unreachable();
+            // The top of its next pass.
+            Obj_SafePoint();
+            *innerRan = true;
+            if (Err_BreakPending(ctx->breakMask)) return RunEnd::Top;
+            pc = o.arg;
+            break;
         case FormKind::StatementEnd: {
             if constexpr (!kLoop) __builtin_unreachable();
             // As a statement run from its form in a statement list (a
@@ -1027,6 +1054,11 @@ struct LoopReader {
     uint32_t nmarks = 0;
     BranchInfo branches[kLoopMaxBranches];
     uint32_t nbranches = 0;
+    NestInfo nests[kLoopMaxNests];
+    uint32_t nnests = 0;
+    bool inNest = false;  // reading a loop inside the loop (which holds no further loop)
+    bool unreached = false; // a statement of such a loop has not been reached yet
+    bool lastTry = false;   // the loop's form is read for the last time
     uint32_t depth = 0;
 
     // The walker goes on at `phase` (in the body: at the statement `at` of
@@ -1165,17 +1197,101 @@ Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra, uint32_t mark, bool i
     return end;
 }
 
-// A statement of the body (of a block when `extra` is 2, else the whole
-// body): read into the form when it has one, else run by the walker from
-// the form, ending where the skipping scanner ends it.
-Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra) {
-    bool inBlock = extra == 2;
+Tok ReadBody(LoopReader &lr, Tok body, uint32_t base);
+
+// Whether the statement at s has never been reached: the expression it
+// starts with (an `if`'s condition) was never read, or, for `var`, the
+// name was never resolved there.
+bool NotReached(RunContext *ctx, Tok s) {
+    if (*s == KW_VAR) {
+        const uint32_t *hint = HintSlot(ctx, Scan_Lines(s + 1));
+        return hint && *hint == HINT_NONE;
+    }
+    Tok first = s;
+    if (*s == KW_IF || *s == KW_WHILE) first = Scan_Lines(Scan_Lines(s + 1) + 1);
+    const uint32_t *slot = Form_Slot(ctx, first);
+    return slot && *slot == FORM_UNSEEN;
+}
+
+// `while (c) s` or `for (init; c; u) s` at s, a statement of the body at
+// level `extra`, whose condition and update have forms and whose body is
+// read as a loop's body is (one level: a loop inside it is a statement the
+// walker runs). Its end, or null.
+Tok ReadNestedLoop(LoopReader &lr, Tok s, uint32_t extra, bool inBlock) {
+    RunContext *ctx = lr.r.ctx;
+    if (lr.inNest || lr.nnests == kLoopMaxNests) return nullptr;
+    Tok open = Scan_Lines(s + 1);
+    if (*open != TK_LPAREN) return nullptr;
+    Tok close = Ev_GroupEnd(ctx, open);
+    if (close[-1] != TK_RPAREN) return nullptr;
+    Tok cond = nullptr, update = nullptr, semi = nullptr;
+    if (*s == KW_WHILE) {
+        cond = Scan_Lines(open + 1);
+    } else {
+        // The first clause, run as the walker's St_Statement runs it.
+        semi = Scan_Lines(open + 1);
+        if (*semi != TK_SEMI) {
+            Tok e = *semi == KW_VAR ? ReadVarStatement(lr, semi, extra + 1)
+                                    : ReadExpressionStatement(lr, semi, extra + 1);
+            if (!e) return nullptr;
+            semi = Scan_Lines(e);
+            if (*semi != TK_SEMI) return nullptr;
+        }
+        cond = Scan_Lines(semi + 1);
+        if (*cond == TK_SEMI) {
+            update = cond + 1;
+            cond = nullptr;
+        }
+    }
+    uint32_t index = lr.nnests++;
+    NestInfo &n = lr.nests[index];
+    n = NestInfo{lr.r.count, 0, static_cast<uint32_t>(s - ctx->code->codes), 0,
+                 static_cast<uint32_t>(close - ctx->code->codes),
+                 semi ? static_cast<uint32_t>(semi - ctx->code->codes) : 0, 0, inBlock ? kNestInBlock : 0};
+    lr.Emit(FormKind::NestTop);
+    uint32_t test = UINT32_MAX;
+    if (cond) {
+        if (!lr.Mark(LoopPhase::Cond, nullptr)) return nullptr;
+        Tok c = lr.Part(cond, extra, ReadCommaPart);
+        if (!c) return nullptr;
+        c = Scan_Lines(c);
+        if (*s == KW_WHILE ? c != close - 1 : *c != TK_SEMI) return nullptr;
+        if (*s != KW_WHILE) update = c + 1;
+        test = lr.r.count;
+        lr.Emit(FormKind::JumpIfFalse);
+    }
+    lr.inNest = true;
+    Tok end = ReadBody(lr, close, extra);
+    lr.inNest = false;
+    if (!end || Ev_StatementEnd(ctx, s) != end) return nullptr;
+    if (update && Scan_Lines(update) != close - 1) {
+        if (!lr.Mark(LoopPhase::Update, nullptr)) return nullptr;
+        Tok u = lr.Part(update, extra, ReadCommaPart);
+        if (!u || Scan_Lines(u) != close - 1) return nullptr;
+        lr.Emit(FormKind::Pop);
+    }
+    lr.Emit(FormKind::NestNext, n.top + 1);
+    n.after = lr.r.count;
+    if (test != UINT32_MAX) lr.r.ops[test].arg = n.after;
+    lr.r.target = n.after;
+    n.end = static_cast<uint32_t>(end - ctx->code->codes);
+    n.bodyEnd = n.end;
+    return end;
+}
+
+// A statement of a body (of its block when `inBlock`) at level `extra`:
+// read into the form when it has one, else run by the walker from the
+// form, ending where the skipping scanner ends it.
+Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra, bool inBlock) {
     if (*s == TK_END || *s == TK_RBRACE || !lr.Mark(LoopPhase::Body, inBlock ? s : nullptr)) return nullptr;
     Reader &r = lr.r;
-    uint32_t count = r.count, sp = r.sp, maxSp = r.maxSp, nmarks = lr.nmarks, nbranches = lr.nbranches;
-    Tok end = *s == KW_VAR ? ReadVarStatement(lr, s, extra)
-              : *s == KW_IF ? ReadIfStatement(lr, s, extra, nmarks - 1, inBlock)
-                            : ReadExpressionStatement(lr, s, extra);
+    uint32_t count = r.count, sp = r.sp, maxSp = r.maxSp, nmarks = lr.nmarks, nbranches = lr.nbranches,
+             nnests = lr.nnests;
+    r.unhinted = false;
+    Tok end = *s == KW_VAR                        ? ReadVarStatement(lr, s, extra)
+              : *s == KW_IF                       ? ReadIfStatement(lr, s, extra, nmarks - 1, inBlock)
+              : *s == KW_WHILE || *s == KW_FOR    ? ReadNestedLoop(lr, s, extra, inBlock)
+                                                  : ReadExpressionStatement(lr, s, extra);
     if (end) return end;
     // What was read of it is dropped.
     r.count = count;
@@ -1184,6 +1300,17 @@ Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra) {
     r.ok = true;
     lr.nmarks = nmarks;
     lr.nbranches = nbranches;
+    lr.nnests = nnests;
+    if (lr.inNest) {
+        // A loop inside the loop runs from the form only when all of it
+        // does (else it is a statement the walker runs, which runs it from
+        // its own form). A statement of it not reached yet (no variable's
+        // hint known there, or a store into a name never resolved there,
+        // as in a branch not run yet) may have a form later: the loop's form is then
+        // read again at a later pass, unless this is the last try.
+        if (!lr.lastTry && (r.unhinted || NotReached(r.ctx, s))) lr.unreached = true;
+        return nullptr;
+    }
     end = Ev_StatementEnd(r.ctx, s);
     // The walker's own nesting for it is its own; the block's level is the form's.
     if (extra > lr.depth) lr.depth = extra;
@@ -1194,17 +1321,19 @@ Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra) {
     return end;
 }
 
-// The body: `;`, a block of statements ending as the statement list's
+// The body of a loop whose statement is at level `base` below the loop's
+// form's own: `;`, a block of statements ending as the statement list's
 // termination rule lets them end, or one statement. Its end, or null.
-Tok ReadBody(LoopReader &lr, Tok body) {
+Tok ReadBody(LoopReader &lr, Tok body, uint32_t base) {
     Tok b = Scan_Lines(body);
     if (*b == TK_SEMI) return b + 1;
-    if (*b != TK_LBRACE) return ReadBodyStatement(lr, b, 1);
+    if (*b != TK_LBRACE) return ReadBodyStatement(lr, b, base + 1, false);
     // The block's statement level and each statement's own.
+    if (base + 1 > lr.depth) lr.depth = base + 1;
     for (Tok p = b + 1;;) {
         while (*p == TK_LINE || *p == TK_SEMI) ++p;
         if (*p == TK_RBRACE) return p + 1;
-        Tok q = ReadBodyStatement(lr, p, 2);
+        Tok q = ReadBodyStatement(lr, p, base + 2, true);
         if (!q || !Scan_EndsStatement(q)) return nullptr;
         p = q;
     }
@@ -1222,7 +1351,7 @@ Tok ReadLoop(LoopReader &lr, const LoopShape &shape) {
         test = lr.r.count;
         lr.Emit(FormKind::JumpIfFalse);
     }
-    Tok end = ReadBody(lr, shape.body);
+    Tok end = ReadBody(lr, shape.body, 0);
     if (!end) return nullptr;
     if (shape.update) {
         if (!lr.Mark(LoopPhase::Update, nullptr)) return nullptr;
@@ -1246,13 +1375,15 @@ bool Form_ReadLoop(RunContext *ctx, Tok loop, const LoopShape &shape, uint32_t p
     if (passes != (2u << (3 * *slot))) return false;
     LoopReader lr;
     lr.r.ctx = ctx;
+    lr.lastTry = *slot == 2;
     Tok end = ReadLoop(lr, shape);
-    if (!end) {
+    if (!end || lr.unreached) {
         ++*slot;  // the third failure makes it FORM_NONE
         return false;
     }
     lr.r.depth = lr.depth;
-    uint32_t at = Store(ctx, lr.r, loop, end, FORM_LEVEL_LOOP, lr.marks, lr.nmarks, lr.branches, lr.nbranches);
+    uint32_t at = Store(ctx, lr.r, loop, end, FORM_LEVEL_LOOP, lr.marks, lr.nmarks, lr.branches, lr.nbranches,
+                        lr.nests, lr.nnests);
     *slot = at;
     return at != FORM_NONE;
 }
@@ -1265,6 +1396,40 @@ inline FormCell *LoopCells(RunContext *ctx, uint32_t index) {
     return static_cast<CodeCache *>(ctx->code->cache)->formStore + index;
 }
 
+// The loop inside the loop whose operations hold operation `at`, into *n.
+inline bool NestAt(const FormCell *cells, uint32_t at, NestInfo *n) {
+    const FormHead &head = cells[0].head;
+    const FormOp &end = cells[1 + head.count].op;
+    uint32_t nnests = end.pad >> 8;
+    const FormCell *nests = cells + 2 + head.count + end.arg + (end.pad & 0xff);
+    for (uint32_t k = 0; k < nnests; ++k) {
+        memcpy(n, nests + 2 * k, sizeof *n);
+        if (at >= n->top && at < n->after) return true;
+    }
+    return false;
+}
+
+// A statement of a loop's body (of its block when inBlock) run by the
+// walker for the loop's form, at the level the walker's block would run it
+// at, trying its own form first (an expression statement with one at its
+// first token, a `return`, an `if`).
+__attribute__((always_inline)) inline Tok RunStatement(RunContext *ctx, Tok s, bool inBlock, uint32_t *c) {
+    bool savedMember = ctx->memberError;
+    if (inBlock) {
+        ++ctx->nesting;
+        ctx->memberError = true;
+    }
+    const uint32_t *form = Form_Slot(ctx, s);
+    bool formed = *s == KW_RETURN || *s == KW_IF || (form && *form >= FORM_FIRST);
+    Tok q = formed ? St_FormStatement(ctx, s, c) : nullptr;
+    if (!q) q = St_Statement(ctx, s, c);
+    if (inBlock) {
+        --ctx->nesting;
+        ctx->memberError = savedMember;
+    }
+    return q;
+}
+
 // The mark of the part that the operation before pc belongs to.
 inline const LoopMark *MissMark(const FormCell *cells, uint32_t pc) {
     const FormHead &head = cells[0].head;
@@ -1273,6 +1438,106 @@ inline const LoopMark *MissMark(const FormCell *cells, uint32_t pc) {
     const LoopMark *m = &marks[0].mark;
     for (uint32_t k = 1; k < nmarks && marks[k].mark.pc < pc; ++k) m = &marks[k].mark;
     return m;
+}
+
+}  // namespace
+
+namespace {
+
+// What the walker runs for a loop's form that stopped at operation pc - 1
+// with `e`: a statement (Statement), the rest of an `if`'s block branch (a
+// give-up under a branch mark), and, when that belongs to a loop inside the
+// loop, that loop to its end (also from a give-up in it or a signal at its
+// top). True when the form goes on (at *pc); false when the pass goes on
+// with the walker, after the statement of the body that did not end
+// normally where it ends, as *resume says. Null *resume->after: neither
+// (the form's own give-up or signal, handled by the caller).
+__attribute__((noinline)) bool HandOver(RunContext *ctx, uint32_t index, RunEnd e, uint32_t *pc, bool innerRan,
+                                        ListResume *resume) {
+    FormCell *cells = LoopCells(ctx, index);
+    Tok codes = ctx->code->codes;
+    NestInfo n{};
+    bool nested = NestAt(cells, *pc - 1, &n);
+    const LoopMark *m = e == RunEnd::Miss ? MissMark(cells, *pc) : nullptr;
+    bool branch = m && m->phase == kBranchMark;
+    if (!nested && e != RunEnd::Statement && !branch) {
+        resume->after = nullptr;
+        return false;
+    }
+    FormHead &head = cells[0].head;
+    bool savedMember = ctx->memberError;
+    uint32_t levels = 0;
+    if (nested) {
+        // At the inner loop statement's level, as the walker's block runs it.
+        levels = (n.flags & kNestInBlock ? 1 : 0) + 1;
+        if (n.flags & kNestInBlock) ctx->memberError = true;
+    }
+    ctx->nesting += levels;
+    Tok s = nullptr, q = nullptr, stmtEnd = nullptr;
+    uint32_t c = 0, next = *pc;
+    bool inBlock = false, drop = false;
+    LoopEntry entry{LoopPhase::Top, ListResume{}, codes + n.body, codes + n.semi, nullptr};
+    if (e == RunEnd::Statement) {
+        const FormOp &o = cells[*pc].op;
+        s = codes + o.arg;
+        inBlock = o.pad;
+        stmtEnd = codes + o.stmtEnd;
+        q = RunStatement(ctx, s, inBlock, &c);
+    } else if (branch) {
+        // Given up in a block branch after its first statement: those
+        // before it have run, so the walker goes on there.
+        const FormOp &end = cells[1 + head.count].op;
+        BranchInfo b = cells[2 + head.count + end.arg + (m->pad & ~(kBranchThen | kBranchInBlock))].branch;
+        Tok from = codes + m->tok;
+        bool then = m->pad & kBranchThen;
+        inBlock = m->pad & kBranchInBlock;
+        drop = ++head.misses >= kFormMaxMisses;
+        if (drop) ctx->forms[head.start] = FORM_NONE;
+        s = codes + b.ifTok;
+        stmtEnd = codes + b.end;
+        next = b.after;
+        if (inBlock) {
+            ++ctx->nesting;
+            ctx->memberError = true;
+        }
+        q = St_BranchFrom(ctx, s, codes + b.brace, from, then, &c);
+        if (inBlock) --ctx->nesting;
+    } else if (e == RunEnd::Miss) {
+        // Given up in a part of the inner loop: the walker goes on there.
+        drop = ++head.misses >= kFormMaxMisses;
+        if (drop) ctx->forms[head.start] = FORM_NONE;
+        entry.phase = static_cast<LoopPhase>(m->phase);
+        entry.resume.from = entry.phase == LoopPhase::Body && m->tok != UINT32_MAX ? codes + m->tok : nullptr;
+    }
+    // (Else a signal at the top of an inner loop's pass: the walker starts
+    // that pass.)
+    if (nested && (!s || c != 0 || q != stmtEnd || drop)) {
+        // The inner loop's walker finishes it: after the statement that did
+        // not end normally (or after the form was dropped), from the part
+        // that gave up, or at the top of a pass.
+        if (s) {
+            entry.phase = LoopPhase::Body;
+            entry.resume = ListResume{inBlock ? s : nullptr, q, c};
+        }
+        if (innerRan) entry.end = codes + n.bodyEnd;
+#ifdef QUILLON_CHECKS
+        entry.resume.recovered = resume->recovered;
+#endif
+        ctx->memberError = n.flags & kNestInBlock ? true : savedMember;
+        q = St_LoopFrom(ctx, codes + n.loopTok, &entry, &c);
+        s = codes + n.loopTok;
+        inBlock = n.flags & kNestInBlock;
+        stmtEnd = codes + n.end;
+        next = n.after;
+    }
+    ctx->nesting -= levels;
+    ctx->memberError = savedMember;
+    if (c != 0 || q != stmtEnd || drop) {
+        *resume = ListResume{inBlock ? s : nullptr, q, c};
+        return false;
+    }
+    *pc = next;
+    return true;
 }
 
 }  // namespace
@@ -1288,78 +1553,39 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
 #endif
     // The walker has made the pass's check: the form starts at the condition.
     uint32_t pc = 1, sp = 0;
-    bool ran = false;
+    bool ran = false, innerRan = false;
     RunEnd e;
-    for (;;) {
-        e = RunOps<true>(ctx, &cells[1].op, pc, st, sp, &ran);
-        // A statement the walker runs (Statement), or the rest of an `if`'s
-        // block branch (a give-up under a branch mark): on as long as it
-        // ends normally where it ends.
-        Tok s, q, stmtEnd;
-        uint32_t c;
-        bool inBlock;
-        if (e == RunEnd::Statement) {
-            // At the level the walker's block would run it at.
+    while ((e = RunOps<true>(ctx, &cells[1].op, pc, st, sp, &ran, &innerRan)) != RunEnd::Done) {
+        // (The walker may add forms while it runs: the form's cells are
+        // found again in the store after it.)
+        bool on;
+        if (e == RunEnd::Statement && !(cells[1 + cells[0].head.count].op.pad >> 8)) {
+            // A statement of the body, in a form without loops inside (the
+            // common case, kept short).
             const FormOp &o = cells[pc].op;
-            s = codes + o.arg;
-            inBlock = o.pad;
-            bool savedMember = ctx->memberError;
-            if (inBlock) {
-                ++ctx->nesting;
-                ctx->memberError = true;
-            }
-            // (Tried for the statements that can have a form: an expression
-            // statement with one at its first token, a `return`, an `if`.)
-            const uint32_t *form = Form_Slot(ctx, s);
-            bool formed = *s == KW_RETURN || *s == KW_IF || (form && *form >= FORM_FIRST);
-            q = formed ? St_FormStatement(ctx, s, &c) : nullptr;
-            if (!q) q = St_Statement(ctx, s, &c);
-            if (inBlock) {
-                --ctx->nesting;
-                ctx->memberError = savedMember;
-            }
-            cells = LoopCells(ctx, index);
-            stmtEnd = codes + cells[pc].op.stmtEnd;
-        } else if (e == RunEnd::Miss) {
-            const LoopMark *m = MissMark(cells, pc);
-            if (m->phase != kBranchMark) break;
-            // Given up in a block branch after its first statement: those
-            // before it have run, so the walker goes on there.
-            FormHead &head = cells[0].head;
-            const FormOp &end = cells[1 + head.count].op;
-            BranchInfo b = cells[2 + head.count + end.arg + (m->pad & ~(kBranchThen | kBranchInBlock))].branch;
-            Tok from = codes + m->tok;
-            bool then = m->pad & kBranchThen;
-            inBlock = m->pad & kBranchInBlock;
-            bool drop = ++head.misses >= kFormMaxMisses;
-            if (drop) ctx->forms[head.start] = FORM_NONE;
-            s = codes + b.ifTok;
-            bool savedMember = ctx->memberError;
-            if (inBlock) {
-                ++ctx->nesting;
-                ctx->memberError = true;
-            }
-            q = St_BranchFrom(ctx, s, codes + b.brace, from, then, &c);
-            if (inBlock) {
-                --ctx->nesting;
-                ctx->memberError = savedMember;
-            }
-            cells = LoopCells(ctx, index);
-            // (A dropped form hands the rest of the pass to the walker.)
-            stmtEnd = drop ? nullptr : codes + b.end;
-            pc = b.after;
-            sp = 0;
+            Tok s = codes + o.arg;
+            Tok stmtEnd = codes + o.stmtEnd;
+            bool inBlock = o.pad;
+            uint32_t c;
+            Tok q = RunStatement(ctx, s, inBlock, &c);
+            on = c == 0 && q == stmtEnd;
+            if (!on) *resume = ListResume{inBlock ? s : nullptr, q, c};
         } else {
-            break;
+#ifdef QUILLON_CHECKS
+            resume->recovered = recoveries != gChkRecoveries;
+#endif
+            on = HandOver(ctx, index, e, &pc, innerRan, resume);
         }
-        if (c != 0 || q != stmtEnd) {
+        cells = LoopCells(ctx, index);
+        if (!on) {
+            if (!resume->after) break;
             if (ran) *bodyEnd = codes + cells[0].head.end;
-            *resume = ListResume{inBlock ? s : nullptr, q, c};
 #ifdef QUILLON_CHECKS
             resume->recovered = recoveries != gChkRecoveries;
 #endif
             return LoopPhase::Body;
         }
+        sp = 0;
     }
     FormHead &head = cells[0].head;
     if (ran) *bodyEnd = codes + head.end;

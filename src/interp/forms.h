@@ -147,6 +147,25 @@ struct LoopShape {
     Tok body;           // the body's first token
 };
 
+// Where the walker's `while` or three-clause `for` starts when the form of
+// a loop around it ran the loop up to a point (St_LoopFrom): the pass it is
+// in goes on at `phase` (Cond, Body where `resume` says, Update; its top was
+// made), or, at Top, a pass starts (the form found a signal pending there).
+// `body` is the token after the header's `)`, `semi` a `for`'s `;` after
+// its first clause, `end` where the body ends when a whole pass ran, else
+// null.
+struct LoopEntry {
+    LoopPhase phase;
+    ListResume resume;
+    Tok body;
+    Tok semi;
+    Tok end;
+};
+// The rest of the `while` or `for` loop at p, as LoopEntry says; its end
+// and completion as the statement's. Called at the loop statement's own
+// nesting level.
+Tok St_LoopFrom(RunContext *ctx, Tok p, const LoopEntry *entry, uint32_t *cpl);
+
 // Runs the loop's form at `index` from the condition of a pass whose
 // top the walker has made (see Form_Loop).
 LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok *bodyEnd);

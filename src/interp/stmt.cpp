@@ -250,28 +250,38 @@ Tok IfStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
     return IfBranches(ctx, q, truth, cpl);
 }
 
-Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
-    Tok body = nullptr, end = nullptr;
+// `entry`: where its first pass goes on when the form of a loop around it
+// ran it up to a point (St_LoopFrom).
+Tok WhileStatement(RunContext *ctx, Tok p, uint32_t *cpl, const LoopEntry *entry = nullptr) {
+    Tok body = entry ? entry->body : nullptr, end = entry ? entry->end : nullptr;
+    LoopPhase start = entry ? entry->phase : LoopPhase::Walk;
     for (uint32_t passes = 0;; ++passes) {
-        Obj_SafePoint();
-        uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
-        if (st) {
-            *cpl = st;
-            return end ? end : p + 1;
-        }
         ListResume resume{};
-        if (body) {
+        LoopPhase phase = start;
+        start = LoopPhase::Walk;
+        if (phase == LoopPhase::Body) {
+            resume = entry->resume;
+        } else if (phase != LoopPhase::Cond) {
+            Obj_SafePoint();
+            uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
+            if (st) {
+                *cpl = st;
+                return end ? end : p + 1;
+            }
             // Where the body is is known from the first pass on; so is the
             // condition's `(`.
-            LoopShape shape{Scan_Lines(Scan_Lines(p + 1) + 1), TK_RPAREN, nullptr, nullptr, body};
-            switch (Form_Loop(ctx, p, shape, passes, &resume, &end)) {
-            case LoopPhase::Walk:
-            case LoopPhase::Cond: break;
-            case LoopPhase::Done: goto done;
-            case LoopPhase::Top: continue;
-            case LoopPhase::Body: goto body;
-            case LoopPhase::Update: __builtin_unreachable();
+            if (body) {
+                LoopShape shape{Scan_Lines(Scan_Lines(p + 1) + 1), TK_RPAREN, nullptr, nullptr, body};
+                phase = Form_Loop(ctx, p, shape, passes, &resume, &end);
             }
+        }
+        switch (phase) {
+        case LoopPhase::Walk:
+        case LoopPhase::Cond: break;
+        case LoopPhase::Done: goto done;
+        case LoopPhase::Top: continue;
+        case LoopPhase::Body: goto body;
+        case LoopPhase::Update: __builtin_unreachable();
         }
         {
             bool truth = false;
@@ -325,8 +335,10 @@ Tok DoStatement(RunContext *ctx, Tok p, uint32_t *cpl) {
 }
 
 // The three-clause for statement; `header` is just after its `(`.
-Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
-    Tok q = Scan_Lines(header);
+// `entry`: where its first pass goes on when the form of a loop around it
+// ran it up to a point (St_LoopFrom); its first clause has run then.
+Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl, const LoopEntry *entry = nullptr) {
+    Tok q = entry ? entry->semi : Scan_Lines(header);
     if (*q != TK_SEMI) {
         uint32_t c;
         q = St_Statement(ctx, q, &c);
@@ -364,18 +376,26 @@ Tok ForClassic(RunContext *ctx, Tok p, Tok header, Tok close, uint32_t *cpl) {
         else ++s;
     }
     Tok body = close;
-    Tok end = nullptr;
+    Tok end = entry ? entry->end : nullptr;
     bool hasUpdate = Scan_Lines(update) < close - 1;
     LoopShape shape{cond, TK_SEMI, hasUpdate ? update : nullptr, close - 1, body};
+    LoopPhase start = entry ? entry->phase : LoopPhase::Walk;
     for (uint32_t passes = 0;; ++passes) {
-        Obj_SafePoint();
-        uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
-        if (st) {
-            *cpl = st;
-            return end ? end : close;
-        }
         ListResume resume{};
-        switch (Form_Loop(ctx, p, shape, passes, &resume, &end)) {
+        LoopPhase phase = start;
+        start = LoopPhase::Walk;
+        if (phase == LoopPhase::Body) {
+            resume = entry->resume;
+        } else if (phase != LoopPhase::Cond && phase != LoopPhase::Update) {
+            Obj_SafePoint();
+            uint32_t st = Err_CheckBreakFast(ctx, p, ctx->breakMask);
+            if (st) {
+                *cpl = st;
+                return end ? end : close;
+            }
+            phase = Form_Loop(ctx, p, shape, passes, &resume, &end);
+        }
+        switch (phase) {
         case LoopPhase::Walk:
         case LoopPhase::Cond: break;
         case LoopPhase::Done: goto done;
@@ -1297,6 +1317,23 @@ Tok St_BranchFrom(RunContext *ctx, [[maybe_unused]] Tok ifTok, Tok brace, Tok fr
     CheckStatementExtent(ctx, ifTok, end, *cpl, recoveries);
 #endif
     --ctx->nesting;
+    return end;
+}
+
+Tok St_LoopFrom(RunContext *ctx, Tok p, const LoopEntry *entry, uint32_t *cpl) {
+#ifdef QUILLON_CHECKS
+    uint32_t recoveries = gChkRecoveries;
+#endif
+    Tok end;
+    if (*p == KW_WHILE) {
+        end = WhileStatement(ctx, p, cpl, entry);
+    } else {
+        Tok open = Scan_Lines(p + 1);
+        end = ForClassic(ctx, p, open + 1, Ev_GroupEnd(ctx, open), cpl, entry);
+    }
+#ifdef QUILLON_CHECKS
+    CheckStatementExtent(ctx, p, end, *cpl, recoveries);
+#endif
     return end;
 }
 

@@ -1,6 +1,8 @@
 // The user-break check: pending task signals under the run's mask make the
 // interpreter poll the host, whose answer stops the run or lets it go on.
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "support/fixture.h"
 #include "support/testhost.h"
@@ -71,6 +73,43 @@ TEST_F(BreakTest, LoopsRunFromTheirFormsAreCheckedAtEveryPass) {
                             0, 1, kBit, 0),
               0u);
     EXPECT_EQ(polls, 0);
+}
+
+// A loop inside a loop runs from the outer loop's form: the top of each of
+// its passes is checked too, once, as the walker checks it (the call, 51
+// outer tops, 4 inner tops in each of 50 outer passes), and a stop answered
+// at an inner top stops the run there.
+TEST_F(BreakTest, LoopsInsideLoopsAreCheckedAtEveryPass) {
+    const char *src =
+        "function f() { var s = 0, i, j; for (i = 0; i < 50; i++) { j = 0; while (j < 3) { s = s + j; j++; } }"
+        " return s; } f();";
+    for (int stopAt : {0, 100, 203}) {
+        TestHost h;
+        int polls = 0;
+        h.poll = [&]() -> uint32_t { return ++polls == stopAt ? 8 : 0; };
+        SetJSSignal(kBit, kBit);
+        EXPECT_EQ(RunJavaScript(h.Space(), src, 0, 1, kBit, 0), stopAt ? 3u : 0u);
+        EXPECT_EQ(polls, stopAt ? stopAt : 252);
+        SetJSSignal(0, kBit);
+    }
+}
+
+// A signal raised by another task while an inner loop runs from the outer
+// loop's form is seen at the inner loop's next pass (the loop never ends
+// otherwise).
+TEST_F(BreakTest, ASignalRaisedWhileAnInnerLoopRunsStopsIt) {
+    TestHost h;
+    h.poll = []() -> uint32_t { return 8; };
+    std::thread raiser([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        SetJSSignal(kBit, kBit);
+    });
+    EXPECT_EQ(RunJavaScript(h.Space(),
+                            "function f() { var s = 0, i, j; for (i = 0; i < 3; i++) { j = 0;"
+                            " while (i < 2 ? j < 3 : true) { s = s + 1; j++; } } return s; } f();",
+                            0, 1, kBit, 0),
+              3u);
+    raiser.join();
 }
 
 TEST_F(BreakTest, CallsAreCheckedToo) {
