@@ -52,7 +52,12 @@ void Bi_ArrayPush(RunContext *ctx, Function *) {
     if (TooLong(ctx, end)) return;
     for (uint32_t i = 0; i < ctx->argc; ++i)
         if (Ret_Fail(ctx, Ary_Put(o, len + i, &ctx->args[i]))) return;
-    if (Ret_Fail(ctx, Ary_SetLength(o, static_cast<double>(end)))) return;
+    // An array's length has followed its elements already; storing it again
+    // changes nothing unless a stored `length` property stands in front of
+    // it (an array without named properties has none).
+    uint32_t now;
+    bool followed = o->props == nullptr && Obj_ComputedArrayLength(o, &now) && now == end;
+    if (!followed && Ret_Fail(ctx, Ary_SetLength(o, static_cast<double>(end)))) return;
     if (ctx->compat == kCompatOld) {
         if (ctx->argc) JSAny_Assign(&ctx->ret, &ctx->args[ctx->argc - 1]);
         else JSAny_SetNull(&ctx->ret);

@@ -74,6 +74,9 @@ enum class FormKind : uint8_t {
                   // arg named id; pad 1: through the hint of the identifier at token arg)
 };
 
+// The values a form's stack holds at most.
+constexpr uint32_t kFormStack = 16;
+
 // What follows a form's call (its CallEnd operation's pad): a store ends
 // the form; values under the call or operations after it (RunAfterCall).
 constexpr uint16_t kCallStores = 1, kCallTail = 2;
