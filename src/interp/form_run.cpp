@@ -30,9 +30,8 @@ namespace {
 constexpr uint16_t kFormMaxMisses = 64;
 
 // The kinds of value a form's stack holds (see the top of this file). A
-// counted string is held for truth, equality and its length only: it is
-// never stored, and a form whose value is one gives up (taking a share of
-// it may need memory).
+// counted string is stored, or is a form's value, only when a share of it
+// needs no memory (Storable).
 __attribute__((always_inline)) inline bool FormValue(const JSAny *v) {
     return (v->type >= JSANY_NUMBER && v->type <= JSANY_UNDEFINED) || (v->type == JSANY_OBJECT && v->obj) ||
            v->type == JSANY_STRING;
@@ -81,8 +80,26 @@ __attribute__((always_inline)) inline void Put(JSAny *var, const JSAny *value) {
 }
 
 // Whether a value on the stack may be stored or be a form's value: a share
-// of it is taken then, which for a string may need memory.
-__attribute__((always_inline)) inline bool Storable(const JSAny *v) { return v->type != JSANY_STRING; }
+// of it is taken then, which for a string at its share limit needs memory
+// (the walker then makes the store, and meets the failure or not).
+__attribute__((always_inline)) inline bool Storable(const JSAny *v) {
+    return v->type != JSANY_STRING || JSAny_ShareIsFree(v);
+}
+
+// An element read or store through a string key (not the text of an array
+// index): an own stored property, as the member fast paths find it
+// (Obj_KeyedValue, Obj_KeyedStoreSlot). False when the general path must
+// read or store it.
+__attribute__((noinline)) bool ReadKeyed(JSAny *top, const JSAny *key) {
+    JSAny *e = Obj_KeyedValue(top->obj, key);
+    if (!e) return false;
+    if (e->type == JSANY_UNDECLARED) {
+        *top = JSAny_Undef();
+        return true;
+    }
+    return Take(top, e);
+}
+__attribute__((noinline)) bool StoreKeyed(NumOp op, Object *o, const JSAny *key, JSAny *value);
 
 // A compound assignment's combination of the variable's value with the
 // right side, into *value: both numbers, or false. A plain one stores the
@@ -93,6 +110,13 @@ __attribute__((always_inline)) inline bool Combine(NumOp op, const JSAny *var, J
     JSAny v = *var;
     Num_Binary(op, &v, value->num);
     *value = v;
+    return true;
+}
+
+bool StoreKeyed(NumOp op, Object *o, const JSAny *key, JSAny *value) {
+    JSAny *var = Obj_KeyedStoreSlot(o, key);
+    if (!var || !Combine(op, var, value)) return false;
+    Put(var, value);
     return true;
 }
 
@@ -148,7 +172,11 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
         case FormKind::GetElem: {
             --sp;
             const JSAny &b = st[sp - 1];
-            if (b.type != JSANY_OBJECT || !b.obj || st[sp].type != JSANY_NUMBER) return RunEnd::Miss;
+            if (b.type != JSANY_OBJECT || !b.obj) return RunEnd::Miss;
+            if (st[sp].type != JSANY_NUMBER) {
+                if (st[sp].type != JSANY_STRING || !ReadKeyed(&st[sp - 1], &st[sp])) return RunEnd::Miss;
+                break;
+            }
             if (const JSAny *e = Obj_DenseAt(b.obj, st[sp].num)) {
                 if (e->type == JSANY_UNDECLARED) st[sp - 1] = JSAny_Undef();
                 else if (!Take(&st[sp - 1], e)) return RunEnd::Miss;
@@ -230,8 +258,10 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
         case FormKind::StoreElem: {
             const JSAny &b = st[sp - 3];
             const JSAny &k = st[sp - 2];
-            if (b.type != JSANY_OBJECT || !b.obj || k.type != JSANY_NUMBER) return RunEnd::Miss;
-            if (JSAny *var = Obj_DenseAt(b.obj, k.num)) {
+            if (b.type != JSANY_OBJECT || !b.obj) return RunEnd::Miss;
+            if (k.type != JSANY_NUMBER) {
+                if (k.type != JSANY_STRING || !StoreKeyed(o.op, b.obj, &k, &st[sp - 1])) return RunEnd::Miss;
+            } else if (JSAny *var = Obj_DenseAt(b.obj, k.num)) {
                 if (!Combine(o.op, var, &st[sp - 1])) return RunEnd::Miss;
                 Put(var, &st[sp - 1]);
             } else if (o.op != NumOp::None || !Storable(&st[sp - 1]) ||

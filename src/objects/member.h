@@ -115,6 +115,20 @@ inline PropRec *Obj_OwnKeyed(Object *o, const JSAny *key) {
     return k ? Props_FindKey(o, k) : nullptr;
 }
 
+// The own stored property a string key names, as the member fast paths
+// read it (an object whose members are plain) and store into it (an object
+// whose stores are plain); null when the general path must find it.
+inline JSAny *Obj_KeyedValue(Object *o, const JSAny *key) {
+    if (!Obj_PlainMembers(o)) return nullptr;
+    PropRec *r = Obj_OwnKeyed(o, key);
+    return r ? &r->value : nullptr;
+}
+inline JSAny *Obj_KeyedStoreSlot(Object *o, const JSAny *key) {
+    if (!Obj_StoresPlain(o)) return nullptr;
+    PropRec *r = Obj_OwnKeyed(o, key);
+    return r ? &r->value : nullptr;
+}
+
 // The element of the dense store of an object whose elements are plain
 // that a whole-number key in its range names; null when it holds none (a
 // missing element is looked for along the prototype chain, by the general
@@ -213,10 +227,7 @@ inline bool Obj_GetMemberFast(EvalSlot *s, uint32_t *hint) {
     const JSAny *e = Obj_DenseElement(s);
     if (!e) {
         // An own stored property named by a string key.
-        if (s->base.type != JSANY_OBJECT || !Obj_PlainMembers(s->base.obj)) return false;
-        PropRec *r = Obj_OwnKeyed(s->base.obj, &s->key);
-        if (!r) return false;
-        e = &r->value;
+        if (s->base.type != JSANY_OBJECT || !(e = Obj_KeyedValue(s->base.obj, &s->key))) return false;
     }
     JSAny v;
     if (e->type == JSANY_UNDECLARED) v = JSAny_Undef();
@@ -308,11 +319,8 @@ __attribute__((always_inline)) inline bool Obj_PutMemberFast(EvalSlot *s, JSAny 
         slot = Obj_DenseElement(s);
         if (!slot && s->key.type == JSANY_STRING) {
             // An own stored property named by a string key.
-            Object *o = s->base.obj;
-            if (!Obj_StoresPlain(o)) return false;
-            PropRec *r = Obj_OwnKeyed(o, &s->key);
-            if (!r) return false;
-            slot = &r->value;
+            slot = Obj_KeyedStoreSlot(s->base.obj, &s->key);
+            if (!slot) return false;
         }
     } else {
         return false;

@@ -36,13 +36,13 @@ const char *ScriptsDir() { return QUILLON_SOURCE_DIR "/tests/scripts"; }
 // closures, activations used again, errors caught and uncaught,
 // conversions, objects, prototype objects made for functions, strings,
 // arrays, regular expressions, dates, the URI functions and remembered
-// forms with calls followed by string operators (a few seconds under the
-// sanitizers).
+// forms with calls followed by string operators and forms that store
+// strings and use string keys (a few seconds under the sanitizers).
 const char *const kQuickSubset[] = {"basics",        "errors",        "invocation",      "generics",
                                     "values",        "objects",       "prototype_links", "locale_strings",
                                     "dates_level2",  "regexp_level1", "string_level3",   "array_level3",
                                     "uri",           "call_reuse",    "forms",           "member_stores",
-                                    "primitive_methods"};
+                                    "primitive_methods", "string_keys"};
 
 constexpr uint64_t kEveryPointUpTo = 25000;
 constexpr uint64_t kSampled = 200;
