@@ -58,6 +58,8 @@ enum class FormKind : uint8_t {
     LoopTop,      // the top of a pass: the collector's safe point; a pending signal leaves for the walker
     StatementEnd, // pop the value of an expression statement into the completion
     Statement,    // the walker runs the statement at token arg (pad 1: of a block), which ends at stmtEnd
+    BranchStatement, // the walker runs the branch of an `if` at token arg (St_Branch), which ends at
+                  // branch.stmtEnd; the `if` is at branch.ifTok (pad 1: of a block)
     Done,         // the loop has ended
     NestTop,      // the top of the first pass of a loop inside the loop (as LoopTop)
     NestNext,     // the top of its next pass (as LoopTop), then go to arg
@@ -92,6 +94,10 @@ struct FormOp {
         const JSAny *value;
         uint32_t stmtEnd;
         uint32_t aux;
+        struct {
+            uint32_t stmtEnd;
+            uint32_t ifTok;
+        } branch;
     };
 };
 

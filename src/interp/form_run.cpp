@@ -400,6 +400,7 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             if constexpr (!kLoop) __builtin_unreachable();
             return RunEnd::Done;
         case FormKind::Statement:
+        case FormKind::BranchStatement:
             if constexpr (!kLoop) __builtin_unreachable();
             return RunEnd::Statement;
         default:
@@ -527,7 +528,21 @@ __attribute__((noinline)) bool HandOver(RunContext *ctx, uint32_t index, RunEnd 
     uint32_t c = 0, next = *pc;
     bool inBlock = false, drop = false;
     LoopEntry entry{LoopPhase::Top, ListResume{}, codes + n.body, codes + n.semi, nullptr};
-    if (e == RunEnd::Statement) {
+    if (e == RunEnd::Statement && cells[*pc].op.kind == FormKind::BranchStatement) {
+        // A branch of an `if` whose condition the form ran: the walker runs
+        // it as IfBranches does, at the `if`'s and the branch's levels; the
+        // form goes on when it ends normally where it ends, else its result
+        // is the `if`'s.
+        const FormOp &o = cells[*pc].op;
+        Tok branchAt = codes + o.arg;
+        s = codes + o.branch.ifTok;
+        inBlock = o.pad;
+        stmtEnd = codes + o.branch.stmtEnd;
+        ctx->nesting += (inBlock ? 1 : 0) + 1;
+        if (inBlock) ctx->memberError = true;
+        q = St_Branch(ctx, branchAt, &c);
+        ctx->nesting -= (inBlock ? 1 : 0) + 1;
+    } else if (e == RunEnd::Statement) {
         const FormOp &o = cells[*pc].op;
         s = codes + o.arg;
         inBlock = o.pad;
@@ -609,7 +624,8 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
         // (The walker may add forms while it runs: the form's cells are
         // found again in the store after it.)
         bool on;
-        if (e == RunEnd::Statement && !(cells[1 + cells[0].head.count].op.pad >> 8)) {
+        if (e == RunEnd::Statement && cells[pc].op.kind == FormKind::Statement &&
+            !(cells[1 + cells[0].head.count].op.pad >> 8)) {
             // A statement of the body, in a form without loops inside (the
             // common case, kept short).
             const FormOp &o = cells[pc].op;

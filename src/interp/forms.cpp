@@ -688,7 +688,9 @@ struct LoopReader {
     // An expression read by `read` at `at` as a part of its own, whose
     // walker runs `extra` statement levels below the loop statement's; its
     // end, or null. A lone operand is no part (as it is no form).
-    Tok Part(Tok at, uint32_t extra, Tok (*read)(Reader &, Tok)) {
+    // A condition (`cond`) may be a lone operand: only its truth is used,
+    // which the walker reads from the value as the form does.
+    Tok Part(Tok at, uint32_t extra, Tok (*read)(Reader &, Tok), bool cond = false) {
         r.depth = 0;
         r.target = UINT32_MAX;
         r.refAt = UINT32_MAX;
@@ -697,7 +699,8 @@ struct LoopReader {
         // (A call is left to the walker's statement, which runs its form.)
         bool call = r.HasCall();
         r.callAt = UINT32_MAX;
-        if (!end || !r.ok || call || (r.count - first < 2 && !IsStore(r.ops[r.count - 1].kind))) return nullptr;
+        if (!end || !r.ok || call || (r.count - first < 2 && !cond && !IsStore(r.ops[r.count - 1].kind)))
+            return nullptr;
         if (extra + r.depth > depth) depth = extra + r.depth;
         return end;
     }
@@ -732,6 +735,20 @@ Tok ReadVarStatement(LoopReader &lr, Tok s, uint32_t extra) {
         return nullptr;
     lr.Emit(FormKind::Pop);
     return end;
+}
+
+// Whether the statement at s has never been reached: the expression it
+// starts with (an `if`'s condition) was never read, or, for `var`, the
+// name was never resolved there.
+bool NotReached(RunContext *ctx, Tok s) {
+    if (*s == KW_VAR) {
+        const uint32_t *hint = HintSlot(ctx, Scan_Lines(s + 1));
+        return hint && *hint == HINT_NONE;
+    }
+    Tok first = s;
+    if (*s == KW_IF || *s == KW_WHILE) first = Scan_Lines(Scan_Lines(s + 1) + 1);
+    const uint32_t *slot = Form_Slot(ctx, first);
+    return slot && *slot == FORM_UNSEEN;
 }
 
 // A branch of an `if` at s (a statement at level `extra` below the
@@ -770,13 +787,42 @@ Tok ReadBranch(LoopReader &lr, Tok s, uint32_t extra, uint32_t info) {
     return end;
 }
 
-// `if (c) s1` or `if (c) s1 else s2`, each branch one ReadBranch reads;
+// A branch of the `if` at ifTok as ReadBranch reads it; when it cannot,
+// the walker runs the branch from the form (BranchStatement: the condition
+// stays the form's), except in a loop inside the loop, which is then no
+// part of the form.
+Tok ReadBranchOrWalk(LoopReader &lr, Tok s, uint32_t extra, uint32_t info, Tok ifTok, bool inBlock) {
+    Reader &r = lr.r;
+    uint32_t count = r.count, sp = r.sp, maxSp = r.maxSp, nmarks = lr.nmarks, nbranches = lr.nbranches;
+    r.unhinted = false;
+    if (Tok end = ReadBranch(lr, s, extra, info)) return end;
+    r.count = count;
+    r.sp = sp;
+    r.maxSp = maxSp;
+    r.ok = true;
+    lr.nmarks = nmarks;
+    lr.nbranches = nbranches;
+    if (lr.inNest) {
+        if (!lr.lastTry && (r.unhinted || NotReached(r.ctx, s))) lr.unreached = true;
+        return nullptr;
+    }
+    Tok end = Ev_StatementEnd(r.ctx, s);
+    if (extra > lr.depth) lr.depth = extra;
+    uint32_t at = r.Emit(FormKind::BranchStatement, static_cast<uint32_t>(s - r.ctx->code->codes));
+    if (!r.ok) return nullptr;
+    r.ops[at].pad = inBlock;
+    r.ops[at].branch.stmtEnd = static_cast<uint32_t>(end - r.ctx->code->codes);
+    r.ops[at].branch.ifTok = static_cast<uint32_t>(ifTok - r.ctx->code->codes);
+    return end;
+}
+
+// `if (c) s1` or `if (c) s1 else s2`, each branch one ReadBranchOrWalk reads;
 // `mark` is the `if`'s own mark (the walker runs the whole `if` again when
 // its condition or a branch's first statement gives up).
 Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra, uint32_t mark, bool inBlock) {
     Tok open = Scan_Lines(s + 1);
     if (*open != TK_LPAREN) return nullptr;
-    Tok c = lr.Part(Scan_Lines(open + 1), extra, ReadCommaPart);
+    Tok c = lr.Part(Scan_Lines(open + 1), extra, ReadCommaPart, true);
     if (!c) return nullptr;
     Tok close = Scan_Lines(c);
     if (*close != TK_RPAREN) return nullptr;
@@ -784,7 +830,7 @@ Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra, uint32_t mark, bool i
     lr.Emit(FormKind::JumpIfFalse);
     uint32_t firstBranch = lr.nbranches;
     uint32_t flags = inBlock ? kBranchInBlock : 0;
-    Tok thenEnd = ReadBranch(lr, Scan_Lines(close + 1), extra + 1, flags | kBranchThen);
+    Tok thenEnd = ReadBranchOrWalk(lr, Scan_Lines(close + 1), extra + 1, flags | kBranchThen, s, inBlock);
     if (!thenEnd) return nullptr;
     Tok e = Scan_Lines(thenEnd);
     if (*e == TK_SEMI) e = Scan_Lines(e + 1);
@@ -799,7 +845,7 @@ Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra, uint32_t mark, bool i
         const LoopMark &own = lr.marks[mark];
         if (!lr.MarkAt(own.phase, nullptr, 0)) return nullptr;
         lr.marks[lr.nmarks - 1].tok = own.tok;
-        end = ReadBranch(lr, Scan_Lines(e + 1), extra + 1, flags);
+        end = ReadBranchOrWalk(lr, Scan_Lines(e + 1), extra + 1, flags, s, inBlock);
         if (!end) return nullptr;
         lr.r.ops[skip].arg = lr.r.target = lr.r.count;
     }
@@ -813,19 +859,6 @@ Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra, uint32_t mark, bool i
 
 Tok ReadBody(LoopReader &lr, Tok body, uint32_t base);
 
-// Whether the statement at s has never been reached: the expression it
-// starts with (an `if`'s condition) was never read, or, for `var`, the
-// name was never resolved there.
-bool NotReached(RunContext *ctx, Tok s) {
-    if (*s == KW_VAR) {
-        const uint32_t *hint = HintSlot(ctx, Scan_Lines(s + 1));
-        return hint && *hint == HINT_NONE;
-    }
-    Tok first = s;
-    if (*s == KW_IF || *s == KW_WHILE) first = Scan_Lines(Scan_Lines(s + 1) + 1);
-    const uint32_t *slot = Form_Slot(ctx, first);
-    return slot && *slot == FORM_UNSEEN;
-}
 
 // `while (c) s` or `for (init; c; u) s` at s, a statement of the body at
 // level `extra`, whose condition and update have forms and whose body is
@@ -866,7 +899,7 @@ Tok ReadNestedLoop(LoopReader &lr, Tok s, uint32_t extra, bool inBlock) {
     uint32_t test = UINT32_MAX;
     if (cond) {
         if (!lr.Mark(LoopPhase::Cond, nullptr)) return nullptr;
-        Tok c = lr.Part(cond, extra, ReadCommaPart);
+        Tok c = lr.Part(cond, extra, ReadCommaPart, true);
         if (!c) return nullptr;
         c = Scan_Lines(c);
         if (*s == KW_WHILE ? c != close - 1 : *c != TK_SEMI) return nullptr;
@@ -960,7 +993,7 @@ Tok ReadLoop(LoopReader &lr, const LoopShape &shape) {
     uint32_t test = UINT32_MAX;
     if (shape.cond) {
         if (!lr.Mark(LoopPhase::Cond, nullptr)) return nullptr;
-        Tok c = lr.Part(shape.cond, 0, ReadCommaPart);
+        Tok c = lr.Part(shape.cond, 0, ReadCommaPart, true);
         if (!c || *Scan_Lines(c) != shape.condEnd) return nullptr;
         test = lr.r.count;
         lr.Emit(FormKind::JumpIfFalse);

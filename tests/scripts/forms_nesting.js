@@ -58,14 +58,16 @@ for (var k = 0; k <= 420; k += (k < 380 ? 20 : 1)) {
 // Loops run from their forms, in blocks nested up to and past the nesting
 // limit: the limit is met at the same block whether it falls in the
 // condition, a statement of the body, an `if` in it, a statement of an
-// `if`'s block or the block itself, a `var` or the update, and whether the loop runs from its form or from its tokens.
+// `if`'s block or the block itself, a branch the walker runs, a `var` or
+// the update, and whether the loop runs from its form or from its tokens.
 var loopBodies = [
   "a = a * 2 + i; b = a - b;",
   "if (i % 2) a = (((a + 1))); else b = ((b - 1));",
   "var t = ((((a)) + 1)); a = t;",
   "a = (((((((((a + i)))))))));",
   "if (i % 2) { a = a + 1; b = (((((b - 1))))); } else { b = b + 1; a = ((a)); }",
-  "if (i > 3) {} else { a = ((a + i)); }"
+  "if (i > 3) {} else { a = ((a + i)); }",
+  "if (i > 3 && i % 3 == 0) { a = a + 1; if (a > 0) { { b = (((b + 1))); } } } else b = (((b - 1)));"
 ];
 function loops(k, w) {
   var open = "", close = "";
