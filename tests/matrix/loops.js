@@ -70,7 +70,9 @@ var bodies = [
   ["ifnested", "if (i > 1) { a = a + 1; if (i > 4) b = b + x; } a = a + 1;", 1],
   ["ifcall", "if (i % 2) { a = a + 1; b = id(b) + x; } a = a + 1;", 1],
   ["ifbreak", "if (a > 50) { b = b + x; break; } a = a + i;", 1],
-  ["ifthrow", "if (i > 3) { a = a + 1; b = b + x; if (i == 7) throw 'at ' + i; } a = a + 1;", 1]
+  ["ifthrow", "if (i > 3) { a = a + 1; b = b + x; if (i == 7) throw 'at ' + i; } a = a + 1;", 1],
+  // Conditions that are a lone operand (only their truth counts).
+  ["lonecond", "if (x) a = a + 1; else b = b + 1; t = i % 2 ? o : null; if (t) b = b + 2; a = a + 1;"]
 ];
 
 // Shapes: {B} the body, which always ends in a statement of its own.
@@ -83,6 +85,7 @@ var shapes = [
   ["condx", "i = 0; while (i < n * x) { {B} i = i + 1; }"],
   ["empty", "for (i = 0; i < n; i++) ; a = a + i;"],
   ["break", "i = 0; for (;;) { if (i >= n) break; {B} i++; } i;"],
+  ["lonewhile", "i = 0; d = n; while (d) { {B} i++; d = d - 1; }"],
   // The body one `if` with block branches (not a block's statement).
   ["ifbody", "for (i = 0; i < n; i++) if (i % 2 == 0) { a = a + i; x = i >= m && m >= 0 ? xs : x; b = b + x; } " +
              "else { b = b + 1; a = a + x; }"]
@@ -117,7 +120,7 @@ function make(shape, body, place, walker) {
   var loop = shape.split("{B}").join(b);
   if (walker && place.indexOf("{Q}") >= 0) loop += "\n'end'";
   var code = place.split("{L}").join(loop).split("{Q}").join(quote(loop));
-  return eval("(function (n, x, xs, m) { var a = 0, b = 0, c, i, t, j, o = {p: 0}, arr = [], w = {}; " +
+  return eval("(function (n, x, xs, m) { var a = 0, b = 0, c, d, i, t, j, o = {p: 0}, arr = [], w = {}; " +
               code + " return [a, b, c, i, o.p, arr.length, arr[3], x]; })");
 }
 
@@ -160,9 +163,9 @@ for (var s = 0; s < shapes.length; s++) {
 // function's code.
 function programText(shape, body, n, m) {
   var b = "x = i == m ? xs : x; " + body;
-  var text = "var a = 0, b = 0, c, i, t, j, o = {p: 0}, arr = [], w = {}, n = " + n + ", x = 1, xs = 's', m = " + m +
+  var text = "var a = 0, b = 0, c, d, i, t, j, o = {p: 0}, arr = [], w = {}, n = " + n + ", x = 1, xs = 's', m = " + m +
              ";\n" + shape.split("{B}").join(b) + "\n[a, b, c, i, o.p, arr.length, arr[3], x];";
-  return text.replace(/\b(a|b|c|i|t|j|k|o|arr|w|n|x|xs|m)\b/g, "g_$1");
+  return text.replace(/\b(a|b|c|d|i|t|j|k|o|arr|w|n|x|xs|m)\b/g, "g_$1");
 }
 for (var s = 0; s < shapes.length; s++) {
   for (var bo = 0; bo < bodies.length; bo++) {
