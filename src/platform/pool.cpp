@@ -1,10 +1,14 @@
 // The pool: small blocks from size-class free lists in 32 KiB puddles, large
-// blocks straight from the heap, everything freed at the last close. The
-// failure switch counts requests, so a test can fail exactly the Nth.
+// blocks straight from the heap, the largest as pages of their own,
+// everything freed at the last close. The failure switch counts requests,
+// so a test can fail exactly the Nth.
 #include "platform/pool.h"
 
 #include <cstdlib>
 #include <cstring>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace quillon {
 
@@ -45,6 +49,22 @@ constexpr size_t kPuddle = 32768;
 constexpr size_t kGrain = 16;
 constexpr size_t kLargest = 512;
 constexpr size_t kClasses = kLargest / kGrain;
+// Blocks of 128 KiB and more (big arrays' element stores, long texts) are
+// pages mapped for them alone: freeing one gives its memory back to the
+// system at once. (The C library does so for such blocks too, but after
+// freeing one it raises the size from which it does, and later big blocks
+// then come from its heap, where what was freed stays resident.)
+constexpr size_t kMapped = 128 * 1024;
+
+size_t Pages(size_t bytes) {
+    static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    return (bytes + page - 1) & ~(page - 1);
+}
+
+void *MapBlock(size_t size) {
+    void *p = mmap(nullptr, Pages(size), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return p == MAP_FAILED ? nullptr : p;
+}
 
 struct FreeBlock {
     FreeBlock *next;
@@ -77,6 +97,7 @@ void *Carve(size_t bytes) {
 
 void *Take(size_t size) {
     if (size == 0) size = 1;
+    if (size >= kMapped) return MapBlock(size);
     if (size > kLargest) return std::malloc(size);
     size_t c = ClassOf(size);
     if (FreeBlock *b = gFree[c]) {
@@ -88,6 +109,10 @@ void *Take(size_t size) {
 
 void Give(void *block, size_t size) {
     if (size == 0) size = 1;
+    if (size >= kMapped) {
+        munmap(block, Pages(size));
+        return;
+    }
     if (size > kLargest) {
         std::free(block);
         return;
@@ -135,7 +160,12 @@ void *Pool_Realloc(void *block, size_t oldSize, size_t newSize) {
     (void)oldSize;
     return std::realloc(block, newSize == 0 ? 1 : newSize);
 #else
-    if (oldSize > kLargest && newSize > kLargest) return std::realloc(block, newSize);
+    if (oldSize >= kMapped && newSize >= kMapped) {
+        void *p = mremap(block, Pages(oldSize), Pages(newSize), MREMAP_MAYMOVE);
+        return p == MAP_FAILED ? nullptr : p;
+    }
+    if (oldSize > kLargest && newSize > kLargest && oldSize < kMapped && newSize < kMapped)
+        return std::realloc(block, newSize);
     void *fresh = Take(newSize);
     if (!fresh) return nullptr;
     std::memcpy(fresh, block, oldSize < newSize ? oldSize : newSize);
