@@ -640,7 +640,11 @@ LoopPhase Form_RunLoop(RunContext *ctx, uint32_t index, ListResume *resume, Tok 
 #ifdef QUILLON_CHECKS
             resume->recovered = recoveries != gChkRecoveries;
 #endif
-            on = HandOver(ctx, index, e, &pc, innerRan, resume);
+            // (pc passed as a copy: its address taken would keep it in
+            // memory through the whole run of the operations.)
+            uint32_t next = pc;
+            on = HandOver(ctx, index, e, &next, innerRan, resume);
+            pc = next;
         }
         cells = LoopCells(ctx, index);
         if (!on) {

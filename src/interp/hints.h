@@ -49,7 +49,10 @@ inline bool ResolvesOwnName(const Activation *a, const IdEntry *id) {
     return c->name == id && a->selfNamed && a->function;
 }
 
+// The local at index i of the activation, or null (chunks fill in order;
+// the first chunk, the common case, is looked at without the walk).
 inline Local *LocalAt(Activation *a, uint32_t i) {
+    if (__builtin_expect(i < kLocalsPerChunk, 1)) return i < a->first.used ? &a->first.items[i] : nullptr;
     LocalChunk *c = &a->first;
     while (i >= kLocalsPerChunk) {
         c = c->next;
