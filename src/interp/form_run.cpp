@@ -48,7 +48,7 @@ __attribute__((always_inline)) inline bool Take(JSAny *to, const JSAny *from) {
 // The value of a named member of the object in *b, into *b: an own stored
 // property is borrowed; a member found elsewhere (computed, inherited) is a
 // copy and is taken only when it holds no share.
-inline bool ReadNamed(RunContext *ctx, JSAny *b, const IdEntry *id, uint32_t nameTok, bool length) {
+__attribute__((always_inline)) inline bool ReadNamed(RunContext *ctx, JSAny *b, const IdEntry *id, uint32_t nameTok, bool length) {
     if (b->type == JSANY_STRING && length) {
         *b = Obj_StringLength(b);
         return true;
