@@ -953,8 +953,8 @@ Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra, bool inBlock) {
         // does (else it is a statement the walker runs, which runs it from
         // its own form). A statement of it not reached yet (no variable's
         // hint known there, or a store into a name never resolved there,
-        // as in a branch not run yet) may have a form later: the loop's form is then
-        // read again at a later pass, unless this is the last try.
+        // as in a branch not run yet) may have a form later: at the first
+        // try the loop's form is then read again at the next one.
         if (!lr.lastTry && (r.unhinted || NotReached(r.ctx, s))) lr.unreached = true;
         return nullptr;
     }
@@ -1022,7 +1022,10 @@ bool Form_ReadLoop(RunContext *ctx, Tok loop, const LoopShape &shape, uint32_t p
     if (passes != (2u << (3 * *slot))) return false;
     LoopReader lr;
     lr.r.ctx = ctx;
-    lr.lastTry = *slot == 2;
+    // (Only the first try waits for a loop inside the loop to be reached
+    // all through: a loop that runs fewer passes than the second try's
+    // would otherwise never get its form.)
+    lr.lastTry = *slot >= 1;
     Tok end = ReadLoop(lr, shape);
     if (!end || lr.unreached) {
         ++*slot;  // the third failure makes it FORM_NONE
