@@ -751,6 +751,37 @@ bool NotReached(RunContext *ctx, Tok s) {
     return slot && *slot == FORM_UNSEEN;
 }
 
+// Where the loop's reader was before a statement: what it read of the
+// statement is dropped (Back) when the statement has no form, and the
+// walker is to run it from the form; false when it is not to, the
+// statement being part of a loop inside the loop, which runs from the form
+// only when all of it does (else it is a statement the walker runs, which
+// runs it from its own form). A statement of it not reached yet (no
+// variable's hint known there, or a store into a name never resolved
+// there, as in a branch not run yet) may have a form later: at the first
+// try the loop's form is then read again at the next one.
+struct ReadPoint {
+    uint32_t count, sp, maxSp, nmarks, nbranches, nnests;
+    explicit ReadPoint(LoopReader &lr)
+        : count(lr.r.count), sp(lr.r.sp), maxSp(lr.r.maxSp), nmarks(lr.nmarks), nbranches(lr.nbranches),
+          nnests(lr.nnests) {
+        lr.r.unhinted = false;
+    }
+    bool Back(LoopReader &lr, Tok s) const {
+        Reader &r = lr.r;
+        r.count = count;
+        r.sp = sp;
+        r.maxSp = maxSp;
+        r.ok = true;
+        lr.nmarks = nmarks;
+        lr.nbranches = nbranches;
+        lr.nnests = nnests;
+        if (!lr.inNest) return true;
+        if (!lr.lastTry && (r.unhinted || NotReached(r.ctx, s))) lr.unreached = true;
+        return false;
+    }
+};
+
 // A branch of an `if` at s (a statement at level `extra` below the
 // loop's): an expression statement, or a block of expression statements
 // and `var` stores of locals, ending where the skipping scanner ends it
@@ -793,19 +824,9 @@ Tok ReadBranch(LoopReader &lr, Tok s, uint32_t extra, uint32_t info) {
 // part of the form.
 Tok ReadBranchOrWalk(LoopReader &lr, Tok s, uint32_t extra, uint32_t info, Tok ifTok, bool inBlock) {
     Reader &r = lr.r;
-    uint32_t count = r.count, sp = r.sp, maxSp = r.maxSp, nmarks = lr.nmarks, nbranches = lr.nbranches;
-    r.unhinted = false;
+    ReadPoint before(lr);
     if (Tok end = ReadBranch(lr, s, extra, info)) return end;
-    r.count = count;
-    r.sp = sp;
-    r.maxSp = maxSp;
-    r.ok = true;
-    lr.nmarks = nmarks;
-    lr.nbranches = nbranches;
-    if (lr.inNest) {
-        if (!lr.lastTry && (r.unhinted || NotReached(r.ctx, s))) lr.unreached = true;
-        return nullptr;
-    }
+    if (!before.Back(lr, s)) return nullptr;
     Tok end = Ev_StatementEnd(r.ctx, s);
     if (extra > lr.depth) lr.depth = extra;
     uint32_t at = r.Emit(FormKind::BranchStatement, static_cast<uint32_t>(s - r.ctx->code->codes));
@@ -932,32 +953,13 @@ Tok ReadNestedLoop(LoopReader &lr, Tok s, uint32_t extra, bool inBlock) {
 Tok ReadBodyStatement(LoopReader &lr, Tok s, uint32_t extra, bool inBlock) {
     if (*s == TK_END || *s == TK_RBRACE || !lr.Mark(LoopPhase::Body, inBlock ? s : nullptr)) return nullptr;
     Reader &r = lr.r;
-    uint32_t count = r.count, sp = r.sp, maxSp = r.maxSp, nmarks = lr.nmarks, nbranches = lr.nbranches,
-             nnests = lr.nnests;
-    r.unhinted = false;
+    ReadPoint before(lr);
     Tok end = *s == KW_VAR                        ? ReadVarStatement(lr, s, extra)
-              : *s == KW_IF                       ? ReadIfStatement(lr, s, extra, nmarks - 1, inBlock)
+              : *s == KW_IF                       ? ReadIfStatement(lr, s, extra, lr.nmarks - 1, inBlock)
               : *s == KW_WHILE || *s == KW_FOR    ? ReadNestedLoop(lr, s, extra, inBlock)
                                                   : ReadExpressionStatement(lr, s, extra);
     if (end) return end;
-    // What was read of it is dropped.
-    r.count = count;
-    r.sp = sp;
-    r.maxSp = maxSp;
-    r.ok = true;
-    lr.nmarks = nmarks;
-    lr.nbranches = nbranches;
-    lr.nnests = nnests;
-    if (lr.inNest) {
-        // A loop inside the loop runs from the form only when all of it
-        // does (else it is a statement the walker runs, which runs it from
-        // its own form). A statement of it not reached yet (no variable's
-        // hint known there, or a store into a name never resolved there,
-        // as in a branch not run yet) may have a form later: at the first
-        // try the loop's form is then read again at the next one.
-        if (!lr.lastTry && (r.unhinted || NotReached(r.ctx, s))) lr.unreached = true;
-        return nullptr;
-    }
+    if (!before.Back(lr, s)) return nullptr;
     end = Ev_StatementEnd(r.ctx, s);
     // The walker's own nesting for it is its own; the block's level is the form's.
     if (extra > lr.depth) lr.depth = extra;
