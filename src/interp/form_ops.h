@@ -143,11 +143,11 @@ struct NestInfo {
     uint32_t top;
     uint32_t after;
     uint32_t loopTok;  // the loop's keyword
-    uint32_t end;      // the token the loop ends at
+    uint32_t end;      // the token the loop ends at (where its body ends)
     uint32_t body;     // the token after its header's `)`
     uint32_t semi;     // a `for`'s `;` after its first clause
-    uint32_t bodyEnd;  // the token its body ends at
     uint32_t flags;    // kNestInBlock
+    uint32_t pad;
 };
 constexpr uint32_t kNestInBlock = 1;  // the loop is a statement of the body's block
 static_assert(sizeof(NestInfo) == 32, "a loop inside a loop's form takes two cells");

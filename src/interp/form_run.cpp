@@ -45,6 +45,16 @@ __attribute__((always_inline)) inline bool Take(JSAny *to, const JSAny *from) {
     return true;
 }
 
+// A stored value (a property's, an element's) borrowed for the stack: a
+// declared but unset one reads as undefined.
+__attribute__((always_inline)) inline bool TakeStored(JSAny *to, const JSAny *from) {
+    if (from->type == JSANY_UNDECLARED) {
+        *to = JSAny_Undef();
+        return true;
+    }
+    return Take(to, from);
+}
+
 // The value of a named member of the object in *b, into *b: an own stored
 // property is borrowed; a member found elsewhere (computed, inherited) is a
 // copy and is taken only when it holds no share.
@@ -55,13 +65,7 @@ __attribute__((always_inline)) inline bool ReadNamed(RunContext *ctx, JSAny *b, 
     }
     if (b->type != JSANY_OBJECT || !b->obj || !Obj_PlainNamed(b->obj, id)) return false;
     uint32_t *hint = HintSlot(ctx, ctx->code->codes + nameTok);
-    if (PropRec *pr = Obj_OwnNamedHinted(b->obj, id, hint)) {
-        if (pr->value.type == JSANY_UNDECLARED) {
-            *b = JSAny_Undef();
-            return true;
-        }
-        return Take(b, &pr->value);
-    }
+    if (PropRec *pr = Obj_OwnNamedHinted(b->obj, id, hint)) return TakeStored(b, &pr->value);
     JSAny v;
     Obj_GetNamedInherited(b->obj, id, &v);
     if (v.type < 0) {
@@ -92,12 +96,7 @@ __attribute__((always_inline)) inline bool Storable(const JSAny *v) {
 // read or store it.
 __attribute__((noinline)) bool ReadKeyed(JSAny *top, const JSAny *key) {
     JSAny *e = Obj_KeyedValue(top->obj, key);
-    if (!e) return false;
-    if (e->type == JSANY_UNDECLARED) {
-        *top = JSAny_Undef();
-        return true;
-    }
-    return Take(top, e);
+    return e && TakeStored(top, e);
 }
 __attribute__((noinline)) bool StoreKeyed(NumOp op, Object *o, const JSAny *key, JSAny *value);
 
@@ -178,8 +177,7 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
                 break;
             }
             if (const JSAny *e = Obj_DenseAt(b.obj, st[sp].num)) {
-                if (e->type == JSANY_UNDECLARED) st[sp - 1] = JSAny_Undef();
-                else if (!Take(&st[sp - 1], e)) return RunEnd::Miss;
+                if (!TakeStored(&st[sp - 1], e)) return RunEnd::Miss;
                 break;
             }
             // A hole, an element past the dense store or along the chain:
@@ -460,25 +458,44 @@ inline bool NestAt(const FormCell *cells, uint32_t at, NestInfo *n) {
     return false;
 }
 
-// A statement of a loop's body (of its block when inBlock) run by the
-// walker for the loop's form, at the level the walker's block would run it
-// at, trying its own form first (an expression statement with one at its
-// first token, a `return`, an `if`).
-__attribute__((always_inline)) inline Tok RunStatement(RunContext *ctx, Tok s, bool inBlock, uint32_t *c) {
-    bool savedMember = ctx->memberError;
-    if (inBlock) {
-        ++ctx->nesting;
-        ctx->memberError = true;
+// The walker's nesting and its block's member rule around what a loop's
+// form hands it: `levels` more levels and, for a statement of a block,
+// member reads of null and undefined failing, as the block has them; both
+// as they were afterwards.
+struct WalkerLevels {
+    RunContext *ctx;
+    uint32_t levels;
+    bool member;
+    WalkerLevels(RunContext *c, uint32_t n, bool block) : ctx(c), levels(n), member(c->memberError) {
+        c->nesting += n;
+        if (block) c->memberError = true;
     }
+    ~WalkerLevels() {
+        ctx->nesting -= levels;
+        ctx->memberError = member;
+    }
+};
+
+// A statement run by the walker for a loop's form, trying its own form
+// first (an expression statement with one at its first token, a `return`,
+// an `if`).
+__attribute__((always_inline)) inline Tok RunStatementAt(RunContext *ctx, Tok s, uint32_t *c) {
     const uint32_t *form = Form_Slot(ctx, s);
     bool formed = *s == KW_RETURN || *s == KW_IF || (form && *form >= FORM_FIRST);
     Tok q = formed ? St_FormStatement(ctx, s, c) : nullptr;
-    if (!q) q = St_Statement(ctx, s, c);
+    return q ? q : St_Statement(ctx, s, c);
+}
+
+// A statement of a loop's body (of its block when inBlock), at the level
+// the walker's block would run it at. (The levels are set only for a
+// block's statement: this is the path of every statement a loop's form
+// hands over.)
+__attribute__((always_inline)) inline Tok RunStatement(RunContext *ctx, Tok s, bool inBlock, uint32_t *c) {
     if (inBlock) {
-        --ctx->nesting;
-        ctx->memberError = savedMember;
+        WalkerLevels at(ctx, 1, true);
+        return RunStatementAt(ctx, s, c);
     }
-    return q;
+    return RunStatementAt(ctx, s, c);
 }
 
 // The mark of the part that the operation before pc belongs to.
@@ -516,14 +533,9 @@ __attribute__((noinline)) bool HandOver(RunContext *ctx, uint32_t index, RunEnd 
         return false;
     }
     FormHead &head = cells[0].head;
-    bool savedMember = ctx->memberError;
-    uint32_t levels = 0;
-    if (nested) {
-        // At the inner loop statement's level, as the walker's block runs it.
-        levels = (n.flags & kNestInBlock ? 1 : 0) + 1;
-        if (n.flags & kNestInBlock) ctx->memberError = true;
-    }
-    ctx->nesting += levels;
+    // At the inner loop statement's level, as the walker's block runs it.
+    bool loopInBlock = n.flags & kNestInBlock;
+    WalkerLevels inLoop(ctx, nested ? loopInBlock + 1 : 0, nested && loopInBlock);
     Tok s = nullptr, q = nullptr, stmtEnd = nullptr;
     uint32_t c = 0, next = *pc;
     bool inBlock = false, drop = false;
@@ -538,10 +550,8 @@ __attribute__((noinline)) bool HandOver(RunContext *ctx, uint32_t index, RunEnd 
         s = codes + o.branch.ifTok;
         inBlock = o.pad;
         stmtEnd = codes + o.branch.stmtEnd;
-        ctx->nesting += (inBlock ? 1 : 0) + 1;
-        if (inBlock) ctx->memberError = true;
+        WalkerLevels at(ctx, inBlock + 1, inBlock);
         q = St_Branch(ctx, branchAt, &c);
-        ctx->nesting -= (inBlock ? 1 : 0) + 1;
     } else if (e == RunEnd::Statement) {
         const FormOp &o = cells[*pc].op;
         s = codes + o.arg;
@@ -561,12 +571,8 @@ __attribute__((noinline)) bool HandOver(RunContext *ctx, uint32_t index, RunEnd 
         s = codes + b.ifTok;
         stmtEnd = codes + b.end;
         next = b.after;
-        if (inBlock) {
-            ++ctx->nesting;
-            ctx->memberError = true;
-        }
+        WalkerLevels at(ctx, inBlock, inBlock);
         q = St_BranchFrom(ctx, s, codes + b.brace, from, then, &c);
-        if (inBlock) --ctx->nesting;
     } else if (e == RunEnd::Miss) {
         // Given up in a part of the inner loop: the walker goes on there.
         drop = ++head.misses >= kFormMaxMisses;
@@ -584,19 +590,16 @@ __attribute__((noinline)) bool HandOver(RunContext *ctx, uint32_t index, RunEnd 
             entry.phase = LoopPhase::Body;
             entry.resume = ListResume{inBlock ? s : nullptr, q, c};
         }
-        if (innerRan) entry.end = codes + n.bodyEnd;
+        if (innerRan) entry.end = codes + n.end;
 #ifdef QUILLON_CHECKS
         entry.resume.recovered = resume->recovered;
 #endif
-        ctx->memberError = n.flags & kNestInBlock ? true : savedMember;
         q = St_LoopFrom(ctx, codes + n.loopTok, &entry, &c);
         s = codes + n.loopTok;
-        inBlock = n.flags & kNestInBlock;
+        inBlock = loopInBlock;
         stmtEnd = codes + n.end;
         next = n.after;
     }
-    ctx->nesting -= levels;
-    ctx->memberError = savedMember;
     if (c != 0 || q != stmtEnd || drop) {
         *resume = ListResume{inBlock ? s : nullptr, q, c};
         return false;

@@ -853,10 +853,9 @@ Tok ReadIfStatement(LoopReader &lr, Tok s, uint32_t extra, uint32_t mark, bool i
     uint32_t flags = inBlock ? kBranchInBlock : 0;
     Tok thenEnd = ReadBranchOrWalk(lr, Scan_Lines(close + 1), extra + 1, flags | kBranchThen, s, inBlock);
     if (!thenEnd) return nullptr;
-    Tok e = Scan_Lines(thenEnd);
-    if (*e == TK_SEMI) e = Scan_Lines(e + 1);
+    Tok e = Scan_ElseOf(thenEnd);
     Tok end = thenEnd;
-    if (*e != KW_ELSE) {
+    if (!e) {
         lr.r.ops[test].arg = lr.r.target = lr.r.count;
     } else {
         uint32_t skip = lr.r.count;
@@ -915,7 +914,7 @@ Tok ReadNestedLoop(LoopReader &lr, Tok s, uint32_t extra, bool inBlock) {
     NestInfo &n = lr.nests[index];
     n = NestInfo{lr.r.count, 0, static_cast<uint32_t>(s - ctx->code->codes), 0,
                  static_cast<uint32_t>(close - ctx->code->codes),
-                 semi ? static_cast<uint32_t>(semi - ctx->code->codes) : 0, 0, inBlock ? kNestInBlock : 0};
+                 semi ? static_cast<uint32_t>(semi - ctx->code->codes) : 0, inBlock ? kNestInBlock : 0, 0};
     lr.Emit(FormKind::NestTop);
     uint32_t test = UINT32_MAX;
     if (cond) {
@@ -943,7 +942,6 @@ Tok ReadNestedLoop(LoopReader &lr, Tok s, uint32_t extra, bool inBlock) {
     if (test != UINT32_MAX) lr.r.ops[test].arg = n.after;
     lr.r.target = n.after;
     n.end = static_cast<uint32_t>(end - ctx->code->codes);
-    n.bodyEnd = n.end;
     return end;
 }
 

@@ -18,6 +18,14 @@ inline Tok Scan_Lines(Tok p) {
     return p;
 }
 
+// The `else` of an `if` whose first branch ends at thenEnd (a `;` may come
+// between), or null when it has none.
+inline Tok Scan_ElseOf(Tok thenEnd) {
+    Tok e = Scan_Lines(thenEnd);
+    if (*e == TK_SEMI) e = Scan_Lines(e + 1);
+    return *e == KW_ELSE ? e : nullptr;
+}
+
 // How much of an expression a skip takes: the lowest binary operator that
 // belongs to it (by code), and whether assignment operators and commas do.
 // An operand of a binary operator takes only tighter operators; an

@@ -236,9 +236,8 @@ Tok IfBranches(RunContext *ctx, Tok q, bool truth, uint32_t *cpl) {
     } else {
         thenEnd = Ev_StatementEnd(ctx, q);
     }
-    Tok e = Scan_Lines(thenEnd);
-    if (*e == TK_SEMI) e = Scan_Lines(e + 1);
-    if (*e != KW_ELSE) return thenEnd;
+    Tok e = Scan_ElseOf(thenEnd);
+    if (!e) return thenEnd;
     if (truth) return Ev_StatementEnd(ctx, e + 1);
     return St_Branch(ctx, e + 1, cpl);
 }
@@ -1287,6 +1286,7 @@ __attribute__((always_inline)) inline Tok FormOf(RunContext *ctx, Tok p, uint32_
 
 Tok St_FormStatement(RunContext *ctx, Tok p, uint32_t *cpl) { return FormOf(ctx, p, cpl); }
 
+
 Tok St_Branch(RunContext *ctx, Tok p, uint32_t *cpl) {
     p = Scan_Lines(p);
     Tok q = FormOf(ctx, p, cpl);
@@ -1309,9 +1309,7 @@ Tok St_BranchFrom(RunContext *ctx, [[maybe_unused]] Tok ifTok, Tok brace, Tok fr
     --ctx->nesting;
     if (*cpl == 0 && then) {
         // The other branch is skipped, as IfBranches skips it.
-        Tok e = Scan_Lines(end);
-        if (*e == TK_SEMI) e = Scan_Lines(e + 1);
-        if (*e == KW_ELSE) end = Ev_StatementEnd(ctx, e + 1);
+        if (Tok e = Scan_ElseOf(end)) end = Ev_StatementEnd(ctx, e + 1);
     }
 #ifdef QUILLON_CHECKS
     CheckStatementExtent(ctx, ifTok, end, *cpl, recoveries);
