@@ -38,3 +38,18 @@ function h(n) {
   return [a, b, c, i].join(",");
 }
 print(h(130));
+
+// A loop inside a loop that the walker takes over after a give-up (u.v of
+// undefined: no form reads it), where the read then fails in a lenient
+// run: reported, the rest of the failed statement abandoned as the walker
+// abandons it. With and without braces around each body.
+var u;
+function inner(k) {
+  var a = 0, b = 0, i, j;
+  if (k == 0) for (i = 0; i < 6; i++) for (j = 0; j < 3; j++) a = i > 3 ? a + u.v : a + j;
+  if (k == 1) for (i = 0; i < 6; i++) { for (j = 0; j < 3; j++) a = i > 3 ? a + u.v : a + j; }
+  if (k == 2) for (i = 0; i < 6; i++) for (j = 0; j < 3; j++) { a = i > 3 ? a + u.v : a + j; b++; }
+  if (k == 3) for (i = 0; i < 6; i++) { j = 0; while (j < 3) { a = i > 3 ? a + u.v : a + j; b++; j++; } b += 10; }
+  return [a, b, i, j].join(",");
+}
+for (var k = 0; k < 4; k++) print("inner " + k + ": " + inner(k));
