@@ -44,6 +44,7 @@ struct TextHead {
     uint8_t refs;       // the byte just before the first character
 };
 static_assert(sizeof(PlainHead) == 8 && sizeof(ArrayHead) == 16 && sizeof(TextHead) == 8);
+static_assert(offsetof(TextHead, refs) == sizeof(TextHead) - 1);  // Text_RefCount and the like read it so
 
 inline PlainHead *PlainOf(void *p) { return static_cast<PlainHead *>(p) - 1; }
 inline ArrayHead *ArrayOf(void *p) { return static_cast<ArrayHead *>(p) - 1; }
@@ -216,18 +217,12 @@ char *Text_NewKey(const char *src, size_t n) {
 
 bool Text_IsKey(const char *t) { return TextOf(t)->exact == kKeyText; }
 
-void Text_AddRef(char *t) { ++TextOf(t)->refs; }
-
-void Text_Release(char *t) {
-    if (!t) return;
+void Text_FreeLast(char *t) {
     TextHead *h = TextOf(t);
-    if (--h->refs != 0) return;
     MemUse -= TextAccount(h);
     if (h->exact == kKeyText) Pool_Free(reinterpret_cast<char *>(h) - kTextKeyArea, kTextKeyArea + sizeof(TextHead) + h->capacity);
     else Pool_Free(h, sizeof(TextHead) + h->capacity);
 }
-
-uint32_t Text_RefCount(const char *t) { return TextOf(t)->refs; }
 
 uint32_t Text_Capacity(const char *t) { return TextOf(t)->capacity; }
 

@@ -58,9 +58,15 @@ char *Text_FromBytes(const char *src, size_t n);
 char *Text_FromString(const char *s);
 char *Text_Join(const char *a, size_t an, const char *b, size_t bn);
 char *Text_Format(const char *format, ...) __attribute__((format(printf, 1, 2)));
-void Text_AddRef(char *t);
-void Text_Release(char *t);  // null is ignored
-uint32_t Text_RefCount(const char *t);
+// The count is the byte just before a text's first character (the last of
+// its header), so taking and dropping a share are inline: they are among
+// the most frequent things the interpreter does with strings.
+inline uint32_t Text_RefCount(const char *t) { return reinterpret_cast<const uint8_t *>(t)[-1]; }
+inline void Text_AddRef(char *t) { ++reinterpret_cast<uint8_t *>(t)[-1]; }
+void Text_FreeLast(char *t);  // frees a text whose last share was dropped
+inline void Text_Release(char *t) {  // null is ignored
+    if (t && --reinterpret_cast<uint8_t *>(t)[-1] == 0) Text_FreeLast(t);
+}
 uint32_t Text_Capacity(const char *t);
 // Rounded capacity for a text of n characters: (n + 8) rounded down to 8.
 constexpr size_t Text_RoundedCapacity(size_t n) { return (n + 8) & ~static_cast<size_t>(7); }
