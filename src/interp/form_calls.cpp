@@ -70,9 +70,20 @@ uint32_t TailBinary(RunContext *ctx, const FormOp &o, JSAny *l, JSAny *r) {
 // released too on a failure.
 __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, uint32_t from, uint32_t to, JSAny *st,
                                              uint32_t sp, uint32_t keep) {
-    // (Each operation is copied: a conversion may run code that adds forms.)
+    // An operator on two numbers runs no code, so the operations are read in
+    // place while only such operators follow; anything else is copied first
+    // (a conversion or a call may run code that adds forms, moving them).
     for (uint32_t k = from; k < to && st[sp - 1].type != JSANY_ERROR; ++k) {
-        const FormOp o = static_cast<CodeCache *>(ctx->code->cache)->formStore[index + 1 + k].op;
+        const FormOp *in = &static_cast<CodeCache *>(ctx->code->cache)->formStore[index + 1 + k].op;
+        if (in->kind == FormKind::BinaryConst && st[sp - 1].type == JSANY_NUMBER &&
+            Num_Binary(in->op, &st[sp - 1], in->num))
+            continue;
+        if (in->kind == FormKind::Binary && st[sp - 1].type == JSANY_NUMBER && st[sp - 2].type == JSANY_NUMBER &&
+            Num_Binary(in->op, &st[sp - 2], st[sp - 1].num)) {
+            --sp;
+            continue;
+        }
+        const FormOp o = *in;
         if (o.kind == FormKind::Number) {
             st[sp++] = JSAny_Num(o.num);
             continue;
