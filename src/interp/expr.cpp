@@ -33,8 +33,7 @@ uint32_t Ev_Fail(RunContext *ctx, uint32_t row, Tok at) {
     return c ? c : ERR_STOP;
 }
 
-uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at) {
-    if (v->type != JSANY_ERROR) return 0;
+uint32_t Ev_CheckFailed(RunContext *ctx, JSAny *v, Tok at) {
     uint32_t code = v->code;
     if (Ev_Travels(code)) return code;
     uint32_t c = Err_ReportCode(ctx, code ? code : ERR_WRONGTYPE, at, 1);

@@ -77,10 +77,16 @@ __attribute__((always_inline)) inline bool ReadNamed(RunContext *ctx, JSAny *b, 
 
 // Stores the value into the variable (the last operation of a form): it
 // takes its share, and the old value is released.
-__attribute__((always_inline)) inline void Put(JSAny *var, const JSAny *value) {
+// (Values that own nothing, numbers above all, are copied in place; a share
+// taken or dropped goes through a call, which keeps the runner's code small.)
+__attribute__((noinline)) void PutShared(JSAny *var, const JSAny *value) {
     JSAny old = *var;
     JSAny_InitFrom(var, value);
     JSAny_Clear(&old);
+}
+__attribute__((always_inline)) inline void Put(JSAny *var, const JSAny *value) {
+    if (__builtin_expect(var->type >= 0 && value->type >= 0, 1)) *var = *value;
+    else PutShared(var, value);
 }
 
 // Whether a value on the stack may be stored or be a form's value: a share
@@ -386,11 +392,8 @@ __attribute__((always_inline)) inline RunEnd RunOps(RunContext *ctx, const FormO
             // As a statement run from its form in a statement list (a
             // string value gives up, as at End).
             if (!Storable(&st[0])) return RunEnd::Miss;
-            JSAny v;
-            JSAny_InitFrom(&v, &st[0]);
             ctx->noValueAt = nullptr;
-            JSAny_Clear(&ctx->completion);
-            ctx->completion = v;
+            Put(&ctx->completion, &st[0]);
             sp = 0;
             break;
         }

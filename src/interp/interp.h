@@ -19,7 +19,9 @@ struct ScriptFunction;
 // ---- failures ----
 // Reports a row at a token and returns the failure code to propagate (a
 // lenient run's warning still abandons the construct).
-uint32_t Ev_Fail(RunContext *ctx, uint32_t row, Tok at);
+// (Failures are rare: the failure paths are compiled as cold code, out of
+// the way of the paths that run.)
+__attribute__((cold)) uint32_t Ev_Fail(RunContext *ctx, uint32_t row, Tok at);
 // Codes that travel without a report of their own: out of memory, user
 // break, a throw in flight, and codes already reported.
 inline bool Ev_Travels(uint32_t code) {
@@ -28,7 +30,10 @@ inline bool Ev_Travels(uint32_t code) {
 }
 // Reports an error value in the slot unless it travels as it is; returns
 // the code (0 when the slot holds no error).
-uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at);
+__attribute__((cold)) uint32_t Ev_CheckFailed(RunContext *ctx, JSAny *v, Tok at);
+inline uint32_t Ev_Check(RunContext *ctx, JSAny *v, Tok at) {
+    return v->type != JSANY_ERROR ? 0 : Ev_CheckFailed(ctx, v, at);
+}
 
 // RAII guard for the nesting limit.
 struct NestGuard {

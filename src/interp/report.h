@@ -19,17 +19,17 @@ struct JSAny;
 // Raise an error at a token (or span of tokens) of the current token program.
 // Lenient runs show a warning and get 0 back; otherwise the first error of a
 // run is shown and every call returns ERR_STOP (0x40008020).
-uint32_t Err_Report(RunContext *ctx, uint32_t row, const uint32_t *tok);
-uint32_t Err_ReportSpan(RunContext *ctx, uint32_t row, const uint32_t *tok, uint32_t count);
+__attribute__((cold)) uint32_t Err_Report(RunContext *ctx, uint32_t row, const uint32_t *tok);
+__attribute__((cold)) uint32_t Err_ReportSpan(RunContext *ctx, uint32_t row, const uint32_t *tok, uint32_t count);
 // Shows the report unless one was shown in this run; no lenient handling.
-uint32_t Err_ReportOnce(RunContext *ctx, uint32_t row, const uint32_t *tok, uint32_t count);
+__attribute__((cold)) uint32_t Err_ReportOnce(RunContext *ctx, uint32_t row, const uint32_t *tok, uint32_t count);
 // Maps a code to its row and reports it.
-uint32_t Err_ReportCode(RunContext *ctx, uint32_t code, const uint32_t *tok, uint32_t count);
+__attribute__((cold)) uint32_t Err_ReportCode(RunContext *ctx, uint32_t code, const uint32_t *tok, uint32_t count);
 // Reports an error value unless already reported; the value becomes ERR_STOP.
-uint32_t Err_ReportValue(RunContext *ctx, const uint32_t *tok, uint32_t count, JSAny *value);
+__attribute__((cold)) uint32_t Err_ReportValue(RunContext *ctx, const uint32_t *tok, uint32_t count, JSAny *value);
 // Reports with a message and class of its own (an uncaught Error object or
 // thrown value), shown as it is; a null message reports an empty one.
-uint32_t Err_ReportText(RunContext *ctx, uint32_t errClass, const char *message,
+__attribute__((cold)) uint32_t Err_ReportText(RunContext *ctx, uint32_t errClass, const char *message,
                         const uint32_t *tok, uint32_t count);
 // Asks the host whether to stop (HostNotify kind 7).
 uint32_t Err_PollBreak(RunContext *ctx, const uint32_t *tok);
