@@ -441,7 +441,11 @@ void Run_ScriptEntry(RunContext *ctx, Function *fn) {
     ctx->labelBase = ctx->labelCount;
     Tok body = code->codes + code->bodyStart;
     uint32_t c = code->bodyHasDeclarations == 1 ? 0 : Fn_Prepass(ctx, body + 1);
-    if (c == 0) St_Statement(ctx, body, &c);
+    if (code->bodyStartsReturn == 0) code->bodyStartsReturn = *St_BodyFirst(body) == KW_RETURN ? 1 : 2;
+    if (c == 0) {
+        if (code->bodyStartsReturn == 1) St_ReturnBody(ctx, body, &c);
+        else St_Statement(ctx, body, &c);
+    }
     if (c != 0 && c != CPL_RETURN) c = Run_Finish(ctx, c, body);
     if (c == CPL_RETURN) {
         // ctx->ret holds the value of the return statement.

@@ -151,6 +151,16 @@ struct ListResume {
 Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
 // One statement (a block going on where `resume` says when it is given).
 Tok St_Statement(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume = nullptr);
+// The first statement of a function's body (after its `{`).
+inline Tok St_BodyFirst(Tok body) {
+    Tok p = body + 1;
+    while (*p == TK_LINE || *p == TK_SEMI) ++p;
+    return p;
+}
+// A script function's body (its `{`) whose first statement is a `return`
+// (a getter, a small helper), as St_Statement runs it: the `return` is run
+// from its form directly when it has one.
+Tok St_ReturnBody(RunContext *ctx, Tok body, uint32_t *completion);
 // An expression statement, a `return` or an `if` at p (after any line
 // breaks) run from its form of the comma level, as St_Statement would run
 // it; null, with nothing done, when it has none or the form gives up.

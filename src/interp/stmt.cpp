@@ -1347,6 +1347,40 @@ Tok St_Statement(RunContext *ctx, Tok p, uint32_t *cpl, const ListResume *resume
     return end;
 }
 
+Tok St_ReturnBody(RunContext *ctx, Tok body, uint32_t *cpl) {
+#ifdef QUILLON_CHECKS
+    uint32_t recoveries = gChkRecoveries;
+#endif
+    Tok ret = St_BodyFirst(body);
+    Tok end = nullptr;
+    if (Chk_Shortcuts() && ctx->nesting < kMaxNesting) {
+        // The `return` run from its form at the level and under the member
+        // rule StatementAt and Block give it. A return ends the list and the
+        // block there; anything else it gives goes on through them as if
+        // the list had run it.
+        Tok q;
+        {
+            NestGuard guard(ctx);
+            *cpl = 0;
+            bool savedMember = ctx->memberError;
+            ctx->memberError = true;
+            q = FormReturn(ctx, ret, cpl);
+            ctx->memberError = savedMember;
+        }
+        if (q && *cpl == CPL_RETURN) {
+            end = q;
+        } else if (q) {
+            ListResume resume{ret, q, *cpl};
+            end = StatementAt(ctx, body, cpl, &resume);
+        }
+    }
+    if (!end) end = StatementAt(ctx, body, cpl, nullptr);
+#ifdef QUILLON_CHECKS
+    CheckStatementExtent(ctx, body, end, *cpl, recoveries);
+#endif
+    return end;
+}
+
 Tok St_List(RunContext *ctx, Tok p, uint32_t *completion, const ListResume *resume) {
     uint32_t c;
     Tok q;

@@ -35,6 +35,8 @@ struct Code {
     uint8_t argumentsUse; // the interpreter's note: 0 not looked at, 1 the body never names
                           // `arguments` (nor `eval`), 2 it may
     uint8_t bodyHasDeclarations;  // the interpreter's note: 1 the body declares no function
+    uint8_t bodyStartsReturn;     // the interpreter's note: 0 not looked at, 1 the body's first
+                                  // statement is a `return`, 2 it is not
     void *cache;          // position caches of the interpreter, freed with the Code
     // Where the last look-up of a token's offset ended: the next one that
     // goes forward starts there, so walking a program front to back costs
