@@ -16,6 +16,7 @@
 #include "interp/poscache.h"
 #include "lexer/code.h"
 #include "objects/function.h"
+#include "objects/call.h"
 #include "objects/member.h"
 #include "objects/props.h"
 #include "runtime/checks.h"
@@ -400,7 +401,7 @@ __attribute__((always_inline)) inline void CallTail(RunContext *ctx, EvalSlot *c
     if (construct) {
         Fn_Construct(ctx, cur, args, argc);
     } else {
-        Fn_CallValue(ctx, cur, args, argc, haveThis ? thisValue : nullptr);
+        Fn_CallValueInline(ctx, cur, args, argc, haveThis ? thisValue : nullptr);
     }
     ctx->callTok = savedCall;
     JSAny_Clear(thisValue);

@@ -75,6 +75,10 @@ __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, ui
     // (a conversion or a call may run code that adds forms, moving them).
     for (uint32_t k = from; k < to && st[sp - 1].type != JSANY_ERROR; ++k) {
         const FormOp *in = &static_cast<CodeCache *>(ctx->code->cache)->formStore[index + 1 + k].op;
+        if (in->kind == FormKind::Number) {
+            st[sp++] = JSAny_Num(in->num);
+            continue;
+        }
         if (in->kind == FormKind::BinaryConst && st[sp - 1].type == JSANY_NUMBER &&
             Num_Binary(in->op, &st[sp - 1], in->num))
             continue;
@@ -84,10 +88,6 @@ __attribute__((noinline)) JSAny RunAfterCall(RunContext *ctx, uint32_t index, ui
             continue;
         }
         const FormOp o = *in;
-        if (o.kind == FormKind::Number) {
-            st[sp++] = JSAny_Num(o.num);
-            continue;
-        }
         if (o.kind == FormKind::OuterCall) {
             const FormCell *cells = static_cast<CodeCache *>(ctx->code->cache)->formStore + index + 1;
             const FormOp site = cells[k + 1].op, end = cells[k + 2].op;

@@ -4,6 +4,7 @@
 // restores the context's arguments, this and result, so a failure inside
 // leaves the caller's state as it was.
 #include "objects/function.h"
+#include "objects/call.h"
 #include "objects/object.h"
 
 #include "objects/hostcalls.h"
@@ -244,10 +245,8 @@ void Fn_DisposeScript(ScriptFunction *f) {
 
 // ---- calls -------------------------------------------------------------------
 
-namespace {
-
 // Maps a host's answer to HostInvoke into the call's result.
-void InvokeHost(RunContext *ctx, ProgObj *p, uint32_t operation) {
+void Fn_InvokeHost(RunContext *ctx, ProgObj *p, uint32_t operation) {
     JSAny_SetUndefined(&ctx->ret);
     ProgramSpace *owner = p->owner ? p->owner : ctx->space;
     uint32_t answer =
@@ -256,90 +255,13 @@ void InvokeHost(RunContext *ctx, ProgObj *p, uint32_t operation) {
     if (code) JSAny_SetError(&ctx->ret, code);
 }
 
-// Enters a function. Its space counts as running meanwhile, so a hook
-// cannot destroy the space (its tokens, its built-ins) beneath it, even
-// from a run of another space.
-inline void RunEntry(RunContext *ctx, Function *f) {
-    ProgramSpace *home = f->space;  // null once the space is gone
-    if (home) ++home->runs;
-    f->entry(ctx, f);
-    if (home) --home->runs;
-}
+using fncall::CallState;
+using fncall::Enter;
+using fncall::Leave;
+using fncall::ResolveCallee;
+using fncall::RunEntry;
 
-struct CallState {
-    const JSAny *args;
-    uint32_t argc;
-    JSAny thisValue;
-    JSAny ret;
-    bool construct;
-};
-
-inline void Enter(RunContext *ctx, CallState &saved, const JSAny *args, uint32_t argc) {
-    saved.args = ctx->args;
-    saved.argc = ctx->argc;
-    saved.thisValue = ctx->thisValue;
-    saved.ret = ctx->ret;
-    saved.construct = ctx->construct;
-    ctx->args = args;
-    ctx->argc = argc;
-    ctx->ret = JSAny_Err(ERR_BADARGS);
-    ctx->construct = false;
-}
-
-inline void Leave(RunContext *ctx, CallState &saved, JSAny *result) {
-    JSAny_Clear(result);
-    *result = ctx->ret;
-    JSAny_Clear(&ctx->thisValue);
-    ctx->args = saved.args;
-    ctx->argc = saved.argc;
-    ctx->thisValue = saved.thisValue;
-    ctx->ret = saved.ret;
-    ctx->construct = saved.construct;
-}
-
-// Turns the slot into the callee's value; returns the this value to use
-// (owned) when the slot was a member reference, else undefined with
-// *fromRef false.
-inline JSAny ResolveCallee(RunContext *ctx, EvalSlot *slot, bool *fromRef) {
-    *fromRef = false;
-    JSAny thisValue = JSAny_Undef();
-    if (slot->v.type == JSREF_MEMBER || slot->v.type == JSREF_NAMED) {
-        JSAny_InitFrom(&thisValue, &slot->base);
-        *fromRef = true;
-        Obj_GetMember(ctx, slot, false);
-    } else if (slot->v.type == JSREF_VARIABLE || slot->v.type == JSREF_ARGSLOT) {
-        Obj_GetMember(ctx, slot, false);
-    }
-    return thisValue;
-}
-
-void CallResolved(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc, JSAny thisValue) {
-    const JSAny callee = slot->v;
-    CallState saved;
-    Enter(ctx, saved, args, argc);
-    ctx->thisValue = thisValue;
-    switch (callee.type) {
-    case JSANY_ERROR:
-        ctx->ret = JSAny_Err(callee.code ? callee.code : ERR_WRONGTYPE);
-        break;
-    case JSANY_PROGOBJ:
-        InvokeHost(ctx, callee.prog, JSHOST_CALL);
-        break;
-    case JSANY_OBJECT:
-        if (callee.obj->classFlags & CF_CALLABLE) {
-            auto *f = static_cast<Function *>(callee.obj);
-            if (f->kind == ObjKind::Native && f->arity >= 0 && static_cast<uint32_t>(f->arity) > argc)
-                break;  // not entered: the preset "bad arguments" stands
-            RunEntry(ctx, f);
-            break;
-        }
-        [[fallthrough]];
-    default:
-        ctx->ret = JSAny_Err(ERR_WRONGTYPE);
-        break;
-    }
-    Leave(ctx, saved, &slot->v);
-}
+namespace {
 
 void BoundEntry(RunContext *ctx, Function *fn) {
     // A bound function of a bound function calls the innermost target with
@@ -375,15 +297,7 @@ void BoundEntry(RunContext *ctx, Function *fn) {
 
 void Fn_CallValue(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc,
                   const JSAny *thisChoice) {
-    bool fromRef;
-    JSAny thisValue = ResolveCallee(ctx, slot, &fromRef);
-    if (!fromRef) {
-        const JSAny *src = thisChoice == kKeepThis ? &ctx->thisValue
-                           : thisChoice            ? thisChoice
-                                                   : &ctx->global;
-        JSAny_InitFrom(&thisValue, src);
-    }
-    CallResolved(ctx, slot, args, argc, thisValue);
+    Fn_CallValueInline(ctx, slot, args, argc, thisChoice);
 }
 
 void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t argc) {
@@ -399,7 +313,7 @@ void Fn_Construct(RunContext *ctx, EvalSlot *slot, const JSAny *args, uint32_t a
     if (callee.type == JSANY_PROGOBJ) {
         Enter(ctx, saved, args, argc);
         ctx->thisValue = JSAny_Undef();
-        InvokeHost(ctx, callee.prog, JSHOST_CONSTRUCT);
+        Fn_InvokeHost(ctx, callee.prog, JSHOST_CONSTRUCT);
         Leave(ctx, saved, &slot->v);
         return;
     }
