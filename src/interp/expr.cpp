@@ -373,6 +373,21 @@ uint32_t CallFailure(RunContext *ctx, JSAny *result, bool construct, Tok at) {
     return c;
 }
 
+}  // namespace
+
+void Ev_CallFailed(RunContext *ctx, EvalSlot *cur, bool construct, Tok calleeTok, Tok end) {
+    if (cur->v.code == ERR_NOVALUE || (cur->v.code == 0 && !construct)) {
+        // A native or host function with no value to give: undefined,
+        // remembered so that an expression statement can pass it on.
+        if (cur->v.code == ERR_NOVALUE) ctx->noValueAt = end;
+        cur->v = JSAny_Undef();
+    } else {
+        CallFailure(ctx, &cur->v, construct, calleeTok);
+    }
+}
+
+namespace {
+
 // The call itself once the arguments and the callee's value are had (Ev_Call).
 __attribute__((always_inline)) inline void CallTail(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc,
                                                   JSAny *thisValue, bool haveThis, bool construct, Tok calleeTok,
@@ -396,25 +411,16 @@ __attribute__((always_inline)) inline void CallTail(RunContext *ctx, EvalSlot *c
         haveThis = true;
         cur->v = exec;
     }
+    if (!construct) {
+        Ev_CallCallee(ctx, cur, args, argc, thisValue, haveThis, calleeTok, end);
+        return;
+    }
     Tok savedCall = ctx->callTok;
     ctx->callTok = calleeTok;
-    if (construct) {
-        Fn_Construct(ctx, cur, args, argc);
-    } else {
-        Fn_CallValueInline(ctx, cur, args, argc, haveThis ? thisValue : nullptr);
-    }
+    Fn_Construct(ctx, cur, args, argc);
     ctx->callTok = savedCall;
     JSAny_Clear(thisValue);
-    if (cur->v.type == JSANY_ERROR) {
-        if (cur->v.code == ERR_NOVALUE || (cur->v.code == 0 && !construct)) {
-            // A native or host function with no value to give: undefined,
-            // remembered so that an expression statement can pass it on.
-            if (cur->v.code == ERR_NOVALUE) ctx->noValueAt = end;
-            cur->v = JSAny_Undef();
-        } else {
-            CallFailure(ctx, &cur->v, construct, calleeTok);
-        }
-    }
+    if (cur->v.type == JSANY_ERROR) Ev_CallFailed(ctx, cur, true, calleeTok, end);
 }
 
 // The argument list and the call (or construction) of the current value.
@@ -473,8 +479,8 @@ Tok CallExpr(RunContext *ctx, Tok p, EvalSlot *cur, bool construct, Tok calleeTo
 
 }  // namespace
 
-void Ev_Call(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc, JSAny *thisValue, bool haveThis,
-             bool construct, Tok calleeTok, Tok end) {
+void Ev_CallGeneral(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc, JSAny *thisValue,
+                    bool haveThis, bool construct, Tok calleeTok, Tok end) {
     CallTail(ctx, cur, args, argc, thisValue, haveThis, construct, calleeTok, end);
 }
 
@@ -1000,15 +1006,7 @@ __attribute__((always_inline)) inline Tok AssignValueInto(RunContext *ctx, Tok p
 
 // The store of an assignment (Ev_PutValue).
 __attribute__((always_inline)) inline void PutTail(RunContext *ctx, EvalSlot *out, JSAny *value, Tok opTok) {
-    if (Chk_Shortcuts() && out->v.type == JSREF_VARIABLE && value->type >= 0) {
-        // A value that holds no share goes into the variable as it is.
-        auto *var = static_cast<JSAny *>(out->v.ptr);
-        JSAny old = *var;
-        *var = *value;
-        JSAny_Clear(&old);
-        out->v = *value;
-        return;
-    }
+    if (Ev_PutPlainVariable(out, value)) return;
     if (!Chk_Shortcuts() || !Obj_PutMemberFast(out, value, NameHint(ctx, out))) Obj_PutMember(ctx, out, value);
     if (out->v.type == JSANY_ERROR) {
         uint32_t code = out->v.code;

@@ -235,7 +235,7 @@ __attribute__((always_inline)) inline bool CallOf(RunContext *ctx, uint32_t inde
                 target.key = st[1];
             }
         }
-        Ev_PutValue(ctx, &target, &v, opTok);
+        if (!Ev_PutPlainVariable(&target, &v)) Ev_PutValue(ctx, &target, &v, opTok);
         v = target.v;
     }
     *out = v;

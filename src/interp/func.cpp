@@ -297,7 +297,10 @@ Activation *NewActivation(Code *code) {
 // Empties an activation for reuse (or when nothing captured it), keeping
 // its chunks of locals for the next invocation.
 inline void ResetActivation(Activation *a) {
-    if (a->first.used) Act_ClearLocals(a, true, Chk_Shortcuts());
+    if (a->first.used) {
+        if (Chk_Shortcuts()) Act_EmptyLocals(a);
+        else Act_ClearLocals(a, true, false);
+    }
     if (a->arguments) {
         Object *args = a->arguments;
         a->arguments = nullptr;

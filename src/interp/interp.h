@@ -11,6 +11,7 @@
 #include "runtime/checks.h"
 #include "runtime/errtable.h"
 #include "values/evalslot.h"
+#include "objects/call.h"
 
 namespace quillon {
 
@@ -114,12 +115,48 @@ Tok Ev_OperatorStep(RunContext *ctx, Tok opTok, EvalSlot *out);
 // call's failure), with `this` from *thisValue when haveThis (released
 // here either way); cur->v receives the result or the failure, reported at
 // calleeTok. `end` is the position after the call's `)`.
-void Ev_Call(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc, JSAny *thisValue, bool haveThis,
-             bool construct, Tok calleeTok, Tok end);
+void Ev_CallGeneral(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc, JSAny *thisValue,
+                    bool haveThis, bool construct, Tok calleeTok, Tok end);
+// A call's result that is an error: a native's "no value" becomes
+// undefined, anything else is the call's failure, reported at calleeTok.
+__attribute__((cold)) void Ev_CallFailed(RunContext *ctx, EvalSlot *cur, bool construct, Tok calleeTok, Tok end);
+// The call (not a construction) of a callee value that is neither a
+// failure nor undefined nor a regular expression (which Ev_CallGeneral
+// looks at first): made with calleeTok as the call's token.
+__attribute__((always_inline)) inline void Ev_CallCallee(RunContext *ctx, EvalSlot *cur, const JSAny *args,
+                                                         uint32_t argc, JSAny *thisValue, bool haveThis, Tok calleeTok,
+                                                         Tok end) {
+    Tok savedCall = ctx->callTok;
+    ctx->callTok = calleeTok;
+    Fn_CallValueInline(ctx, cur, args, argc, haveThis ? thisValue : nullptr);
+    ctx->callTok = savedCall;
+    JSAny_Clear(thisValue);
+    if (cur->v.type == JSANY_ERROR) Ev_CallFailed(ctx, cur, false, calleeTok, end);
+}
+__attribute__((always_inline)) inline void Ev_Call(RunContext *ctx, EvalSlot *cur, const JSAny *args, uint32_t argc,
+                                                   JSAny *thisValue, bool haveThis, bool construct, Tok calleeTok,
+                                                   Tok end) {
+    if (!construct && cur->v.type == JSANY_OBJECT && cur->v.obj->kind != ObjKind::RegExp)
+        Ev_CallCallee(ctx, cur, args, argc, thisValue, haveThis, calleeTok, end);
+    else
+        Ev_CallGeneral(ctx, cur, args, argc, thisValue, haveThis, construct, calleeTok, end);
+}
 // The store of an assignment: the value (taken over) put through the
 // reference in *out, which receives the value stored or the failure,
 // reported at the operator `opTok`.
 void Ev_PutValue(RunContext *ctx, EvalSlot *out, JSAny *value, Tok opTok);
+// Its first case, inline for the callers that store most: a value that
+// holds no share goes into a variable as it is. False, with nothing done,
+// otherwise.
+inline bool Ev_PutPlainVariable(EvalSlot *out, const JSAny *value) {
+    if (!Chk_Shortcuts() || out->v.type != JSREF_VARIABLE || value->type < 0) return false;
+    auto *var = static_cast<JSAny *>(out->v.ptr);
+    JSAny old = *var;
+    *var = *value;
+    JSAny_Clear(&old);
+    out->v = *value;
+    return true;
+}
 // Releases the scope objects a host gave for a pending name lookup.
 void Ev_DropScopeObjects(RunContext *ctx);
 // Resolves an identifier token to a reference (or value).

@@ -112,6 +112,18 @@ JSAny *Act_AddLocal(Activation *a, IdEntry *id);  // null when out of memory
 // collector, freeing garbage) object references are dropped without
 // touching their counts.
 void Act_ClearLocals(Activation *a, bool releaseObjects = true, bool keepChunks = false);
+// Act_ClearLocals(a, true, true), inline when every local sits in the first
+// chunk (as at the end of most invocations).
+inline void Act_EmptyLocals(Activation *a) {
+    LocalChunk *c = &a->first;
+    if (c->used >= kLocalsPerChunk) {
+        Act_ClearLocals(a, true, true);
+        return;
+    }
+    for (uint32_t i = 0; i < c->used; ++i) JSAny_Clear(&c->items[i].value);
+    c->used = 0;
+    a->lastChunk = c;
+}
 
 // Calls. `thisChoice` gives the this value for callees that are not member
 // references: a value, or null for the context's global value, or
