@@ -226,7 +226,7 @@ bool Props_IndexHalfFull(const Object *o) {
     return h->indexBits && IndexFill(h) * 2 <= IndexMask(h) + 1;
 }
 
-const char *Props_KeyOfName(const IdEntry *id) {
+const char *Props_KeyOfNameSlow(const IdEntry *id) {
     auto *payload = static_cast<IdPayload *>(Id_Payload(const_cast<IdEntry *>(id)));
     if (!payload->keyText) {
         payload->keyText = Atom_Find(id->name, id->length, id->hash);

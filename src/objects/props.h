@@ -7,7 +7,9 @@
 #include <cstring>
 
 #include "objects/object.h"
+#include "lexer/lexer.h"
 #include "runtime/atoms.h"
+#include "runtime/idtable.h"
 
 namespace quillon {
 
@@ -47,7 +49,12 @@ inline bool Props_KeyIs(const PropRec *r, const char *name, uint32_t len, uint32
 }
 // The key of an identifier's name, which the identifier keeps once found;
 // null when no property anywhere has that name (nothing is allocated).
-const char *Props_KeyOfName(const IdEntry *id);
+const char *Props_KeyOfNameSlow(const IdEntry *id);
+inline const char *Props_KeyOfName(const IdEntry *id) {
+    // (Made once per name: every member read and store by name asks.)
+    const char *k = static_cast<const IdPayload *>(Id_Payload(id))->keyText;
+    return k ? k : Props_KeyOfNameSlow(id);
+}
 // The key of a live record as a string value (a share of the key text).
 void Props_KeyValue(const PropRec *r, JSAny *out);
 

@@ -12,10 +12,29 @@
 
 namespace quillon {
 
+namespace pool {
+
+uint64_t gAllocs = 0;
+#if defined(QUILLON_PLAIN_MALLOC)
+constexpr bool kPlain = true;
+#else
+constexpr bool kPlain = false;
+#endif
+bool gFastOff = kPlain;
+FreeBlock *gFree[kLargest / kGrain];
+
+}  // namespace pool
+
+using pool::FreeBlock;
+using pool::gAllocs;
+using pool::gFree;
+using pool::kGrain;
+using pool::kLargest;
+using pool::ClassOf;
+
 namespace {
 
 bool gOpen = false;
-uint64_t gAllocs = 0;
 // Failure switch: when gFailAt is non-zero, the allocation whose request
 // number equals gFailAt fails; with gFailRepeat every later one fails too.
 uint64_t gFailAt = 0;
@@ -46,9 +65,6 @@ void FreePuddles() {}
 // blocks have memory of their own. Everything goes back when the pool is
 // deleted at the last close.
 constexpr size_t kPuddle = 32768;
-constexpr size_t kGrain = 16;
-constexpr size_t kLargest = 512;
-constexpr size_t kClasses = kLargest / kGrain;
 // Blocks of 128 KiB and more (big arrays' element stores, long texts) are
 // pages mapped for them alone: freeing one gives its memory back to the
 // system at once. (The C library does so for such blocks too, but after
@@ -66,20 +82,14 @@ void *MapBlock(size_t size) {
     return p == MAP_FAILED ? nullptr : p;
 }
 
-struct FreeBlock {
-    FreeBlock *next;
-};
 struct Puddle {
     Puddle *next;
     size_t pad;  // keeps the blocks 16-byte aligned
 };
 
-FreeBlock *gFree[kClasses];
 Puddle *gPuddles = nullptr;
 char *gCursor = nullptr;  // unused part of the newest puddle
 char *gLimit = nullptr;
-
-inline size_t ClassOf(size_t size) { return (size + kGrain - 1) / kGrain - 1; }
 
 void *Carve(size_t bytes) {
     if (static_cast<size_t>(gLimit - gCursor) < bytes) {
@@ -147,12 +157,12 @@ void Pool_Delete() {
     gOpen = false;
 }
 
-void *Pool_Alloc(size_t size) {
+void *Pool_AllocSlow(size_t size) {
     if (Fails()) return nullptr;
     return Take(size);
 }
 
-void Pool_Free(void *block, size_t size) { Give(block, size); }
+void Pool_FreeSlow(void *block, size_t size) { Give(block, size); }
 
 void *Pool_Realloc(void *block, size_t oldSize, size_t newSize) {
     if (Fails()) return nullptr;
@@ -174,21 +184,25 @@ void *Pool_Realloc(void *block, size_t oldSize, size_t newSize) {
 #endif
 }
 
+// (While the switch is set every allocation goes through Fails().)
 void Pool_FailNth(uint64_t n) {
     gFailAt = n == 0 ? 0 : gAllocs + n;
     gFailRepeat = false;
     gFailed = 0;
+    pool::gFastOff = pool::kPlain || gFailAt != 0;
 }
 
 void Pool_FailAfter(uint64_t n) {
     gFailAt = gAllocs + n + 1;
     gFailRepeat = true;
     gFailed = 0;
+    pool::gFastOff = true;
 }
 
 void Pool_FailOff() {
     gFailAt = 0;
     gFailRepeat = false;
+    pool::gFastOff = pool::kPlain;
 }
 
 uint64_t Pool_FailedCount() { return gFailed; }

@@ -12,8 +12,45 @@ void Pool_Delete();
 
 // Returns null when the pool cannot supply the block (or the failure switch
 // says so). Blocks are 16-byte aligned.
-void *Pool_Alloc(size_t size);
-void Pool_Free(void *block, size_t size);
+void *Pool_AllocSlow(size_t size);
+void Pool_FreeSlow(void *block, size_t size);
+
+// Small blocks come from free lists of 16-byte size classes; taking one
+// that a list holds, and giving one back, are inline (the interpreter does
+// both for every object, property store and string it makes and drops).
+// Everything else, and every allocation while the failure switch is set,
+// goes through the calls above.
+namespace pool {
+constexpr size_t kGrain = 16;
+constexpr size_t kLargest = 512;
+struct FreeBlock {
+    FreeBlock *next;
+};
+extern FreeBlock *gFree[kLargest / kGrain];
+extern uint64_t gAllocs;
+extern bool gFastOff;  // the failure switch is set, or blocks come from the C library
+inline size_t ClassOf(size_t size) { return (size + kGrain - 1) / kGrain - 1; }
+}  // namespace pool
+
+inline void *Pool_Alloc(size_t size) {
+    if (size - 1 < pool::kLargest && !pool::gFastOff) {
+        if (pool::FreeBlock *b = pool::gFree[pool::ClassOf(size)]) {
+            ++pool::gAllocs;
+            pool::gFree[pool::ClassOf(size)] = b->next;
+            return b;
+        }
+    }
+    return Pool_AllocSlow(size);
+}
+inline void Pool_Free(void *block, size_t size) {
+    if (size - 1 < pool::kLargest && !pool::gFastOff) {
+        auto *b = static_cast<pool::FreeBlock *>(block);
+        b->next = pool::gFree[pool::ClassOf(size)];
+        pool::gFree[pool::ClassOf(size)] = b;
+        return;
+    }
+    Pool_FreeSlow(block, size);
+}
 // A block of newSize bytes holding the first bytes of the old one, which is
 // given back; big blocks are handed to the C library's realloc (no second
 // copy alive at once). Null (the old block as it was) when memory ran out.

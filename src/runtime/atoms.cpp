@@ -113,10 +113,7 @@ char *Atom_GetText(char *text, uint32_t len, uint32_t hash) {
     return Atom_Get(text, len, hash);
 }
 
-void Atom_Release(char *key) {
-    if (!key) return;
-    AtomHead *h = HeadOf(key);
-    if (--h->refs != 0) return;
+void Atom_ReleaseLast(char *key) {
     Remove(key);
     Text_Release(key);  // the table's share
 }

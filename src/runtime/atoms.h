@@ -38,7 +38,10 @@ char *Atom_Get(const char *name, uint32_t len, uint32_t hash);
 // as it is.
 char *Atom_GetText(char *text, uint32_t len, uint32_t hash);
 inline void Atom_AddRef(char *key) { ++static_cast<AtomHead *>(Text_KeyArea(key))->refs; }
-void Atom_Release(char *key);  // null is ignored
+void Atom_ReleaseLast(char *key);  // the last holder gone: out of the table
+inline void Atom_Release(char *key) {  // null is ignored
+    if (key && --static_cast<AtomHead *>(Text_KeyArea(key))->refs == 0) Atom_ReleaseLast(key);
+}
 // Number of keys in the table (for tests).
 uint32_t Atom_Count();
 // Forgets the table (the library's first open: the pool is new).

@@ -29,7 +29,7 @@ inline bool WithinLimit(uint64_t amount) {
 // keeps the data 8-byte aligned on a 64-bit host; MemUse counts exactly
 // the amounts of the 32-bit layout (data bytes of the request).
 struct PlainHead {
-    uint32_t size;  // data bytes
+    uint32_t size;  // data bytes (Mem_Free reads it inline)
     uint32_t pad;
 };
 struct ArrayHead {
@@ -43,7 +43,7 @@ struct TextHead {
     uint8_t pad[2];
     uint8_t refs;       // the byte just before the first character
 };
-static_assert(sizeof(PlainHead) == 8 && sizeof(ArrayHead) == 16 && sizeof(TextHead) == 8);
+static_assert(offsetof(PlainHead, size) == 0 && sizeof(PlainHead) == 8 && sizeof(ArrayHead) == 16 && sizeof(TextHead) == 8);
 static_assert(offsetof(TextHead, refs) == sizeof(TextHead) - 1);  // Text_RefCount and the like read it so
 
 inline PlainHead *PlainOf(void *p) { return static_cast<PlainHead *>(p) - 1; }
@@ -105,12 +105,7 @@ void *Mem_Realloc(void *p, size_t n) {
     return fresh + 1;
 }
 
-void Mem_Free(void *p) {
-    if (!p) return;
-    PlainHead *h = PlainOf(p);
-    MemUse -= static_cast<int32_t>(h->size);
-    Pool_Free(h, sizeof(PlainHead) + h->size);
-}
+
 
 void *Arr_Alloc(uint32_t elemSize, uint32_t capacity) {
     uint64_t bytes = static_cast<uint64_t>(elemSize) * capacity;

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/pool.h"
+
 namespace quillon {
 
 extern int32_t MemUse;
@@ -19,7 +21,14 @@ uintptr_t Mem_SetLimit(uintptr_t bytes);
 // Plain blocks.
 void *Mem_Alloc(size_t n);
 void *Mem_AllocZero(size_t n);
-void Mem_Free(void *p);  // null is ignored
+// (Freeing is inline: the header before the data holds the size, as
+// memory.cpp lays it out: 8 bytes, the size first.)
+inline void Mem_Free(void *p) {  // null is ignored
+    if (!p) return;
+    uint32_t size = reinterpret_cast<const uint32_t *>(p)[-2];
+    MemUse -= static_cast<int32_t>(size);
+    Pool_Free(static_cast<char *>(p) - 8, 8 + size);
+}
 // Gives a plain block room for n bytes, keeping the first of them; the block
 // may move (big blocks grow in place or are remapped, never copied twice
 // over). Null when memory ran out, the old block untouched.

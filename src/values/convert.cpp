@@ -110,7 +110,7 @@ size_t Num_ToText(double d, char *buf, size_t size) {
 
 // ---- boolean ---------------------------------------------------------------
 
-bool JSAny_Truth(const JSAny *a) {
+bool JSAny_TruthSlow(const JSAny *a) {
     switch (a->type) {
     case JSANY_NUMBER: return !(a->num == 0 || std::isnan(a->num));
     case JSANY_BOOLEAN: return a->flag != 0;

@@ -14,7 +14,11 @@ struct RunContext;
 
 enum : int { HINT_STRING = -1, HINT_NUMBER = 1, HINT_DEFAULT = 4 };
 
-bool JSAny_Truth(const JSAny *a);  // the boolean a value converts to (errors: false)
+bool JSAny_TruthSlow(const JSAny *a);
+// The boolean a value converts to (errors: false); booleans inline.
+inline bool JSAny_Truth(const JSAny *a) {
+    return a->type == JSANY_BOOLEAN ? a->flag != 0 : JSAny_TruthSlow(a);
+}
 void JSAny_ToNumber(RunContext *ctx, JSAny *a);
 void JSAny_ToInteger(RunContext *ctx, JSAny *a);
 void JSAny_ToInt32(RunContext *ctx, JSAny *a);
