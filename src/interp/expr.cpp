@@ -301,7 +301,8 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
         }
         // The name: an identifier, or a literal whose value names the property.
         JSAny key = JSAny_Undef();
-        if (IdEntry *id = IdOf(ctx, t)) {
+        IdEntry *id = IdOf(ctx, t);
+        if (id) {
             key = JSAny_Borrow(id->name, id->length);
         } else {
             const JSAny *c = Lex_ConstOf(ctx->store, t);
@@ -336,7 +337,11 @@ Tok ObjectLiteral(RunContext *ctx, Tok p, EvalSlot *out) {
             else SetFail(out, v.code);
             return q == p ? p + 1 : q;
         }
-        uint32_t st = key.type == JSANY_ERROR ? key.code : Obj_Put(obj.obj, &key, &v);
+        // (A name is stored with the key its identifier keeps.)
+        uint32_t st = key.type == JSANY_ERROR ? key.code
+                      : id && Chk_Shortcuts() ? Obj_PutNameKnown(obj.obj, id->name, id->length, id->hash,
+                                              const_cast<char *>(Props_KeyOfName(id)), &v)
+                           : Obj_Put(obj.obj, &key, &v);
         JSAny_Clear(&key);
         JSAny_Clear(&v);
         if (st) {

@@ -157,6 +157,10 @@ bool Obj_HasOwnIndex(Object *o, uint32_t index);
 Object *Obj_NextInChain(Object *o);
 uint32_t Obj_Put(Object *o, const JSAny *key, const JSAny *value);
 uint32_t Obj_PutName(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *value);
+// Obj_PutName with the name's key when the caller has it (Props_KeyOfName),
+// or null to have it looked up.
+uint32_t Obj_PutNameKnown(Object *o, const char *name, uint32_t len, uint32_t hash, char *key,
+                          const JSAny *value);
 uint32_t Obj_PutIndex(Object *o, uint32_t index, const JSAny *value);
 uint32_t Obj_Add(Object *o, const JSAny *key, const JSAny *value);
 uint32_t Obj_AddName(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *value);
