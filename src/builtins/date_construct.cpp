@@ -94,7 +94,7 @@ void Bi_Date(RunContext *ctx, Function *) {
         return;
     }
     o->classFlags |= CF_DATE;
-    if (uint32_t st = DateObj_WriteTriple(o, t)) {
+    if (uint32_t st = DateObj_WriteTriple(o, t, ctx->space)) {
         Obj_Release(o);
         JSAny_SetError(&ctx->ret, st);
         return;

@@ -12,6 +12,7 @@
 #include "runtime/errors.h"
 #include "runtime/text.h"
 #include "values/convert.h"
+#include "values/space.h"
 
 namespace quillon {
 
@@ -131,7 +132,21 @@ uint32_t DateObj_ReadTriple(Object *o, DayTriple *out) {
     return 0;
 }
 
-uint32_t DateObj_WriteTriple(Object *o, const DayTriple &t) {
+namespace {
+
+static_assert(DF_COUNT == sizeof(ProgramSpace::dateKeys) / sizeof(char *));
+
+// The space's key of field i, made (the space holding it) at the first use;
+// null when memory ran out.
+char *SpaceKey(ProgramSpace *space, int i) {
+    char *&k = space->dateKeys[i];
+    if (!k) k = Atom_Get(kFields[i].name, kFields[i].len, kFields[i].hash);
+    return k;
+}
+
+}  // namespace
+
+uint32_t DateObj_WriteTriple(Object *o, const DayTriple &t, ProgramSpace *space) {
     DayTriple w = t;
     // The carries of field arithmetic keep the sign of what was carried, so
     // a time before midnight can arrive as negative minutes of the next day;
@@ -156,7 +171,10 @@ uint32_t DateObj_WriteTriple(Object *o, const DayTriple &t) {
     for (int i = 0; i < DF_COUNT; ++i) {
         const JSAny v = JSAny_Num(DateObj_FieldOf(f, i));
         const FieldName &fn = kFields[i];
-        uint32_t st = fresh ? Obj_AddName(o, fn.name, fn.len, fn.hash, &v) : Obj_PutName(o, fn.name, fn.len, fn.hash, &v);
+        char *key = fresh && space ? SpaceKey(space, i) : nullptr;
+        uint32_t st = key       ? Props_Append(o, fn.name, fn.len, fn.hash, nullptr, &v, key)
+                      : fresh ? Obj_AddName(o, fn.name, fn.len, fn.hash, &v)
+                              : Obj_PutName(o, fn.name, fn.len, fn.hash, &v);
         if (st) return st;
     }
     return 0;

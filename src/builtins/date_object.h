@@ -8,6 +8,8 @@
 
 namespace quillon {
 
+struct ProgramSpace;
+
 struct RunContext;
 struct Object;
 
@@ -40,7 +42,8 @@ uint32_t DateObj_ReadTriple(Object *o, DayTriple *out);
 // stores INT32_MIN in each). A triple with negative or overlong parts of a
 // day is re-split first, so the stored fields are always a proper clock
 // reading. Returns 0 or the code of the failed store.
-uint32_t DateObj_WriteTriple(Object *o, const DayTriple &t);
+// (`space`: the space whose date keys a new date takes, or null.)
+uint32_t DateObj_WriteTriple(Object *o, const DayTriple &t, ProgramSpace *space = nullptr);
 
 // The call's `this` as an object; for any other `this` the result is set to
 // undefined and null returned (the method then does nothing).

@@ -8,6 +8,7 @@
 #include "objects/function.h"
 #include "objects/object.h"
 #include "objects/setup.h"
+#include "runtime/atoms.h"
 #include "runtime/memory.h"
 #include "quillon.h"
 
@@ -108,6 +109,10 @@ void Space_Destroy(ProgramSpace *s) {
         Lex_DestroyStore(store);
     }
     Obj_CollectCycles();
+    for (char *&k : s->dateKeys) {
+        Atom_Release(k);
+        k = nullptr;
+    }
     s->magic = 0;
     Mem_Free(s);
 }

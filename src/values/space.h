@@ -63,6 +63,10 @@ struct ProgramSpace {
     ProgObj *progLast;
     Object *protos[PROTO_COUNT];
     uint32_t runs;  // runs and calls of the host under way in the space
+    // The keys of a date's seven fields (runtime/atoms; the space is one of
+    // their holders), made with the first date: every new date takes them
+    // as they are instead of looking its field names up.
+    char *dateKeys[7];
 };
 
 // The short strings of the match state: a new one set to the empty
