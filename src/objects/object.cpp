@@ -450,14 +450,7 @@ uint32_t Obj_Put(Object *o, const JSAny *key, const JSAny *value) {
 }
 
 uint32_t Obj_PutName(Object *o, const char *name, uint32_t len, uint32_t hash, const JSAny *value) {
-    Key k;
-    k.isIndex = false;
-    k.name = name;
-    k.len = len;
-    k.hash = hash;
-    k.str = nullptr;
-    k.holder = JSAny_Undef();
-    return PutKey(o, k, value);
+    return Obj_PutNameKnown(o, name, len, hash, nullptr, value);
 }
 
 uint32_t Obj_PutNameKnown(Object *o, const char *name, uint32_t len, uint32_t hash, char *key,
