@@ -404,16 +404,16 @@ uint32_t PutComputed(Object *o, const char *name, uint32_t len, const JSAny *val
     return ERR_NOPROP;
 }
 
-// The store of a name (`known`: its key, or null when no property has the
-// name yet, or not looked up yet).
-uint32_t PutNamed(Object *o, const Key &k, char *known, const JSAny *value, bool lookedUp) {
+// The store of a name (`known`: its key when the caller has it, else null
+// and it is looked up here).
+uint32_t PutNamed(Object *o, const Key &k, char *known, const JSAny *value) {
     if ((o->classFlags & CF_REGEXP) && gRegExpHooks && gRegExpHooks->put) {
         uint32_t st = gRegExpHooks->put(o, k.name, k.len, value);
         if (st != ERR_NOPROP) return st;
     }
     // The name's key, looked up once for the search and the new record (a
     // computed property that does not take the name changes nothing).
-    if (!lookedUp) known = Atom_Find(k.name, k.len, k.hash);
+    if (!known) known = Atom_Find(k.name, k.len, k.hash);
     if (known) {
         if (PropRec *r = Props_FindKey(o, known)) return Overwrite(&r->value, value);
     }
@@ -429,7 +429,7 @@ uint32_t PutKey(Object *o, const Key &k, const JSAny *value) {
         if (JSAny *slot = Elems_Find(o, k.index)) return Overwrite(slot, value);
         return Elems_Add(o, k.index, value);
     }
-    return PutNamed(o, k, nullptr, value, false);
+    return PutNamed(o, k, nullptr, value);
 }
 
 // Makes the key of a value, applies `store` to it and releases it.
@@ -462,7 +462,7 @@ uint32_t Obj_PutNameKnown(Object *o, const char *name, uint32_t len, uint32_t ha
     k.hash = hash;
     k.str = nullptr;
     k.holder = JSAny_Undef();
-    return PutNamed(o, k, key, value, key != nullptr);
+    return PutNamed(o, k, key, value);
 }
 
 uint32_t Obj_PutIndex(Object *o, uint32_t index, const JSAny *value) {
