@@ -67,3 +67,34 @@ for (var n = 10; n <= 200; n += 10) {
   }
 }
 print("reached " + reached);
+// Such bodies reached every other way: as constructors (an object, a
+// primitive and `this` returned), with a function declared after the
+// return, reading `arguments`, through eval, as closures that keep their
+// variables, through call and apply, as a named function expression, from
+// a `try` with `finally` and from a `do` loop left by `break`.
+function P(x) { return { x: x }; }
+function Q(x) { return x; }
+function R(x) { return this; }
+function hoisted(a) { return inner(a) * 2; function inner(v) { return v + 1; } }
+function count() { return arguments.length + (arguments[0] || 0); }
+function evaled(a) { return eval("a + 1"); }
+function counter(n) { return function () { return n++; }; }
+var fact = function f(n) { return n < 2 ? 1 : n * f(n - 1); };
+var fin = [];
+function guarded(i) { try { return add(i, i); } finally { fin.push(i); } }
+var c1 = counter(10), c2 = counter(100), parts = [];
+for (i = 0; i < 30; i++) {
+  var p1 = new P(i), q1 = new Q(i), r1 = new R(i);
+  parts.push(p1.x + (typeof q1) + (r1 instanceof R) + hoisted(i) + count(i, 2) + count() +
+             evaled(i) + c1() + c2() + add.call(null, i, 1) + add.apply(null, [i, 2]) + fact(i % 6) +
+             guarded(i));
+}
+print(parts.slice(0, 3).join(" | ") + " ... " + parts[29]);
+print("finally " + fin.length + " counters " + c1() + " " + c2());
+var k = 0, seen = 0;
+do {
+  seen += lone(k);
+  if (add(k, 1) > 20) break;
+  k++;
+} while (true);
+print("do " + k + " " + seen);
